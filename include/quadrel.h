@@ -1,0 +1,89 @@
+/* Quadrel public C interface.
+ *
+ * Every export of Quadrel.dll (32-bit Windows, stdcall, undecorated names)
+ * and of libquadrel.so (plain C calling convention) is declared here with
+ * the one calling-convention macro QD_CALL.
+ *
+ * Texts are zero-terminated UTF-16. A returned text pointer points into a
+ * static buffer of the library that stays valid until the next call of the
+ * same function. Null text pointers are read as the empty text.
+ */
+#ifndef QUADREL_H
+#define QUADREL_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define QD_CALL __stdcall
+typedef wchar_t qd_char;
+#else
+#define QD_CALL
+#if !defined(__cplusplus)
+#include <uchar.h>
+#endif
+typedef char16_t qd_char;
+#endif
+
+#if defined(QUADREL_BUILDING)
+#if defined(_WIN32)
+#define QD_API __declspec(dllexport)
+#else
+#define QD_API __attribute__((visibility("default")))
+#endif
+#else
+#if defined(_WIN32)
+#define QD_API __declspec(dllimport)
+#else
+#define QD_API
+#endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Error code, descriptions and the error log. */
+QD_API int32_t QD_CALL GetE_Error(void);
+QD_API int32_t QD_CALL SetE_Error(int32_t code);
+QD_API const qd_char* QD_CALL GetE_ErrDescr(int32_t code, uint8_t details);
+QD_API const qd_char* QD_CALL GetStErrDescr(int32_t status);
+QD_API int32_t QD_CALL SetErrorMsgs(const qd_char* procedure, int32_t line, const qd_char* extra);
+/* Copies at most count characters of the log and a zero into buffer
+ * (count + 1 characters of room); answers the log size in bytes. */
+QD_API int32_t QD_CALL GetErrorMsgs(qd_char* buffer, int32_t count, uint8_t show);
+QD_API int32_t QD_CALL SetErrorMsgsF(int32_t flag);
+
+/* Evaluation. */
+QD_API int32_t QD_CALL e_eval(const qd_char* formula, double* result, int32_t check);
+QD_API double QD_CALL de_eval(const qd_char* formula, int32_t check);
+/* xs and ys hold n + 1 doubles, info 5 doubles. */
+QD_API int32_t QD_CALL e_evals(const qd_char* formula, double x0, const qd_char* variable, double x1, int32_t n,
+                               double* xs, double* ys, double* info);
+QD_API int32_t QD_CALL GetResultType(void);
+QD_API int32_t QD_CALL SetBoolSign(int32_t sign);
+/* flag 0: answers the length of the last run's result text. Otherwise
+ * copies at most as many characters as the text already in buffer holds. */
+QD_API int32_t QD_CALL GetEvalResult(qd_char* buffer, int32_t flag);
+
+/* Constants. */
+QD_API int32_t QD_CALL e_get_const(const qd_char* name, double* result);
+
+/* Variables and user functions (kind 0: variables, other: functions;
+ * which: "vars" for variables, anything else for functions). */
+QD_API int32_t QD_CALL SetVarFunct(const qd_char* name, const qd_char* value, int32_t kind);
+/* text_out, when not null, receives at most as many characters as the text
+ * already in it holds, and a terminating zero. */
+QD_API int32_t QD_CALL FindVarFunct(const qd_char* name, int32_t kind, double* value_out, qd_char* text_out);
+QD_API int32_t QD_CALL GetVarFuncList(qd_char* buffer, int32_t count, const qd_char* which);
+QD_API int32_t QD_CALL GetVarFuncListLen(const qd_char* which);
+QD_API int32_t QD_CALL ClearVarFuncList(const qd_char* which);
+QD_API int32_t QD_CALL ReSetRaRarevo(void);
+
+/* Number text. */
+QD_API const qd_char* QD_CALL StrD0(const qd_char* text);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUADREL_H */

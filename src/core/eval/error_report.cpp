@@ -1,0 +1,62 @@
+#include "core/eval/error_report.h"
+
+#include "core/engine.h"
+#include "core/eval/error_table.h"
+
+namespace quadrel {
+
+size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra) {
+  LexerState& lx = e.lexer;
+  Text& ext = e.errors.extendedInfo;
+  ext.assign(extra);
+  ext.append(u"\r\nExtended Error Info:\r\n  expression  : ");
+  ext.append(lx.expression);
+  ext.append(u"\r\n  ");
+  ext.append(lx.rulerLine());
+  ext.append(u"\r\n  element     : ");
+  ext.append(lx.element());
+  ext.append(u"\r\n  type/token  : ");
+  ext.append(lx.tokenType());
+  ext.append(u"\r\n  remaining   : ");
+  ext.append(lx.remaining());
+  ext.append(u"\r\n");
+
+  Text& log = e.errors.log;
+  log.append(u"\r\nProcedure : '");
+  log.append(procedure);
+  log.append(u" (Line: ");
+  log.append(intText(line));
+  log.append(u")'\r\nError nr. : ");
+  log.append(intText(e.errors.code));
+  log.append(u", Description: ");
+  log.append(describeCode(e.errors.code));
+  log.append(u"\r\n");
+  log.append(ext);
+  log.append(u"\r\n");
+  return log.size();
+}
+
+Text describe(Engine& e, int32_t code, bool details) {
+  if (code == -99)
+    code = e.errors.code;
+  Text r(describeCode(code));
+  if (details) {
+    r.append(u" | ");
+    r.append(e.errors.log);
+  }
+  return r;
+}
+
+void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
+  if (e.errors.code != kNoError)
+    return;
+  e.errors.code = code;
+  addReport(e, procedure, line, extra);
+}
+
+void clearErrorLog(Engine& e) {
+  e.errors.log.clear();
+  e.errors.extendedInfo.clear();
+}
+
+}  // namespace quadrel

@@ -1,0 +1,26 @@
+// Error reports: one block appended to the error log per failure.
+#pragma once
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+struct Engine;
+
+// Appends a report for the current code, with the lexer's state; gives the
+// length of the whole log afterwards.
+size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra);
+
+// Description of a code (-99: the current code); with details, " | " and the
+// whole error log follow.
+Text describe(Engine& e, int32_t code, bool details);
+
+// Sets the code when none is pending and appends a report; a pending code
+// stands (the first failure of an evaluation is the one reported).
+void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
+
+void clearErrorLog(Engine& e);
+
+}  // namespace quadrel

@@ -1,0 +1,32 @@
+// The evaluation entries: one formula to a value, or sampled over an interval.
+#pragma once
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+struct Engine;
+
+// Nesting of the parser beyond this depth fails with code 3 instead of
+// exhausting the stack (about half as many nested brackets).
+constexpr int kMaxParserDepth = 1000;
+// A formula whose user functions expand beyond this many characters fails
+// with code 3.
+constexpr size_t kMaxExpandedLength = size_t(1) << 24;
+
+// e_eval: the error code, or 0 for a number and 1 for a matrix; the value is
+// written to result (when not null) only on success.
+int32_t evaluate(Engine& e, TextView formula, double* result, bool check);
+// de_eval: the value, or the error code as a double.
+double evaluateToValue(Engine& e, TextView formula, bool check);
+// e_evals: -1, or the code of the last failing point.
+int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,
+                        double* ys, double* info);
+int32_t setBoolSign(Engine& e, int32_t sign);
+
+// Reads the next token into the lexer state (e_nxt).
+void nextToken(Engine& e);
+
+}  // namespace quadrel

@@ -1,0 +1,448 @@
+// Lexer step, precedence-climbing parser and evaluator in one pass: no tree
+// is built, each operator is applied as soon as its right operand is read.
+#include <cmath>
+
+#include "core/engine.h"
+#include "core/eval/builtins.h"
+#include "core/eval/error_report.h"
+#include "core/eval/error_table.h"
+#include "core/eval/evaluator.h"
+#include "core/eval/matrix_operands.h"
+#include "core/eval/parser_internal.h"
+#include "core/text/number_text.h"
+#include "platform/platform.h"
+
+namespace quadrel {
+
+namespace {
+
+constexpr bool isWhite(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
+  if (Word w = reservedWord(name); w != Word::None) {
+    lx.kind = TokKind::Word;
+    lx.word = w;
+    return;
+  }
+  if (const NamedEntry* v = e.variables.find(name)) {
+    lx.kind = TokKind::Num;
+    lx.hasValue = true;
+    lx.value = v->value;
+    lx.elementFromValue = true;
+    return;
+  }
+  double c;
+  if (findConstant(name, c)) {
+    lx.kind = TokKind::Num;
+    lx.hasValue = true;
+    lx.value = constantFormulaValue(c);
+    lx.elementFromValue = true;
+    return;
+  }
+  lx.kind = TokKind::Id;
+  lx.functionId = findFunction(name);
+  // The probe of an unknown name reports it, unless an earlier failure of
+  // this evaluation is pending: the first failure is the one that stands.
+  if (lx.functionId < 0 && e.errors.code == kNoError) {
+    Text extra = u"Undefined Function = ";
+    extra.append(name);
+    extra.append(u"\r\n");
+    raise(e, kErrUndefinedFunction, u"e_function", 1150, extra);
+  }
+}
+
+}  // namespace
+
+void nextToken(Engine& e) {
+  LexerState& lx = e.lexer;
+  ++lx.calls;
+  lx.kind = TokKind::End;
+  lx.word = Word::None;
+  lx.symbol = 0;
+  lx.functionId = -1;
+  lx.hasValue = false;
+  lx.matrixSuffix = 0;
+  lx.elementOwned = lx.elementFromValue = false;
+  lx.elemLength = 0;
+  lx.rulerPosition = lx.position;
+
+  const Text& s = lx.expression;
+  const size_t n = s.size();
+  size_t i = lx.index;
+  char16_t c = 0;
+  for (;;) {
+    ++lx.position;
+    if (i >= n) {
+      lx.index = n;
+      lx.elemStart = n;
+      if (e.messages.showLevel & kShowTrace)
+        traceToken(e);
+      return;
+    }
+    c = s[i++];
+    if (!isWhite(c))
+      break;
+  }
+  const size_t start = i - 1;
+  auto takeWhile = [&](auto pred) {
+    size_t j = i;
+    while (j < n && pred(s[j])) ++j;
+    lx.position += int64_t(j - i);
+    i = j;
+  };
+  if (c == u'[') {
+    lx.kind = TokKind::Matrix;
+    size_t j = i;
+    while (j < n && s[j] != u']') ++j;
+    if (j < n)
+      ++j;  // the closing bracket; without one the token ends with the text
+    lx.position += int64_t(j - i);
+    i = j;
+    lx.elemStart = start;
+    lx.elemLength = i - start;
+    if (s[i - 1] == u']' && i < n) {
+      char16_t suffix = upperAscii(s[i]);
+      if (suffix == u'I' || suffix == u'T' || suffix == u'D') {
+        lx.matrixSuffix = suffix;
+        ++i;
+        ++lx.position;
+      }
+    }
+  } else if (c == u'#' || c == u'&') {
+    lx.kind = c == u'#' ? TokKind::Const : TokKind::Hex;
+    takeWhile(isIdentChar);
+  } else if (c == u'!') {
+    lx.kind = TokKind::Bin;
+    takeWhile(isDigit);
+  } else if (isDigit(c) || c == u'.') {
+    lx.kind = TokKind::Num;
+    takeWhile([](char16_t x) { return isDigit(x) || x == u'.'; });
+  } else if (isIdentStart(c)) {
+    takeWhile(isIdentChar);
+    lx.index = i;
+    lx.elemStart = start;
+    lx.elemLength = i - start;
+    classifyIdentifier(e, lx, TextView(s).substr(start, i - start));
+    if (e.messages.showLevel & kShowTrace)
+      traceToken(e);
+    return;
+  } else if (c == u'<' || c == u'>') {
+    lx.kind = TokKind::Symbol;
+    lx.symbol = sym(c);
+    if (i < n && (s[i] == u'=' || s[i] == u'>')) {
+      lx.symbol = sym(c, s[i]);
+      ++i;
+      ++lx.position;
+    }
+  } else {
+    lx.kind = TokKind::Symbol;
+    lx.symbol = sym(c);
+  }
+  lx.index = i;
+  if (lx.kind != TokKind::Symbol) {
+    lx.elemStart = start;
+    lx.elemLength = i - start;
+  }
+  if (e.messages.showLevel & kShowTrace)
+    traceToken(e);
+}
+
+namespace {
+
+bool isSymbol(const LexerState& lx, uint32_t s) { return lx.kind == TokKind::Symbol && lx.symbol == s; }
+
+}  // namespace
+
+void matchSymbol(Engine& e, char16_t expected) {
+  LexerState& lx = e.lexer;
+  if (e.errors.code == kNoError && !isSymbol(lx, sym(expected))) {
+    Text extra = u"Expected ";
+    extra.push_back(expected);
+    extra.append(u", got '");
+    extra.append(lx.element());
+    extra.append(u"'\r\n");
+    raise(e, kErrTokenMatch, u"e_match", 760, extra);
+  }
+  nextToken(e);
+}
+
+namespace {
+
+double hexValue(TextView element) {
+  uint64_t v = 0;
+  for (size_t k = 1; k < element.size(); ++k) {
+    char16_t c = lowerAscii(element[k]);
+    unsigned d;
+    if (isDigit(c))
+      d = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+      d = c - u'a' + 10;
+    else
+      break;
+    v = v * 16 + d;  // wraps on overflow
+  }
+  return double(int64_t(v));
+}
+
+double binValue(TextView element) {
+  double v = 0;
+  const size_t digits = element.size() - 1;
+  for (size_t k = 0; k < digits; ++k) {
+    char16_t c = element[1 + k];
+    if (c != u'0' && c != u'1')
+      return 0.0;
+    if (c == u'1')
+      v += std::ldexp(1.0, int(digits - 1 - k));
+  }
+  return v;
+}
+
+// Truncates toward zero to a 32-bit integer; false when it does not fit.
+bool toInt32(double v, int32_t& out) {
+  double t = std::trunc(v);
+  if (!(t >= -2147483648.0 && t <= 2147483647.0))
+    return false;
+  out = int32_t(t);
+  return true;
+}
+
+void rangeError(Engine& e, TextView what, double a, double b) {
+  Text extra(what);
+  extra.append(u": Operand= ");
+  extra.append(fixedText(a));
+  extra.append(u", Operand= ");
+  extra.append(fixedText(b));
+  extra.append(u" (beyond 32 bits)\r\n");
+  raise(e, kErrInvalidArgument, u"e_prs", 820, extra);
+}
+
+void divisionByZero(Engine& e, TextView procedure, double left) {
+  Text extra = u"Dividend = " + fixedText(left) + u", Divisor = 0\r\n";
+  raise(e, kErrDivisionByZero, procedure, 870, extra);
+}
+
+// Operator rows: the highest level at which the operator applies and the
+// level of its right operand.
+struct OperatorRow {
+  int maxLevel, rightLevel;
+};
+
+bool operatorRow(const LexerState& lx, OperatorRow& row) {
+  if (lx.kind == TokKind::Word) {
+    switch (lx.word) {
+      case Word::Mod: row = {8, 9}; return true;
+      case Word::And: row = {5, 6}; return true;
+      case Word::Or: row = {4, 5}; return true;
+      case Word::Xor: row = {3, 4}; return true;
+      default: return false;
+    }
+  }
+  if (lx.kind != TokKind::Symbol)
+    return false;
+  switch (lx.symbol) {
+    case sym(u'^'): row = {11, 12}; return true;
+    case sym(u'*'):
+    case sym(u'/'): row = {10, 11}; return true;
+    case sym(u'\\'): row = {9, 10}; return true;
+    case sym(u'+'):
+    case sym(u'-'): row = {7, 8}; return true;
+    case sym(u'='):
+    case sym(u'<'):
+    case sym(u'>'):
+    case sym(u'<', u'>'):
+    case sym(u'<', u'='):
+    case sym(u'>', u'='): row = {6, 7}; return true;
+    default: return false;
+  }
+}
+
+double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r) {
+  if (word != Word::None) {
+    switch (word) {
+      case Word::Mod: {
+        int32_t a, b;
+        if (!toInt32(l, a) || !toInt32(r, b)) {
+          rangeError(e, u"mod", l, r);
+          return 0.0;
+        }
+        if (b == 0) {
+          divisionByZero(e, u"e_prs", l);
+          return 0.0;
+        }
+        return b == -1 ? 0.0 : double(a % b);
+      }
+      case Word::And: return (l != 0 && r != 0) ? 1.0 : 0.0;
+      case Word::Or: return (l != 0 || r != 0) ? 1.0 : 0.0;
+      default: return ((l != 0) != (r != 0)) ? 1.0 : 0.0;  // xor
+    }
+  }
+  const double t = double(e.eval.trueValue);
+  switch (op) {
+    case sym(u'^'): return std::pow(l, r);
+    case sym(u'*'): return l * r;
+    case sym(u'/'):
+      if (r == 0) {
+        divisionByZero(e, u"CalcMatrixDivMult", l);
+        return 0.0;
+      }
+      return l / r;
+    case sym(u'\\'): {
+      if (r == 0) {
+        divisionByZero(e, u"e_prs", l);
+        return 0.0;
+      }
+      int32_t q;
+      if (!toInt32(l / r, q)) {
+        rangeError(e, u"\\", l, r);
+        return 0.0;
+      }
+      return double(q);
+    }
+    case sym(u'+'): return l + r;
+    case sym(u'-'): return l - r;
+    case sym(u'='): return l == r ? t : 0.0;
+    case sym(u'<'): return l < r ? t : 0.0;
+    case sym(u'>'): return l > r ? t : 0.0;
+    case sym(u'<', u'>'): return l != r ? t : 0.0;
+    case sym(u'<', u'='): return l <= r ? t : 0.0;
+    default: return l >= r ? t : 0.0;  // ">="
+  }
+}
+
+void syntaxError(Engine& e) {
+  if (e.errors.code != kNoError)
+    return;
+  if (e.messages.showLevel & kShowParser) {
+    addReport(e, u"e_prs", 780, u"");
+    Text msg = u"Procedure: e_prs\r\nSyntax error, token = '";
+    msg.append(e.lexer.element());
+    msg.append(u"'\r\n\r\nDebug:\r\n");
+    msg.append(e.errors.log);
+    e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
+  }
+  e.errors.code = kErrParserSyntax;
+}
+
+double parseAggregate(Engine& e, Word w) {
+  std::vector<double>& values = e.eval.aggregateValues;
+  const size_t base = values.size();
+  uint8_t t;
+  values.push_back(parseLevel(e, 1, t));
+  while (isSymbol(e.lexer, sym(u';'))) {
+    matchSymbol(e, u';');
+    values.push_back(parseLevel(e, 1, t));
+  }
+  double v = aggregateValue(w, values.data() + base, values.size() - base);
+  values.resize(base);
+  return v;
+}
+
+}  // namespace
+
+double parseLevel(Engine& e, int level, uint8_t& type) {
+  EvalState& ev = e.eval;
+  LexerState& lx = e.lexer;
+  type = 0;
+  if (ev.depth >= kMaxParserDepth) {
+    syntaxError(e);
+    return 0.0;
+  }
+  ++ev.depth;
+  if (e.messages.showLevel & kShowTrace)
+    traceParse(e, level, true);
+
+  double v = 0.0;
+  switch (lx.kind) {
+    case TokKind::Hex:
+      v = hexValue(lx.element());
+      nextToken(e);
+      break;
+    case TokKind::Bin:
+      v = binValue(lx.element());
+      nextToken(e);
+      break;
+    case TokKind::Num:
+      v = lx.hasValue ? lx.value : readDigitsAndPoints(lx.element());
+      nextToken(e);
+      break;
+    case TokKind::Matrix: v = matrixOperand(e, type); break;
+    case TokKind::Id: {
+      const int function = lx.functionId;
+      nextToken(e);
+      matchSymbol(e, u'(');
+      uint8_t argType;
+      double arg = parseLevel(e, 1, argType);
+      matchSymbol(e, u')');
+      if (argType == 1)
+        arg = matrixAsNumber(e, arg);
+      v = applyFunction(e, function, arg);
+      break;
+    }
+    case TokKind::Const:
+      v = applyFunction(e, findFunction(lx.element()), 0.0);
+      nextToken(e);
+      break;
+    case TokKind::Word:
+      if (isAggregate(lx.word)) {
+        const Word w = lx.word;
+        nextToken(e);
+        matchSymbol(e, u'(');
+        v = parseAggregate(e, w);
+        matchSymbol(e, u')');
+      } else if (isMatrixFunction(lx.word)) {
+        v = matrixFunction(e, type);
+      } else if (lx.word == Word::Not) {
+        nextToken(e);
+        uint8_t t;
+        double operand = parseLevel(e, 6, t);
+        int32_t i;
+        if (!toInt32(operand, i)) {
+          rangeError(e, u"not", operand, 0);
+        } else {
+          v = double(~i);
+        }
+      } else {
+        syntaxError(e);
+      }
+      break;
+    case TokKind::Symbol:
+      if (lx.symbol == sym(u'-')) {
+        nextToken(e);
+        v = parseLevel(e, 11, type);
+        v = type == 1 ? matrixScale(e, v, -1.0, type) : -v;
+      } else if (lx.symbol == sym(u'+')) {
+        nextToken(e);
+        v = parseLevel(e, 11, type);
+      } else if (lx.symbol == sym(u'(')) {
+        nextToken(e);
+        v = parseLevel(e, 1, type);
+        matchSymbol(e, u')');
+      } else {
+        syntaxError(e);
+      }
+      break;
+    case TokKind::End: syntaxError(e); break;
+  }
+
+  OperatorRow row;
+  while (e.errors.code == kNoError && lx.kind != TokKind::End && !isSymbol(lx, sym(u'(')) && !isSymbol(lx, sym(u')')) &&
+         operatorRow(lx, row) && row.maxLevel >= level) {
+    const Word word = lx.kind == TokKind::Word ? lx.word : Word::None;
+    const uint32_t op = lx.symbol;
+    nextToken(e);
+    uint8_t rightType;
+    double r = parseLevel(e, row.rightLevel, rightType);
+    if (type == 1 || rightType == 1) {
+      v = matrixCombine(e, word, op, v, type, r, rightType, type);
+    } else {
+      v = combineNumbers(e, word, op, v, r);
+    }
+  }
+
+  if (e.messages.showLevel & kShowTrace)
+    traceParse(e, level, false);
+  --ev.depth;
+  return v;
+}
+
+}  // namespace quadrel

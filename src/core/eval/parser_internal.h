@@ -1,0 +1,20 @@
+// Pieces of the parser shared between its files.
+#pragma once
+
+#include <cstdint>
+
+namespace quadrel {
+
+struct Engine;
+
+// e_prs: parses and evaluates from the current token at the given level;
+// type receives 0 for a number, 1 for a matrix handle.
+double parseLevel(Engine& e, int level, uint8_t& type);
+void matchSymbol(Engine& e, char16_t expected);
+
+// The evaluator's debug trace, written while the trace bit of the show level
+// is set.
+void traceToken(Engine& e);
+void traceParse(Engine& e, int level, bool enter);
+
+}  // namespace quadrel

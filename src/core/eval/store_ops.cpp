@@ -1,0 +1,37 @@
+#include "core/eval/store_ops.h"
+
+#include "core/engine.h"
+#include "core/eval/error_report.h"
+#include "core/eval/error_table.h"
+
+namespace quadrel {
+
+size_t defineEntry(Engine& e, TextView name, TextView value, bool isFunction) {
+  NameStore& store = isFunction ? e.functions : e.variables;
+  TextView key = keyName(name);
+  if (key.empty()) {
+    e.errors.code = kErrInvalidArgument;
+    return store.size();
+  }
+  return store.define(key, value);
+}
+
+const NamedEntry* findEntry(Engine& e, TextView name, bool isFunction) {
+  const NamedEntry* entry = (isFunction ? e.functions : e.variables).find(keyName(name));
+  e.errors.code = entry ? kNoError : kErrNotFound;
+  return entry;
+}
+
+NameStore& storeNamed(Engine& e, TextView which) {
+  return equalsIgnoreCase(which, u"vars") ? e.variables : e.functions;
+}
+
+void resetEvaluator(Engine& e) {
+  e.variables.clear();
+  e.functions.clear();
+  e.eval.resultType = -1;
+  e.messages.showLevel = 0;
+  clearErrorLog(e);
+}
+
+}  // namespace quadrel

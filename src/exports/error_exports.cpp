@@ -1,0 +1,64 @@
+// Exports of the error code, its descriptions and the error log.
+#include "core/eval/error_report.h"
+#include "exports/export_support.h"
+#include "platform/platform.h"
+
+using namespace quadrel;
+
+extern "C" {
+
+QD_API int32_t QD_CALL GetE_Error(void) {
+  return guarded<int32_t>(kErrUndefined, [] { return engine().errors.code; });
+}
+
+QD_API int32_t QD_CALL SetE_Error(int32_t code) {
+  return guarded<int32_t>(kErrUndefined, [&] { return engine().errors.code = code; });
+}
+
+QD_API const qd_char* QD_CALL GetE_ErrDescr(int32_t code, uint8_t details) {
+  return guarded<const qd_char*>(reinterpret_cast<const qd_char*>(u""), [&] {
+    LibraryState& lib = library();
+    lib.errDescr = describe(lib.engine, code, details != 0);
+    return out(lib.errDescr);
+  });
+}
+
+QD_API const qd_char* QD_CALL GetStErrDescr(int32_t status) {
+  return guarded<const qd_char*>(reinterpret_cast<const qd_char*>(u""), [&] {
+    LibraryState& lib = library();
+    lib.stErrDescr = Text(statusText(status));
+    return out(lib.stErrDescr);
+  });
+}
+
+QD_API int32_t QD_CALL SetErrorMsgs(const qd_char* procedure, int32_t line, const qd_char* extra) {
+  return guarded<int32_t>(0, [&] { return clampToInt32(addReport(engine(), in(procedure), line, in(extra))); });
+}
+
+QD_API int32_t QD_CALL GetErrorMsgs(qd_char* buffer, int32_t count, uint8_t show) {
+  return guarded<int32_t>(0, [&] {
+    Engine& e = engine();
+    const Text& log = e.errors.log;
+    const int32_t size = clampToInt32(log.size() * 2);
+    if (count == 0)
+      return size;
+    copyOut(buffer, count, log);
+    if (show) {
+      Text text = u"ERROR MESSAGES:\r\n(Yes => copy to Clipboard)\r\n";
+      text.append(log.empty() ? Text(u"\r\nNone") : log);
+      if (e.platform.messageBox(u"oTemar.dll", text, BoxButtons::YesNo, BoxIcon::Exclamation) == kAnswerYes)
+        e.platform.setClipboardText(text);
+    }
+    return size;
+  });
+}
+
+QD_API int32_t QD_CALL SetErrorMsgsF(int32_t flag) {
+  return guarded<int32_t>(0, [&] {
+    int32_t previous = engine().errors.messagesFlag;
+    engine().errors.messagesFlag = flag;
+    return previous;
+  });
+}
+
+}  // extern "C"

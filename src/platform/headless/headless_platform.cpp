@@ -1,0 +1,111 @@
+#include "platform/headless/headless_platform.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+namespace quadrel {
+
+namespace {
+
+// Windows-1252 for the bytes 0x80..0x9F; the other bytes are Latin-1.
+constexpr char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform() {
+  const char* exe = std::getenv("QUADREL_LIBRARY_PATH");
+  libraryFile = exe ? fromUtf8(exe) : Text(u"/usr/lib/quadrel/libquadrel.so");
+}
+
+int HeadlessPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
+  int answer;
+  if (!boxAnswers.empty()) {
+    answer = boxAnswers.front();
+    boxAnswers.pop_front();
+  } else if (buttons == BoxButtons::Ok) {
+    answer = kAnswerOk;
+  } else {
+    answer = defaultAnswer;
+  }
+  boxes.push_back({Text(caption), Text(text), buttons, icon, answer});
+  return answer;
+}
+
+bool HeadlessPlatform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
+  inputs.push_back({Text(caption), Text(prompt), Text(defaultText)});
+  if (!inputAnswers.empty()) {
+    answer = inputAnswers.front();
+    inputAnswers.pop_front();
+  } else {
+    answer = Text(defaultText);
+  }
+  return true;
+}
+
+Text HeadlessPlatform::openFileDialog(TextView, TextView) {
+  if (fileDialogAnswers.empty())
+    return Text();
+  Text t = fileDialogAnswers.front();
+  fileDialogAnswers.pop_front();
+  return t;
+}
+
+void HeadlessPlatform::debugOutput(TextView text) {
+  debugLines.emplace_back(text);
+  if (debugSink)
+    debugSink(text);
+}
+
+LocalTime HeadlessPlatform::localTime() {
+  if (fixedTime)
+    return time;
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+uint64_t HeadlessPlatform::tickMs() {
+  using namespace std::chrono;
+  return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+Text HeadlessPlatform::tempFolder() {
+  if (!tempDir.empty())
+    return tempDir;
+  const char* t = std::getenv("TMPDIR");
+  Text dir = fromUtf8(t && *t ? t : "/tmp");
+  if (dir.back() != u'/')
+    dir.push_back(u'/');
+  return dir;
+}
+
+Text HeadlessPlatform::ansiToText(std::string_view bytes) {
+  Text r;
+  r.reserve(bytes.size());
+  for (unsigned char c : bytes) r.push_back(c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c));
+  return r;
+}
+
+std::string HeadlessPlatform::textToAnsi(TextView text) {
+  std::string r;
+  r.reserve(text.size());
+  for (char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      r.push_back(char(c));
+      continue;
+    }
+    char out = '?';
+    for (int k = 0; k < 32; ++k)
+      if (kCp1252High[k] == c)
+        out = char(0x80 + k);
+    r.push_back(out);
+  }
+  return r;
+}
+
+}  // namespace quadrel

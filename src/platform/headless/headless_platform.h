@@ -1,0 +1,72 @@
+// Platform for Linux and tests: records every box, window line and debug line,
+// answers boxes from a queue of scripted answers, keeps a private clipboard.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quadrel {
+
+struct RecordedBox {
+  Text caption;
+  Text text;
+  BoxButtons buttons;
+  BoxIcon icon;
+  int answer;
+};
+
+struct RecordedInput {
+  Text caption;
+  Text prompt;
+  Text defaultText;
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  HeadlessPlatform();
+
+  int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
+  bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
+  Text openFileDialog(TextView title, TextView filter) override;
+  void setClipboardText(TextView text) override { clipboard = Text(text); }
+  Text clipboardText() override { return clipboard; }
+  void debugOutput(TextView text) override;
+  LocalTime localTime() override;
+  uint64_t tickMs() override;
+  Text libraryPath() override { return libraryFile; }
+  Text tempFolder() override;
+  Text ansiToText(std::string_view bytes) override;
+  std::string textToAnsi(TextView text) override;
+  void messagesWindowAdd(TextView line) override { windowLines.emplace_back(line); }
+  void messagesWindowReset() override { ++windowResets; }
+  void progressShow(TextView text) override { progressLines.emplace_back(text); }
+  void progressClose() override { ++progressCloses; }
+
+  // Scripted answers, used in order; when none is left, boxes answer
+  // defaultAnswer (or OK for an OK box), input boxes answer their default.
+  std::deque<int> boxAnswers;
+  int defaultAnswer = kAnswerNo;
+  std::deque<Text> inputAnswers;
+  std::deque<Text> fileDialogAnswers;
+
+  std::vector<RecordedBox> boxes;
+  std::vector<RecordedInput> inputs;
+  std::vector<Text> debugLines;
+  std::vector<Text> windowLines;
+  std::vector<Text> progressLines;
+  int windowResets = 0;
+  int progressCloses = 0;
+  Text clipboard;
+  Text libraryFile;
+  // When set, debug lines are also written to this callback (the CLI's -v).
+  std::function<void(TextView)> debugSink;
+  // A fixed clock for tests; when unset, the real local time.
+  bool fixedTime = false;
+  LocalTime time;
+  Text tempDir;
+};
+
+}  // namespace quadrel

@@ -1,0 +1,65 @@
+// The one seam between the portable core and the outside world. The DLL
+// implements it with real Win32 calls; Linux and the tests use the headless
+// implementation, which records every box and answers from a script.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxIcon { None, Information, Exclamation, Question, Error };
+
+// Answers as the Windows message box gives them.
+enum BoxAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+struct LocalTime {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box; gives the button pressed.
+  virtual int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) = 0;
+  // A one-line input box; false when the user cancelled.
+  virtual bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) = 0;
+  // An open-file dialog; the empty text when cancelled.
+  virtual Text openFileDialog(TextView title, TextView filter) = 0;
+
+  virtual void setClipboardText(TextView text) = 0;
+  virtual Text clipboardText() = 0;
+
+  // The system debug output (one call, one line for the viewer).
+  virtual void debugOutput(TextView text) = 0;
+
+  virtual LocalTime localTime() = 0;
+  virtual uint64_t tickMs() = 0;
+
+  // Full path of the library file (the DLL, or the program on Linux).
+  virtual Text libraryPath() = 0;
+  // The user's temporary folder, ending with a separator.
+  virtual Text tempFolder() = 0;
+
+  // Conversion between UTF-16 and the ANSI code page.
+  virtual Text ansiToText(std::string_view bytes) = 0;
+  virtual std::string textToAnsi(TextView text) = 0;
+
+  // Lets waiting window messages through (message pumps); gives how many.
+  virtual int pumpMessages() { return 0; }
+  virtual void sleepMs(int) {}
+
+  // The messages window: a numbered list of lines. resetWindow forgets it.
+  virtual void messagesWindowAdd(TextView line) = 0;
+  virtual void messagesWindowReset() = 0;
+  // The progress window: show a text (opening it when needed) or close it.
+  virtual void progressShow(TextView text) = 0;
+  virtual void progressClose() = 0;
+};
+
+}  // namespace quadrel
