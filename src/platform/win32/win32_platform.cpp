@@ -1,0 +1,314 @@
+#include "platform/win32/win32_platform.h"
+
+#include <windows.h>
+// windows.h first: the dialog and path headers build on it.
+#include <commdlg.h>
+
+#include <string>
+
+namespace quadrel {
+
+namespace {
+
+std::wstring wide(TextView t) { return std::wstring(t.begin(), t.end()); }
+const wchar_t* wz(const std::wstring& s) { return s.c_str(); }
+
+HINSTANCE instance() { return static_cast<HINSTANCE>(libraryModule()); }
+
+const wchar_t kMessagesClass[] = L"QuadrelMessagesWindow";
+const wchar_t kInputClass[] = L"QuadrelInputBox";
+
+LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void registerClass(const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance(), name, &wc))
+    return;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance();
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+HFONT courierFont() {
+  static HFONT font = nullptr;
+  if (!font) {
+    HDC dc = GetDC(nullptr);
+    int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, dc);
+    font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New");
+  }
+  return font;
+}
+
+// State of the one input box that can be open at a time.
+struct InputBoxState {
+  HWND edit = nullptr;
+  bool done = false;
+  bool ok = false;
+  std::wstring answer;
+};
+InputBoxState* gInput = nullptr;
+
+LRESULT CALLBACK inputWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (gInput) {
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+      gInput->ok = LOWORD(wp) == IDOK;
+      if (gInput->ok) {
+        int n = GetWindowTextLengthW(gInput->edit);
+        std::wstring s(size_t(n) + 1, L'\0');
+        GetWindowTextW(gInput->edit, s.data(), n + 1);
+        s.resize(size_t(n));
+        gInput->answer = s;
+      }
+      gInput->done = true;
+      return 0;
+    }
+    if (msg == WM_CLOSE) {
+      gInput->done = true;
+      return 0;
+    }
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void* libraryModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&libraryModule), &module);
+  return module;
+}
+
+int Win32Platform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
+  UINT flags = MB_OK;
+  switch (buttons) {
+    case BoxButtons::Ok: flags = MB_OK; break;
+    case BoxButtons::OkCancel: flags = MB_OKCANCEL; break;
+    case BoxButtons::YesNo: flags = MB_YESNO; break;
+    case BoxButtons::YesNoCancel: flags = MB_YESNOCANCEL; break;
+  }
+  switch (icon) {
+    case BoxIcon::None: break;
+    case BoxIcon::Information: flags |= MB_ICONINFORMATION; break;
+    case BoxIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+    case BoxIcon::Question: flags |= MB_ICONQUESTION; break;
+    case BoxIcon::Error: flags |= MB_ICONERROR; break;
+  }
+  std::wstring c = wide(caption), t = wide(text);
+  return MessageBoxW(GetActiveWindow(), wz(t), wz(c), flags | MB_SETFOREGROUND);
+}
+
+bool Win32Platform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
+  if (gInput)
+    return false;  // one input box at a time
+  registerClass(kInputClass, inputWindowProc);
+  std::wstring c = wide(caption), p = wide(prompt), d = wide(defaultText);
+  HWND owner = GetActiveWindow();
+  HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kInputClass, wz(c),
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, 380, 150,
+                             owner, nullptr, instance(), nullptr);
+  if (!box)
+    return false;
+  InputBoxState state;
+  gInput = &state;
+  CreateWindowExW(0, L"STATIC", wz(p), WS_CHILD | WS_VISIBLE, 10, 10, 350, 20, box, nullptr, instance(), nullptr);
+  state.edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", wz(d), WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                               10, 35, 350, 22, box, nullptr, instance(), nullptr);
+  CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 190, 70, 80, 25, box,
+                  reinterpret_cast<HMENU>(IDOK), instance(), nullptr);
+  CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 280, 70, 80, 25, box,
+                  reinterpret_cast<HMENU>(IDCANCEL), instance(), nullptr);
+  SetFocus(state.edit);
+  SendMessageW(state.edit, EM_SETSEL, 0, -1);
+  if (owner)
+    EnableWindow(owner, FALSE);
+  MSG msg;
+  while (!state.done && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+      SendMessageW(box, WM_COMMAND, msg.wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+      continue;
+    }
+    if (!IsDialogMessageW(box, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (owner)
+    EnableWindow(owner, TRUE);
+  DestroyWindow(box);
+  gInput = nullptr;
+  if (state.ok)
+    answer = Text(state.answer.begin(), state.answer.end());
+  return state.ok;
+}
+
+Text Win32Platform::openFileDialog(TextView title, TextView filter) {
+  // The filter arrives as "Text|*.txt|All|*.*": the dialog wants zeros.
+  std::wstring f = wide(filter);
+  for (auto& ch : f)
+    if (ch == L'|')
+      ch = L'\0';
+  f.push_back(L'\0');
+  std::wstring t = wide(title);
+  wchar_t name[MAX_PATH * 4] = {0};
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = f.c_str();
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = sizeof name / sizeof name[0];
+  ofn.lpstrTitle = t.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&ofn))
+    return Text();
+  std::wstring r(name);
+  return Text(r.begin(), r.end());
+}
+
+void Win32Platform::setClipboardText(TextView text) {
+  if (!OpenClipboard(nullptr))
+    return;
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (mem) {
+    auto* p = static_cast<wchar_t*>(GlobalLock(mem));
+    for (size_t i = 0; i < text.size(); ++i) p[i] = wchar_t(text[i]);
+    p[text.size()] = 0;
+    GlobalUnlock(mem);
+    if (!SetClipboardData(CF_UNICODETEXT, mem))
+      GlobalFree(mem);
+  }
+  CloseClipboard();
+}
+
+Text Win32Platform::clipboardText() {
+  Text r;
+  if (!OpenClipboard(nullptr))
+    return r;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+      for (; *p; ++p) r.push_back(char16_t(*p));
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return r;
+}
+
+void Win32Platform::debugOutput(TextView text) {
+  std::wstring t = wide(text);
+  OutputDebugStringW(t.c_str());
+}
+
+LocalTime Win32Platform::localTime() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+uint64_t Win32Platform::tickMs() { return GetTickCount64(); }
+
+Text Win32Platform::libraryPath() {
+  wchar_t path[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameW(instance(), path, sizeof path / sizeof path[0]);
+  return Text(path, path + n);
+}
+
+Text Win32Platform::tempFolder() {
+  wchar_t path[MAX_PATH + 1];
+  DWORD n = GetTempPathW(MAX_PATH + 1, path);
+  return Text(path, path + n);
+}
+
+Text Win32Platform::ansiToText(std::string_view bytes) {
+  if (bytes.empty())
+    return Text();
+  int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+  std::wstring w(size_t(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), w.data(), n);
+  return Text(w.begin(), w.end());
+}
+
+std::string Win32Platform::textToAnsi(TextView text) {
+  if (text.empty())
+    return std::string();
+  std::wstring w = wide(text);
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(size_t(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+int Win32Platform::pumpMessages() {
+  int count = 0;
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    ++count;
+  }
+  return count;
+}
+
+void Win32Platform::sleepMs(int ms) { Sleep(DWORD(ms)); }
+
+void Win32Platform::messagesWindowAdd(TextView line) {
+  HWND window = static_cast<HWND>(messagesWindow_);
+  if (!window || !IsWindow(window)) {
+    registerClass(kMessagesClass, plainWindowProc);
+    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++",
+                             WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE, 0, 195, 610, 350,
+                             nullptr, nullptr, instance(), nullptr);
+    CreateWindowExW(0, L"STATIC", L"Messages Window", WS_CHILD | WS_VISIBLE, 5, 10, 100, 15, window, nullptr,
+                    instance(), nullptr);
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 5, 25, 330, 320,
+                                window, nullptr, instance(), nullptr);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(courierFont()), TRUE);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 2000, 0);
+    messagesWindow_ = window;
+    messagesList_ = list;
+  }
+  std::wstring t = wide(line);
+  SendMessageW(static_cast<HWND>(messagesList_), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
+}
+
+void Win32Platform::messagesWindowReset() {
+  messagesWindow_ = nullptr;
+  messagesList_ = nullptr;
+}
+
+void Win32Platform::progressShow(TextView text) {
+  HWND window = static_cast<HWND>(progressWindow_);
+  if (!window || !IsWindow(window)) {
+    registerClass(kMessagesClass, plainWindowProc);
+    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                             0, 195, 200, 50, nullptr, nullptr, instance(), nullptr);
+    RECT rc;
+    GetClientRect(window, &rc);
+    progressText_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 5, rc.right - 10,
+                                    rc.bottom - 10 > 15 ? rc.bottom - 10 : 15, window, nullptr, instance(), nullptr);
+    progressWindow_ = window;
+  }
+  std::wstring t = wide(text);
+  SetWindowTextW(static_cast<HWND>(progressText_), t.c_str());
+  pumpMessages();
+}
+
+void Win32Platform::progressClose() {
+  if (progressWindow_ && IsWindow(static_cast<HWND>(progressWindow_)))
+    DestroyWindow(static_cast<HWND>(progressWindow_));
+  progressWindow_ = nullptr;
+  progressText_ = nullptr;
+}
+
+}  // namespace quadrel

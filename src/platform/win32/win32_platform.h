@@ -1,0 +1,39 @@
+// The platform of the DLL: real Win32 boxes, dialogs, clipboard and windows.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace quadrel {
+
+class Win32Platform : public Platform {
+ public:
+  int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
+  bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
+  Text openFileDialog(TextView title, TextView filter) override;
+  void setClipboardText(TextView text) override;
+  Text clipboardText() override;
+  void debugOutput(TextView text) override;
+  LocalTime localTime() override;
+  uint64_t tickMs() override;
+  Text libraryPath() override;
+  Text tempFolder() override;
+  Text ansiToText(std::string_view bytes) override;
+  std::string textToAnsi(TextView text) override;
+  int pumpMessages() override;
+  void sleepMs(int ms) override;
+  void messagesWindowAdd(TextView line) override;
+  void messagesWindowReset() override;
+  void progressShow(TextView text) override;
+  void progressClose() override;
+
+ private:
+  void* messagesWindow_ = nullptr;  // HWND of the messages window
+  void* messagesList_ = nullptr;    // its list box
+  void* progressWindow_ = nullptr;
+  void* progressText_ = nullptr;
+};
+
+// The module handle of the DLL itself.
+void* libraryModule();
+
+}  // namespace quadrel
