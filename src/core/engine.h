@@ -6,9 +6,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/diag/diag_state.h"
 #include "core/diag/message_channel.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/script/script_state.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -58,7 +60,9 @@ struct Engine {
   NameStore variables;
   NameStore functions;
 
-  // Result text of the last script run (read by GetEvalResult).
+  DiagState diag;
+  ScriptState script;
+  // Result text of the last script run, otmResStr (read by GetEvalResult).
   Text scriptResult;
   // Number of decimals of results (plug-in setting "Decimals").
   int32_t decimals = 4;

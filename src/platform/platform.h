@@ -46,6 +46,14 @@ class Platform {
   // The user's temporary folder, ending with a separator.
   virtual Text tempFolder() = 0;
 
+  // The preferred separator of file paths ("\\" on Windows, "/" elsewhere).
+  virtual char16_t pathSeparator() const = 0;
+  // Version resource of a file (the library's own file for an empty path):
+  // four numbers each of the file and product versions; false when none.
+  virtual bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) = 0;
+  // Local last-write time of a file; false when it cannot be read.
+  virtual bool fileModifiedTime(TextView path, LocalTime& time) = 0;
+
   // Conversion between UTF-16 and the ANSI code page.
   virtual Text ansiToText(std::string_view bytes) = 0;
   virtual std::string textToAnsi(TextView text) = 0;

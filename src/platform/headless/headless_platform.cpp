@@ -1,5 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -82,6 +84,27 @@ Text HeadlessPlatform::tempFolder() {
   if (dir.back() != u'/')
     dir.push_back(u'/');
   return dir;
+}
+
+bool HeadlessPlatform::fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) {
+  // Linux files carry no version resource: the library answers for itself
+  // from the version it was built with.
+  if (!path.empty() && path != TextView(libraryFile))
+    return false;
+  const uint16_t v[4] = {QUADREL_VERSION_MAJOR, QUADREL_VERSION_MINOR, QUADREL_VERSION_PATCH, QUADREL_VERSION_TWEAK};
+  for (int k = 0; k < 4; ++k) fileVersion[k] = productVersion[k] = v[k];
+  return true;
+}
+
+bool HeadlessPlatform::fileModifiedTime(TextView path, LocalTime& out) {
+  struct stat st {};
+  if (stat(toUtf8(path).c_str(), &st) != 0)
+    return false;
+  std::tm tm{};
+  std::time_t t = st.st_mtime;
+  localtime_r(&t, &tm);
+  out = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  return true;
 }
 
 Text HeadlessPlatform::ansiToText(std::string_view bytes) {

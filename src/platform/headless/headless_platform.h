@@ -38,6 +38,9 @@ class HeadlessPlatform : public Platform {
   uint64_t tickMs() override;
   Text libraryPath() override { return libraryFile; }
   Text tempFolder() override;
+  char16_t pathSeparator() const override { return u'/'; }
+  bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) override;
+  bool fileModifiedTime(TextView path, LocalTime& time) override;
   Text ansiToText(std::string_view bytes) override;
   std::string textToAnsi(TextView text) override;
   void messagesWindowAdd(TextView line) override { windowLines.emplace_back(line); }

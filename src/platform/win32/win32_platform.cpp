@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <vector>
 
 namespace quadrel {
 
@@ -227,6 +228,42 @@ Text Win32Platform::tempFolder() {
   wchar_t path[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, path);
   return Text(path, path + n);
+}
+
+bool Win32Platform::fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) {
+  std::wstring file = path.empty() ? wide(libraryPath()) : wide(path);
+  DWORD handle = 0;
+  DWORD size = GetFileVersionInfoSizeW(file.c_str(), &handle);
+  if (size == 0)
+    return false;
+  std::vector<unsigned char> data(size);
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) {
+    std::wstring msg = std::to_wstring(GetLastError());
+    MessageBoxW(nullptr, msg.c_str(), L"", MB_OK);
+    return false;
+  }
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT len = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info)
+    return false;
+  fileVersion[0] = HIWORD(info->dwFileVersionMS), fileVersion[1] = LOWORD(info->dwFileVersionMS);
+  fileVersion[2] = HIWORD(info->dwFileVersionLS), fileVersion[3] = LOWORD(info->dwFileVersionLS);
+  productVersion[0] = HIWORD(info->dwProductVersionMS), productVersion[1] = LOWORD(info->dwProductVersionMS);
+  productVersion[2] = HIWORD(info->dwProductVersionLS), productVersion[3] = LOWORD(info->dwProductVersionLS);
+  return true;
+}
+
+bool Win32Platform::fileModifiedTime(TextView path, LocalTime& out) {
+  std::wstring file = wide(path);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data))
+    return false;
+  FILETIME local;
+  SYSTEMTIME st;
+  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &st))
+    return false;
+  out = {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  return true;
 }
 
 Text Win32Platform::ansiToText(std::string_view bytes) {

@@ -17,6 +17,9 @@ class Win32Platform : public Platform {
   uint64_t tickMs() override;
   Text libraryPath() override;
   Text tempFolder() override;
+  char16_t pathSeparator() const override { return u'\\'; }
+  bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) override;
+  bool fileModifiedTime(TextView path, LocalTime& time) override;
   Text ansiToText(std::string_view bytes) override;
   std::string textToAnsi(TextView text) override;
   int pumpMessages() override;

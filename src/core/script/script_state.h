@@ -1,0 +1,34 @@
+// Process-wide state of the script layer between and during runs.
+#pragma once
+
+#include <cstdint>
+
+#include "core/script/run_settings.h"
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+constexpr int32_t kStatusOk = -1;
+constexpr int32_t kStatusOpenError = -2;
+constexpr int32_t kStatusWriteError = -3;
+constexpr int32_t kStatusCancelled = -4;
+constexpr int32_t kStatusInvalidParameter = -5;
+
+struct LogSinkState {
+  Text fileName;             // current log file; empty until a line names one
+  bool fileCreated = false;  // the first write of the process replaces the file
+  bool windowOpen = false;
+  int32_t windowCounter = 0;
+};
+
+struct ScriptState {
+  RunSettings settings;
+  Text scriptText;  // read by runs and file loads, replaced by results
+  int32_t status = kStatusOk;
+  Text polynomialVariable;  // set by VarPolyn
+  int32_t plotWindowCount = 0;
+  LogSinkState logSink;
+  bool progressOpen = false;
+};
+
+}  // namespace quadrel
