@@ -36,7 +36,8 @@ struct RunSettings {
   bool fromClipboard = false;   // getFromClpF
   bool showHelp = false, showMemory = false, showLog = false, showFlags = false, showCommands = false,
        showWindow = false, showAbout = false;
-  Text dataFolder;  // CurDir
+  Text dataFolder;    // CurDir; kept when a caller has set it
+  Text settingsFile;  // the plug-in's settings file, named in the run log
   bool firstRun = true;
   bool progress = false;  // progress window during runs
 };
