@@ -64,6 +64,8 @@ struct Engine {
   ScriptState script;
   // Result text of the last script run, otmResStr (read by GetEvalResult).
   Text scriptResult;
+  // The caller's element order of matrix buffers (-1 unknown, 0 row, 1 column).
+  int32_t elementOrder = -1;
   // Number of decimals of results (plug-in setting "Decimals").
   int32_t decimals = 4;
 };

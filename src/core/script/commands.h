@@ -1,0 +1,25 @@
+// The command handlers of the executor, one per command name.
+#pragma once
+
+namespace quadrel {
+
+struct CommandContext;
+
+void commandExpr(CommandContext& c);
+void commandHex(CommandContext& c);
+void commandBin(CommandContext& c);
+void commandExprF(CommandContext& c);
+void commandStoExpr(CommandContext& c);
+void commandVar(CommandContext& c);
+void commandFunct(CommandContext& c);
+void commandFunctF(CommandContext& c);
+void commandVarPolyn(CommandContext& c);
+void commandShow(CommandContext& c);
+void commandDebug(CommandContext& c);
+void commandErrorMsgs(CommandContext& c);
+void commandElemOrderSet(CommandContext& c);
+void commandElemOrderEx(CommandContext& c);
+void commandAbout(CommandContext& c);
+void commandPause(CommandContext& c);
+
+}  // namespace quadrel

@@ -1,0 +1,240 @@
+#include "core/script/executor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "core/engine.h"
+#include "core/eval/error_report.h"
+#include "core/eval/error_table.h"
+#include "core/script/command_context.h"
+#include "core/script/script_file.h"
+#include "core/text/number_text.h"
+#include "platform/platform.h"
+
+namespace quadrel {
+
+namespace {
+
+// Splits a script into lines at "\r\n", "\r" or "\n".
+void splitLines(TextView text, std::vector<TextView>& lines) {
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        ++i;
+      start = i + 1;
+    }
+  }
+  lines.push_back(text.substr(start));
+}
+
+bool startsWith(TextView s, TextView p) { return s.substr(0, p.size()) == p; }
+bool contains(TextView s, TextView p) { return s.find(p) != TextView::npos; }
+
+struct BlockState {
+  bool echo = false;
+  bool bang = false;
+};
+
+// Echo lines, echo and bang blocks and comments; true when the line is done.
+bool handleEchoAndComments(TextView line, BlockState& blocks, Text& result) {
+  auto echo = [&] {
+    result.append(line);
+    result.append(u"\r\n");
+  };
+  if (startsWith(line, u"''")) {
+    echo();
+    return true;
+  }
+  if (blocks.echo || contains(line, u"\\\\")) {
+    blocks.echo = !contains(line, u"//");
+    echo();
+    return true;
+  }
+  if (blocks.bang || startsWith(line, u"!\\")) {
+    blocks.bang = !startsWith(line, u"!/");
+    echo();
+    return true;
+  }
+  return startsWith(line, u"'");
+}
+
+void showProgressLine(Engine& e, int64_t done, int64_t total) {
+  // A bar of "|" and the share done, as the progress window shows it.
+  constexpr int kBarCapacity = 30;
+  const double share = total > 0 ? double(done) / double(total) : 1.0;
+  Text t(size_t(share * kBarCapacity), u'|');
+  t.append(u"        ");
+  t.append(fixedText(share * 100.0, 1));
+  t.append(u" %");
+  e.platform.progressShow(t);
+  e.script.progressOpen = true;
+}
+
+}  // namespace
+
+int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options) {
+  RunLabels labels;
+  if (options.noLabels)
+    labels = {Text(), Text(), Text(), Text(), Text()};
+  e.script.plotWindowCount = 0;
+  result.clear();
+  RunCounters counters;
+  BlockState blocks;
+
+  std::vector<TextView> lines;
+  splitLines(text, lines);
+  const int64_t lineCount = int64_t(lines.size());
+  for (int64_t j = 1; j <= lineCount; ++j) {
+    e.script.status = -1;
+    TextView line = trimBlanks(lines[size_t(j - 1)]);
+    if (options.filterLines) {
+      Text key = u";" + intText(j + options.lineOffset) + u";";
+      if (!contains(options.lineList, key))
+        continue;
+    }
+    if (handleEchoAndComments(line, blocks, result))
+      continue;
+
+    // Command syntax: Name = arguments, Name(parameters) = arguments, Name(parameters).
+    const size_t eq = line.find(u'=');
+    const TextView head = eq == TextView::npos ? line : line.substr(0, eq);
+    const size_t open = head.find(u'(');
+    if (eq == TextView::npos && open == TextView::npos)
+      continue;  // neither: ignored
+    // A trailing comment goes; the positions found above stay valid.
+    const size_t quote = line.find(u'\'');
+    const TextView code = quote == TextView::npos ? line : line.substr(0, quote);
+    auto slice = [&](size_t from, size_t to) {
+      from = std::min(from, code.size());
+      to = std::min(to, code.size());
+      return from < to ? code.substr(from, to - from) : TextView();
+    };
+    TextView nameText, params, args;
+    if (open != TextView::npos) {
+      nameText = slice(0, open);
+      size_t close = head.find(u')', open + 1);
+      if (close == TextView::npos)
+        close = head.size();
+      params = slice(open + 1, close);
+    } else {
+      nameText = slice(0, eq);
+    }
+    if (eq != TextView::npos)
+      args = trimWhite(slice(eq + 1, code.size()));
+
+    ++counters.commands;
+    if (options.progress)
+      showProgressLine(e, j, lineCount);
+    CommandContext ctx{e,
+                       options,
+                       labels,
+                       counters,
+                       result,
+                       int32_t(std::min<int64_t>(j, INT32_MAX)),
+                       toLower(trimWhite(nameText)),
+                       params,
+                       args};
+    if (CommandHandler handler = findHandler(ctx.name)) {
+      handler(ctx);
+    } else {
+      e.errors.code = kErrUndefinedCommand;
+      ctx.header(u"Expression = :", true);
+      ctx.resultLine(labels.result, ctx.failure(kErrUndefinedCommand));
+    }
+  }
+
+  if (e.script.progressOpen) {
+    e.platform.progressClose();
+    e.script.progressOpen = false;
+  }
+  while (result.size() >= 2 && result.compare(result.size() - 2, 2, u"\r\n") == 0) result.resize(result.size() - 2);
+  const int64_t code = counters.commands * 1000 + counters.errors;
+  return int32_t(std::min<int64_t>(code, INT32_MAX));
+}
+
+void CommandContext::header(TextView body, bool failed) {
+  if (options.resultsOnly && !failed)
+    return;
+  result.append(u"Ln ");
+  result.append(intText(lineNumber));
+  result.append(u": ");
+  result.append(body);
+  result.append(u"\r\n");
+}
+
+void CommandContext::resultLine(TextView label, TextView r) {
+  result.append(label);
+  result.append(r);
+  result.append(u"\r\n\r\n");
+}
+
+Text errorText(int32_t code) {
+  Text t = u"===> ERROR n. = " + intText(code) + u": ";
+  t.append(describeCode(code));
+  return t;
+}
+
+Text CommandContext::failure(int32_t code) {
+  ++counters.errors;
+  return errorText(code);
+}
+
+Text CommandContext::statusFailure(int32_t status) {
+  ++counters.errors;
+  Text t = u"===> ERROR n. = " + intText(status) + u": ";
+  t.append(statusText(status));
+  return t;
+}
+
+Text stripBrackets(TextView name) {
+  if (!name.empty() && name.front() == u'[')
+    name.remove_prefix(1);
+  if (!name.empty() && name.back() == u']')
+    name.remove_suffix(1);
+  return Text(name);
+}
+
+namespace {
+
+bool isAbsolutePath(TextView name) {
+  return (name.size() > 1 && name[1] == u':') || (!name.empty() && (name[0] == u'/' || name[0] == u'\\'));
+}
+
+}  // namespace
+
+Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
+  Text path(fileName);
+  if (!isAbsolutePath(fileName)) {
+    Text folder = e.script.settings.dataFolder;
+    if (!folder.empty() && folder.back() != u'/' && folder.back() != u'\\')
+      folder.push_back(e.platform.pathSeparator());
+    path = folder + path;
+  }
+  if (equalsIgnoreCase(mode, u"fileout")) {
+    if (!writeTextFile(path, text, false))
+      e.platform.messageBox(u"Quadrel", u"Error 1: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
+    return Text();
+  }
+  Text content, refusal;
+  ReadResult r = readTextFile(e, path, content, refusal);
+  if (r == ReadResult::OpenFailed) {
+    e.script.status = -2;
+    e.platform.messageBox(u"Quadrel", u"Error 3: Couldn't open the file!\r\n" + path, BoxButtons::Ok, BoxIcon::None);
+    return Text();
+  }
+  // Lines whose first non-blank character is not a comment mark, joined.
+  Text out;
+  std::vector<TextView> lines;
+  splitLines(content, lines);
+  for (TextView l : lines) {
+    TextView t = trimWhite(l);
+    if (!t.empty() && t[0] != u'\'')
+      out.append(l);
+  }
+  return out;
+}
+
+}  // namespace quadrel
