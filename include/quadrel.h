@@ -82,6 +82,34 @@ QD_API int32_t QD_CALL ReSetRaRarevo(void);
 /* Number text. */
 QD_API const qd_char* QD_CALL StrD0(const qd_char* text);
 
+/* Script files. mode 1 log file, 2 command list, 4 choose a name, 6 read the
+ * input file, 7 save to the output file, 8 choose a file and save; the text
+ * read or written is the script text. Answers the status code. */
+QD_API int32_t QD_CALL LoadSaveFile(uint8_t mode);
+
+/* Message channel and diagnostics. SetDebugF answers the previous mode. */
+QD_API int32_t QD_CALL SetDebugF(int32_t mode);
+QD_API int32_t QD_CALL ShowMsgs(int32_t level);
+/* Copies at most count characters of the message log and a zero into buffer
+ * (count + 1 characters of room); answers the log size in bytes. */
+QD_API int32_t QD_CALL GetDebugLog(qd_char* buffer, int32_t count, uint8_t show);
+/* fileName empty or null: the library's own file. Each out buffer, when not
+ * null, receives a version "a.b.c.d" of at most 23 characters and a zero:
+ * the caller provides at least 24 characters. Answers 2, or 0 when the file
+ * has no version information (the buffers are then left untouched). */
+QD_API int32_t QD_CALL DisplayVerInfo(const qd_char* fileName, qd_char* fileVersionOut, qd_char* productVersionOut);
+/* flag 0 shows the about text in a box, 1 only answers it (after its caption). */
+QD_API const qd_char* QD_CALL aAbout(int32_t flag);
+
+/* String-passing tests; each shows two boxes. TestStr answers the static
+ * text "123". TestStrPtr writes an 11-character text and a zero to address
+ * (at least 12 characters of room) and answers address; TestStrPtr2 writes a
+ * 14-character text and a zero (at least 15 characters) and answers a static
+ * copy of it. A null address is read as empty and written to never. */
+QD_API const qd_char* QD_CALL TestStr(const qd_char* text);
+QD_API qd_char* QD_CALL TestStrPtr(qd_char* address);
+QD_API const qd_char* QD_CALL TestStrPtr2(qd_char* address);
+
 #ifdef __cplusplus
 }
 #endif
