@@ -110,6 +110,14 @@ QD_API const qd_char* QD_CALL TestStr(const qd_char* text);
 QD_API qd_char* QD_CALL TestStrPtr(qd_char* address);
 QD_API const qd_char* QD_CALL TestStrPtr2(qd_char* address);
 
+/* Process and thread hooks for programs that load the library themselves.
+ * The thread hooks set (attach) and clear (detach) the matrix store's
+ * raw-copy switch; all four answer 0. */
+QD_API int32_t QD_CALL otmAttachProcess(int32_t instance);
+QD_API int32_t QD_CALL otmAttachThread(int32_t x);
+QD_API int32_t QD_CALL otmDetachThread(int32_t x);
+QD_API int32_t QD_CALL otmDetachProcess(int32_t x);
+
 #ifdef __cplusplus
 }
 #endif

@@ -66,6 +66,8 @@ struct Engine {
   Text scriptResult;
   // The caller's element order of matrix buffers (-1 unknown, 0 row, 1 column).
   int32_t elementOrder = -1;
+  // Raw-copy switch of the matrix store (set by the thread attach export).
+  int32_t rawCopy = 0;
   // Number of decimals of results (plug-in setting "Decimals").
   int32_t decimals = 4;
 };
