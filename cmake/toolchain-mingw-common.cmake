@@ -1,0 +1,24 @@
+# Shared part of the mingw-w64 cross toolchains; the including file sets
+# QUADREL_MINGW_TRIPLE (i686-w64-mingw32 or x86_64-w64-mingw32) and
+# CMAKE_SYSTEM_PROCESSOR first.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The posix-thread variants: std::thread and friends work with them.
+set(CMAKE_C_COMPILER   ${QUADREL_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUADREL_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QUADREL_MINGW_TRIPLE}-windres)
+
+# Headers and libraries only from the cross root (and from roots a caller
+# appends, e.g. a cached cross build of a third-party library); programs
+# from the host.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${QUADREL_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Every program and DLL carries libgcc, libstdc++ and winpthread inside, so it
+# needs Windows system DLLs only (scripts/check-exports.sh checks the imports).
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
