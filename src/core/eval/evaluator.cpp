@@ -22,6 +22,9 @@ bool prepare(Engine& e, TextView formula, bool check) {
   e.errors.code = kNoError;
   if (check && !checkUserFunctions(e))
     return false;
+  // The expansion rewrites the expression: the last token of the previous
+  // evaluation no longer lies in it (a report of a failing expansion reads it).
+  e.lexer.start();
   Text& text = e.lexer.expression;
   if (!expandUserFunctions(e, formula, text))
     return false;
@@ -30,7 +33,6 @@ bool prepare(Engine& e, TextView formula, bool check) {
     if (c == u',')
       c = u'.';
   e.errors.code = kNoError;
-  e.lexer.start();
   e.eval.inProgress = true;
   e.eval.depth = 0;
   nextToken(e);

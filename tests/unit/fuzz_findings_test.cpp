@@ -1,0 +1,26 @@
+// Inputs the formula fuzzer found failing, kept as regressions.
+#include <gtest/gtest.h>
+
+#include "core/engine.h"
+#include "core/eval/error_table.h"
+#include "core/eval/evaluator.h"
+#include "core/eval/store_ops.h"
+#include "platform/headless/headless_platform.h"
+
+using namespace quadrel;
+
+// A cycle met while expanding user functions (no check first) is reported
+// while the expression is only partly rewritten; the report must not read
+// the last token of the previous, longer formula out of it.
+TEST(FuzzFindings, CycleDuringExpansionAfterLongerFormula) {
+  HeadlessPlatform p;
+  Engine e(p);
+  double r = 0;
+  // Stops at the trailing number, which stays the current token.
+  ASSERT_EQ(evaluate(e, u"1+2+3+4+5+6+7+8+9 99", &r, false), kErrEvaluatorSyntax);
+  defineEntry(e, u"f", u"1+f", true);
+  EXPECT_EQ(evaluate(e, u"f", &r, false), kErrAmbiguousFunction);
+  EXPECT_NE(e.errors.log.find(u"Funct: f"), Text::npos);
+  EXPECT_NE(e.errors.extendedInfo.find(u"expression  : (1+\r\n"), Text::npos) << toUtf8(e.errors.extendedInfo);
+  EXPECT_EQ(evaluateToValue(e, u"f", false), double(kErrAmbiguousFunction));
+}
