@@ -1,0 +1,155 @@
+#include "cli/cli_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace quadrel {
+
+namespace {
+
+CliOptions usageError(std::string message) {
+  CliOptions o;
+  o.action = CliOptions::Action::Usage;
+  o.error = std::move(message);
+  return o;
+}
+
+bool readInt(const std::string& s, long lo, long hi, long& out) {
+  if (s.empty())
+    return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(s.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < lo || v > hi)
+    return false;
+  out = v;
+  return true;
+}
+
+// "2,5" or "2;5" as ";2;5;"; empty when a field is no line number.
+Text lineListOf(const std::string& s) {
+  Text list = u";";
+  size_t at = 0;
+  while (at <= s.size()) {
+    size_t end = s.find_first_of(",;", at);
+    if (end == std::string::npos)
+      end = s.size();
+    long n = 0;
+    if (!readInt(s.substr(at, end - at), 1, 2147483647L, n))
+      return Text();
+    list.append(intText(n));
+    list.push_back(u';');
+    at = end + 1;
+  }
+  return list;
+}
+
+}  // namespace
+
+CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&)) {
+  CliOptions o;
+  if (args.empty())
+    return usageError("");
+  if (args[0].starts_with("/") && !isFile(args[0])) {
+    o.action = CliOptions::Action::EntryLine;
+    for (size_t k = 0; k < args.size(); ++k) {
+      if (k > 0)
+        o.entryLine.push_back(u' ');
+      o.entryLine.append(fromUtf8(args[k]));
+    }
+    return o;
+  }
+
+  bool onlyFiles = false;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
+    // The value of an option that takes one: the next argument.
+    auto value = [&](std::string& out) {
+      if (k + 1 >= args.size())
+        return false;
+      out = args[++k];
+      return true;
+    };
+    std::string v;
+    if (onlyFiles || a == "-" || !a.starts_with("-")) {
+      if (!o.scriptFile.empty())
+        return usageError("more than one script file: " + a);
+      o.scriptFile = a;
+    } else if (a == "--") {
+      onlyFiles = true;
+    } else if (a == "--help" || a == "-h") {
+      o.action = CliOptions::Action::Help;
+      return o;
+    } else if (a == "--version") {
+      o.action = CliOptions::Action::Version;
+      return o;
+    } else if (a == "-e") {
+      if (!value(v))
+        return usageError("-e needs a script text");
+      o.expressions.push_back(v);
+    } else if (a == "-o" || a == "-a") {
+      if (!value(v) || v.empty())
+        return usageError(a + " needs a file name");
+      o.outputFile = v;
+      o.append = a == "-a";
+    } else if (a == "--lines") {
+      if (!value(v))
+        return usageError("--lines needs line numbers, as in --lines 2,5");
+      Text list = lineListOf(v);
+      if (list.empty())
+        return usageError("--lines: not a list of line numbers: " + v);
+      o.lineList = list;
+    } else if (a == "--decimals") {
+      long n = 0;
+      if (!value(v) || !readInt(v, 0, 512, n))
+        return usageError("--decimals needs a number from 0 to 512");
+      o.decimals = int(n);
+    } else if (a == "--no-header") {
+      o.noHeader = true;
+    } else if (a == "--no-labels") {
+      o.noLabels = true;
+    } else if (a == "--results-only") {
+      o.resultsOnly = true;
+    } else if (a == "--log") {
+      o.log = true;
+    } else if (a.starts_with("--log=")) {
+      o.log = true;
+      o.logFile = a.substr(6);
+    } else {
+      return usageError("unknown option: " + a);
+    }
+  }
+  if (o.scriptFile.empty() && o.expressions.empty())
+    return usageError("nothing to run: give a script file or -e TEXT");
+  if (!o.scriptFile.empty() && !o.expressions.empty())
+    return usageError("give either a script file or -e, not both");
+  return o;
+}
+
+const char* cliUsage() {
+  return "Usage: quadrel [options] FILE.otm\n"
+         "       quadrel [options] -e TEXT [-e TEXT ...]\n"
+         "       quadrel /option [/option ...]     (the script entry's own options; /h lists them)\n"
+         "\n"
+         "Runs a calculation script and writes its results to standard output.\n"
+         "\n"
+         "Options:\n"
+         "  -e TEXT          run TEXT as a script line (repeat for more lines)\n"
+         "  -o FILE          write the results to FILE (for a script file: instead of\n"
+         "                   Result.otm next to it)\n"
+         "  -a FILE          append the results to FILE, without the header\n"
+         "  --lines LIST     run only these lines of the script, as in --lines 2,5\n"
+         "                   (the results are appended, without the header)\n"
+         "  --decimals N     write numbers with N decimals (default 4)\n"
+         "  --no-header      leave out the header block\n"
+         "  --no-labels      leave out the labels of the results\n"
+         "  --results-only   leave out the line of each command that succeeded\n"
+         "  --log[=FILE]     log the run to FILE (default: otmCmds.log in the current folder)\n"
+         "  --help           show this help\n"
+         "  --version        show the version\n"
+         "\n"
+         "The current folder is the data folder: relative names are read against it.\n"
+         "Exit status: 0 after a run, 1 when the run failed, 2 for wrong arguments.\n";
+}
+
+}  // namespace quadrel

@@ -1,0 +1,38 @@
+// The arguments of the quadrel program: either a command line of "/"
+// options for the script entry, or ordinary options.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+struct CliOptions {
+  enum class Action { Run, EntryLine, Help, Version, Usage };
+  Action action = Action::Run;
+  std::string error;  // with Usage: what was wrong ("" when nothing was given)
+
+  Text entryLine;  // EntryLine: the arguments joined with single blanks
+
+  std::string scriptFile;                // FILE
+  std::vector<std::string> expressions;  // -e, one script line each
+  std::string outputFile;                // -o / -a
+  bool append = false;
+  std::optional<Text> lineList;  // --lines 2,5 as ";2;5;"
+  std::optional<int> decimals;
+  bool noHeader = false, noLabels = false, resultsOnly = false;
+  bool log = false;
+  std::string logFile;  // --log=FILE
+};
+
+// isFile tells whether a name is an existing file: a first argument that
+// starts with "/" is a command line for the script entry unless it names one.
+CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&));
+
+// The text of --help.
+const char* cliUsage();
+
+}  // namespace quadrel

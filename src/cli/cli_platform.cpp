@@ -1,0 +1,96 @@
+#include "cli/cli_platform.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+namespace quadrel {
+
+namespace {
+
+Text executablePath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? fromUtf8(std::string_view(buffer, size_t(n))) : Text(u"quadrel");
+}
+
+void write(std::FILE* f, const std::string& s) { std::fwrite(s.data(), 1, s.size(), f); }
+
+}  // namespace
+
+TextView withoutLineNumber(TextView line) {
+  size_t k = 0;
+  while (k < line.size() && isDigit(line[k])) ++k;
+  if (k > 0 && line.substr(k, 2) == u": ")
+    return line.substr(k + 2);
+  return line;
+}
+
+std::string terminalText(TextView text) {
+  Text t(text);
+  replaceAll(t, u"\r\n", u"\n");
+  replaceAll(t, u"\r", u"\n");
+  return toUtf8(t);
+}
+
+CliPlatform::CliPlatform(std::FILE* out, std::FILE* err) : out_(out), err_(err) { libraryFile = executablePath(); }
+
+int CliPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
+  progressClose();
+  Text line(caption);
+  line.append(u": ");
+  line.append(text);
+  line.push_back(u'\n');
+  write(err_, terminalText(line));
+  // Nobody is there to answer: confirm a notice, decline a question.
+  switch (buttons) {
+    case BoxButtons::Ok: boxAnswers.push_front(kAnswerOk); break;
+    case BoxButtons::OkCancel: boxAnswers.push_front(kAnswerCancel); break;
+    default: boxAnswers.push_front(kAnswerNo); break;
+  }
+  return HeadlessPlatform::messageBox(caption, text, buttons, icon);
+}
+
+bool CliPlatform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
+  Text line(caption);
+  line.append(u": ");
+  line.append(prompt);
+  line.append(u" [");
+  line.append(defaultText);
+  line.append(u"]\n");
+  write(err_, terminalText(line));
+  answer = Text(defaultText);
+  return true;
+}
+
+void CliPlatform::messagesWindowAdd(TextView line) {
+  Text text(withoutLineNumber(line));
+  text.push_back(u'\n');
+  write(out_, terminalText(text));
+}
+
+void CliPlatform::progressShow(TextView text) {
+  if (!showProgress)
+    return;
+  const uint64_t now = tickMs();
+  if (!progressStarted_) {
+    progressStarted_ = true;
+    progressStart_ = now;
+  }
+  if (now - progressStart_ < progressDelayMs)
+    return;
+  write(err_, "\r" + toUtf8(text.substr(0, 78)) + "\033[K");
+  std::fflush(err_);
+  progressDrawn_ = true;
+}
+
+void CliPlatform::progressClose() {
+  if (progressDrawn_) {
+    write(err_, "\r\033[K");
+    std::fflush(err_);
+  }
+  progressDrawn_ = false;
+  progressStarted_ = false;
+}
+
+}  // namespace quadrel

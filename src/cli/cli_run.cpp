@@ -1,0 +1,129 @@
+#include "cli/cli_run.h"
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+
+#include "cli/cli_platform.h"
+#include "core/engine.h"
+#include "core/script/command_line.h"
+#include "core/script/script_state.h"
+#include "core/text/text_files.h"
+
+namespace quadrel {
+
+namespace {
+
+Text absoluteName(const std::string& name, const std::string& folder) {
+  if (name.starts_with("/"))
+    return fromUtf8(name);
+  return fromUtf8(folder + "/" + name);
+}
+
+std::string readStandardInput() {
+  return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+}
+
+// Script lines as the executor reads them: each ends with CR LF.
+Text scriptLines(TextView text) {
+  Text t(text);
+  replaceAll(t, u"\r\n", u"\n");
+  replaceAll(t, u"\n", u"\r\n");
+  return t;
+}
+
+// Sets the run settings straight from the options: file names stay whole,
+// "/" and all.
+bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err) {
+  RunSettings& s = e.script.settings;
+  if (o.scriptFile == "-") {
+    s.selectionText = scriptLines(fromUtf8(readStandardInput()));
+    s.runSelection = true;
+    s.noHeader = true;
+  } else if (!o.scriptFile.empty()) {
+    std::string bytes;
+    if (!readFileBytes(absoluteName(o.scriptFile, folder), bytes)) {
+      std::fprintf(err, "quadrel: cannot read %s\n", o.scriptFile.c_str());
+      return false;
+    }
+    s.inputFile = absoluteName(o.scriptFile, folder);
+    s.readFromFile = true;
+  } else {
+    Text text;
+    for (const std::string& line : o.expressions) {
+      text.append(fromUtf8(line));
+      text.append(u"\r\n");
+    }
+    s.selectionText = scriptLines(text);
+    s.runSelection = true;
+    s.noHeader = true;
+  }
+  if (!o.outputFile.empty()) {
+    s.outputFile = absoluteName(o.outputFile, folder);
+    s.writeToFile = true;
+    s.append = o.append;
+    s.noHeader = s.noHeader || o.append;
+  }
+  if (o.lineList) {
+    s.lineList = *o.lineList;
+    s.filterLines = true;
+    s.append = true;
+    s.noHeader = true;
+  }
+  if (o.decimals)
+    e.decimals = *o.decimals;
+  s.noHeader = s.noHeader || o.noHeader;
+  s.noLabels = o.noLabels;
+  s.resultsOnly = o.resultsOnly;
+  if (o.log) {
+    s.logToFile = true;
+    s.logFileName = o.logFile.empty() ? Text() : absoluteName(o.logFile, folder);
+  }
+  return true;
+}
+
+void writeOut(std::FILE* out, TextView text) {
+  const std::string s = terminalText(text);
+  std::fwrite(s.data(), 1, s.size(), out);
+}
+
+}  // namespace
+
+int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* out, std::FILE* err) {
+  switch (o.action) {
+    case CliOptions::Action::Help: std::fputs(cliUsage(), out); return 0;
+    case CliOptions::Action::Version:
+      std::fprintf(out, "quadrel %d.%d.%d.%d\n", QUADREL_VERSION_MAJOR, QUADREL_VERSION_MINOR, QUADREL_VERSION_PATCH,
+                   QUADREL_VERSION_TWEAK);
+      return 0;
+    case CliOptions::Action::Usage:
+      if (!o.error.empty())
+        std::fprintf(err, "quadrel: %s\n", o.error.c_str());
+      std::fputs(cliUsage(), err);
+      return 2;
+    default: break;
+  }
+
+  e.script.settings.dataFolder = fromUtf8(folder.ends_with("/") ? folder : folder + "/");
+  int32_t status;
+  if (o.action == CliOptions::Action::EntryLine) {
+    status = otmEvalMain(e, o.entryLine);
+  } else {
+    if (!applyOptions(e, o, folder, err))
+      return 2;
+    status = otmEvalMain(e, u"");
+    // The entry saves only file runs; a script text given here goes to the
+    // named file as well.
+    const RunSettings& s = e.script.settings;
+    if (status == kStatusOk && !s.readFromFile && s.writeToFile &&
+        !writeUtf8File(s.outputFile, e.scriptResult, s.append ? WriteMode::Append : WriteMode::Replace)) {
+      std::fprintf(err, "quadrel: cannot write %s\n", o.outputFile.c_str());
+      status = kStatusWriteError;
+    }
+  }
+  writeOut(out, e.scriptResult);
+  std::fflush(out);
+  return status == kStatusOk ? 0 : 1;
+}
+
+}  // namespace quadrel

@@ -1,0 +1,29 @@
+// File-system probes and removals of the script entry, on UTF-16 paths.
+#pragma once
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+// Attribute bits as the system reports them.
+constexpr int32_t kAttrReadOnly = 0x01;
+constexpr int32_t kAttrDirectory = 0x10;
+constexpr int32_t kAttrArchive = 0x20;
+constexpr int32_t kAttrNormal = 0x80;
+constexpr int32_t kAttrOpenable = 0x80;   // probe: the file can be opened
+constexpr int32_t kAttrCreatable = 0x40;  // probe: the file can be created
+constexpr int32_t kAttrNone = -1;
+
+// The attribute bits of a file or folder, -1 when there is none.
+int32_t fileAttributes(TextView path);
+bool isFolder(TextView path);
+
+// Removes one file; false when there was none or it stays.
+bool removeFile(TextView path);
+// Removes the files of a folder whose names end with extension (any case,
+// with its point); gives how many went.
+int removeFilesWithExtension(TextView folder, TextView extension);
+
+}  // namespace quadrel

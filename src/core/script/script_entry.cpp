@@ -1,0 +1,233 @@
+// The script entry: reports, script source, batch run, saving and the run log.
+#include <string_view>
+
+#include "core/diag/debug_log.h"
+#include "core/engine.h"
+#include "core/script/batch_run.h"
+#include "core/script/command_line.h"
+#include "core/script/file_probe.h"
+#include "core/script/path_text.h"
+#include "core/script/reports.h"
+#include "core/script/script_file.h"
+#include "core/script/script_paths.h"
+#include "platform/platform.h"
+
+namespace quadrel {
+
+namespace {
+
+// One line of the run log: to the log file while /log is on, else nowhere.
+void logLine(Engine& e, TextView text) {
+  const RunSettings& s = e.script.settings;
+  writeLogLine(e, text, s.logToFile ? 1 : 0, s.logToFile ? TextView(s.logFileName) : TextView(), false);
+}
+
+// label + the value in double quotes.
+void logQuoted(Engine& e, TextView label, TextView value) {
+  Text line(label);
+  line.push_back(u'"');
+  line.append(value);
+  line.push_back(u'"');
+  logLine(e, line);
+}
+
+// Full paths of the names of the command line, against the data folder.
+void resolveNames(Engine& e) {
+  RunSettings& s = e.script.settings;
+  if (s.logToFile)
+    s.logFileName = runLogFileName(e, s.logFileName);
+  s.inputFile = makeFullPath(e, s.dataFolder, s.inputFile, 1);
+  s.outputFile = makeFullPath(e, s.dataFolder, s.outputFile, 1);
+  s.savePlotPath = savePlotFolder(s.savePlotPath);
+}
+
+void writeLogBlock(Engine& e, TextView currentFolder) {
+  const RunSettings& s = e.script.settings;
+  logLine(e, informationBlock(e, false, false));
+  Text time = u"BatchRun      : Time ";
+  time.append(timeStamp(e));
+  time.append(u"\r\n");
+  logLine(e, time);
+  logQuoted(e, u"INI File      : ", s.settingsFile);
+  logQuoted(e, u"Log File      : ", s.logFileName);
+  logQuoted(e, u"Command Line  : ", s.commandLine);
+  logQuoted(e, u"Input File    : ", s.readFromFile ? TextView(s.inputFile) : TextView());
+  logQuoted(e, u"Output File   : ", s.writeToFile ? TextView(s.outputFile) : TextView());
+  logQuoted(e, u"Save Plot Path: ", s.savePlotPath);
+  logQuoted(e, u"Current Folder: ", currentFolder);
+}
+
+// Shows the first report asked for among memory, log file and commands;
+// false when none is.
+bool showStoppingReport(Engine& e) {
+  RunSettings& s = e.script.settings;
+  if (s.showMemory) {
+    s.showMemory = false;
+    showReport(e, memoryReport(e));
+  } else if (s.showLog) {
+    s.showLog = false;
+    showReport(e, logFileReport(e));
+  } else if (s.showCommands) {
+    s.showCommands = false;
+    showReport(e, commandsReport(e));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+enum class Source { None, File, Selection, Clipboard };
+
+// Loads the script text from where the settings say; logs it.
+Source loadScript(Engine& e) {
+  RunSettings& s = e.script.settings;
+  if (s.fromClipboard) {
+    e.script.scriptText = e.platform.clipboardText();
+    logQuoted(e, u"FromClipboard : ", e.script.scriptText);
+    return Source::Clipboard;
+  }
+  if (s.readFromFile) {
+    loadSaveFile(e, 6);
+    logQuoted(e, u"LoadFromFile  : ", s.inputFile);
+    return Source::File;
+  }
+  if (s.runSelection) {
+    e.script.scriptText = Text(trimBlanks(s.selectionText));
+    s.selectionText.clear();
+    logQuoted(e, u"Expression    : ", e.script.scriptText);
+    return Source::Selection;
+  }
+  return Source::None;
+}
+
+// A trailing "/" goes; a selection in "'" quotes loses them.
+void tidyScript(Text& script, bool quoted) {
+  script = Text(trimBlanks(script));
+  if (!script.empty() && script.back() == u'/') {
+    script.pop_back();
+    script = Text(trimBlanks(script));
+  }
+  if (quoted && !script.empty() && script.front() == u'\'') {
+    script.erase(0, 1);
+    if (!script.empty() && script.back() == u'\'')
+      script.pop_back();
+  }
+}
+
+void deleteOutputs(Engine& e) {
+  const RunSettings& s = e.script.settings;
+  removeFile(s.outputFile);
+  // An empty folder would be wherever the process happens to stand.
+  if (s.savePlots && s.savePlotPath != u"0" && !s.savePlotPath.empty()) {
+    removeFilesWithExtension(s.savePlotPath, u".jpg");
+    logQuoted(e, u"Deleted *.jpg : ", s.savePlotPath);
+  }
+}
+
+uint64_t runBatch(Engine& e) {
+  const RunSettings& s = e.script.settings;
+  BatchOptions o;
+  o.inputFile = s.inputFile;
+  o.outputFile = s.outputFile;
+  o.savePlotPath = s.savePlotPath;
+  o.decimals = e.decimals;
+  o.header = s.noHeader ? Text() : informationBlock(e, false, true);
+  o.noHeader = s.noHeader;
+  o.logMode = s.logToFile ? 1 : 0;
+  o.exec.noLabels = s.noLabels;
+  o.exec.filterLines = s.filterLines;
+  o.exec.lineOffset = s.lineOffset;
+  o.exec.lineList = s.lineList;
+  o.exec.progress = s.progress;
+  o.exec.resultsOnly = s.resultsOnly;
+  o.exec.savePlots = s.savePlots;
+  const uint64_t start = e.platform.tickMs();
+  batchRun(e, o);
+  return e.platform.tickMs() - start;
+}
+
+// Saves a run's text to the output file (file runs) or puts it on the
+// clipboard (/sclp).
+void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
+  const RunSettings& s = e.script.settings;
+  if (source == Source::File || (source == Source::Clipboard && s.writeToFile)) {
+    e.script.scriptText.append(closingLine(e, milliseconds));
+    e.script.status = loadSaveFile(e, 7);
+    logQuoted(e, u"SaveToFile    : ", s.outputFile);
+  } else if (s.toClipboard) {
+    e.platform.setClipboardText(e.script.scriptText);
+    logQuoted(e, u"Result        : ", e.script.scriptText);
+  }
+  logLine(e, u"            1 : Command Line Executed.");
+}
+
+}  // namespace
+
+int32_t otmEvalMain(Engine& e, TextView commandLine) {
+  RunSettings& s = e.script.settings;
+  e.scriptResult.clear();
+  e.script.status = kStatusOk;
+  s.commandLine = Text(commandLine);
+  Text cmdLog = u": CmdLine = '";
+  cmdLog.append(commandLine);
+  cmdLog.push_back(u'\'');
+  procedureLog(e, u"otmEvalMain()", cmdLog);
+  // Known before the options are read, so that a log line of /rset finds it.
+  if (s.dataFolder.empty())
+    s.dataFolder = defaultDataFolder(e);
+  parseCmdLine(e);
+
+  if (s.showHelp) {
+    s.showHelp = false;
+    showReport(e, helpReport(e));
+    return e.script.status;
+  }
+  resolveNames(e);
+  if (s.showFlags) {
+    s.showFlags = false;
+    showReport(e, flagsReport(e));
+  }
+  if (s.showAbout) {
+    s.showAbout = false;
+    showReport(e, aboutReport(e));
+  }
+
+  // The folder the script's relative names would be read against.
+  const Text currentFolder(folderPart(s.inputFile));
+  if (s.firstRun || (s.writeToFile && !s.append)) {
+    writeLogBlock(e, currentFolder);
+    s.firstRun = false;
+  }
+  if (showStoppingReport(e))
+    return e.script.status;
+
+  const Source source = loadScript(e);
+  if (source == Source::None) {
+    Text error = u"Error : Invalid Input file.\r\nfilename: ";
+    error.append(s.inputFile);
+    error.append(u".\r\n Program will terminate.");
+    logLine(e, error);
+    e.script.status = kStatusInvalidParameter;
+  } else {
+    tidyScript(e.script.scriptText, source == Source::Selection);
+    e.script.plotWindowCount = 0;
+    if (s.deleteOutputs)
+      deleteOutputs(e);
+    const uint64_t milliseconds = runBatch(e);
+    e.scriptResult = e.script.scriptText;
+    Text codes = u"Eval Codes    : Ret = ";
+    codes.append(intText(int64_t(e.scriptResult.size())));
+    codes.append(u", ExitCode = ");
+    codes.append(intText(e.script.status));
+    logLine(e, codes);
+    deliverResult(e, source, milliseconds);
+  }
+
+  Text end = u"Evaluation End: Exit code: ";
+  end.append(intText(e.script.status));
+  logLine(e, end);
+  logLine(e, Text(53, u'-'));
+  return e.script.status;
+}
+
+}  // namespace quadrel
