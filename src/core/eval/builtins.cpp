@@ -331,6 +331,15 @@ double applyFunction(Engine& e, int id, double x) {
   return value;
 }
 
+Text builtinFunctionNames() {
+  Text names;
+  for (const FnName& f : kFunctions) {
+    names.append(f.name);
+    names.push_back(u' ');
+  }
+  return names;
+}
+
 bool findConstant(TextView name, double& value) {
   char16_t buf[16];
   TextView key;

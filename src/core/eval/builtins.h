@@ -28,6 +28,10 @@ double constantFormulaValue(double value);
 // The exported constant lookup, with its effects on the code and the lexer.
 int32_t getConstant(Engine& e, TextView name, double* result);
 
+// The names of the built-in functions and constants, in alphabetical order,
+// each followed by a blank.
+Text builtinFunctionNames();
+
 // Value of an aggregate over n >= 1 values (the array may be reordered).
 double aggregateValue(Word w, double* values, size_t n);
 

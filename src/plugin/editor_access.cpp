@@ -1,0 +1,206 @@
+#include "plugin/editor_access.h"
+
+#include <string>
+#include <vector>
+
+#include "core/engine.h"
+#include "core/script/command_table.h"
+#include "platform/platform.h"
+#include "plugin/host_interface.h"
+#include "plugin/plugin_state.h"
+
+namespace quadrel::plugin {
+
+namespace {
+
+LRESULT sci(HWND view, UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return SendMessageW(view, msg, wp, lp); }
+
+bool isUtf8Document(HWND view) { return sci(view, SCI_GETCODEPAGE) == kUtf8CodePage; }
+
+Text handleText(const void* h) { return intText(int64_t(reinterpret_cast<uintptr_t>(h))); }
+
+}  // namespace
+
+Text fromDocument(HWND view, const char* bytes, size_t length) {
+  std::string_view s(bytes, length);
+  if (isUtf8Document(view))
+    return fromUtf8(s);
+  return pluginEngine().platform.ansiToText(s);
+}
+
+std::string toDocument(HWND view, TextView text) {
+  if (isUtf8Document(view))
+    return toUtf8(text);
+  return pluginEngine().platform.textToAnsi(text);
+}
+
+HWND getEdit() {
+  PluginState& s = pluginState();
+  int which = -1;
+  SendMessageW(s.npp.nppHandle, NPPM_GETCURRENTSCINTILLA, 1, reinterpret_cast<LPARAM>(&which));
+  s.currentEditView = which == 0 ? s.npp.scintillaMainHandle : s.npp.scintillaSecondHandle;
+  plog(u"getEdit()", u": currentEditView = " + handleText(s.currentEditView));
+  return s.currentEditView;
+}
+
+int32_t getCurLineNr(int32_t* columnOut, bool useSelectionEnd) {
+  HWND view = getEdit();
+  const LRESULT pos = sci(view, useSelectionEnd ? SCI_GETSELECTIONEND : SCI_GETSELECTIONSTART);
+  const LRESULT column = sci(view, SCI_GETCOLUMN, WPARAM(pos));
+  const LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(pos));
+  plog(u"getCurLineNr()", u": LineNr = " + intText(line));
+  if (columnOut)
+    *columnOut = int32_t(column);
+  return int32_t(line + 1);
+}
+
+Text getSelection() {
+  PluginState& s = pluginState();
+  HWND view = getEdit();
+  const LRESULT n = sci(view, SCI_GETSELTEXT);
+  std::vector<char> buffer(size_t(n > 0 ? n : 0) + 1, '\0');
+  sci(view, SCI_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
+  s.currentSelection = fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+  s.currentSelectionSize = int32_t(n);
+  plog(u"getSelection()", u": currentSelection = " + s.currentSelection);
+  return s.currentSelection;
+}
+
+Text getFileName() {
+  PluginState& s = pluginState();
+  wchar_t buffer[MAX_PATH + 1] = {0};
+  SendMessageW(s.npp.nppHandle, NPPM_GETFULLCURRENTPATH, 255, reinterpret_cast<LPARAM>(buffer));
+  buffer[MAX_PATH] = 0;
+  s.currentFileName.clear();
+  for (const wchar_t* p = buffer; *p; ++p) s.currentFileName.push_back(char16_t(*p));
+  plog(u"getFileName()", u": currentFileName = " + s.currentFileName);
+  return s.currentFileName;
+}
+
+intptr_t getInsertPos(int* flagOut) {
+  HWND view = getEdit();
+  const LRESULT end = sci(view, SCI_GETSELECTIONEND);
+  const LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(end));
+  const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
+  const LRESULT lineEnd = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line));
+  sci(view, SCI_GETLENGTH, WPARAM(line));
+  if (flagOut)
+    *flagOut = start == lineEnd ? -1 : 1;
+  plog(u"getInsertPos()", u": Line End Pos = " + intText(lineEnd));
+  return lineEnd;
+}
+
+Text getLineText(int32_t line) {
+  HWND view = pluginState().currentEditView ? pluginState().currentEditView : getEdit();
+  const LRESULT n = sci(view, SCI_LINELENGTH, WPARAM(line));
+  std::vector<char> buffer(size_t(n > 0 ? n : 0) + 1, '\0');
+  sci(view, SCI_GETLINE, WPARAM(line), reinterpret_cast<LPARAM>(buffer.data()));
+  return fromDocument(view, buffer.data(), size_t(n > 0 ? n : 0));
+}
+
+Text removeComments(TextView text) {
+  Text t(text);
+  for (;;) {
+    const size_t q = t.find(u'\'');
+    if (q == Text::npos)
+      break;
+    size_t end = t.find(u"\r\n", q);
+    if (end == Text::npos)
+      end = t.size();
+    const Text piece = t.substr(q, end - q);
+    size_t at;
+    while ((at = t.find(piece)) != Text::npos) t.erase(at, piece.size());
+  }
+  return t;
+}
+
+Text trimPattern(TextView text, TextView pattern, bool ignoreCase) {
+  Text t = ignoreCase ? toLower(text) : Text(text);
+  const Text p = ignoreCase ? toLower(pattern) : Text(pattern);
+  if (p.empty())
+    return t;
+  size_t start = 0;
+  while (t.compare(start, p.size(), p) == 0) start += p.size();
+  size_t end = t.size();
+  while (end >= start + p.size() && t.compare(end - p.size(), p.size(), p) == 0) end -= p.size();
+  return t.substr(start, end - start);
+}
+
+intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextView text) {
+  sci(view, SCI_SETTARGETSTART, WPARAM(start));
+  sci(view, SCI_SETTARGETEND, WPARAM(end));
+  sci(view, SCI_SETSEARCHFLAGS, WPARAM(flags));
+  const std::string bytes = toDocument(view, text);
+  return SendMessageA(view, SCI_SEARCHINTARGET, WPARAM(bytes.size()), reinterpret_cast<LPARAM>(bytes.c_str()));
+}
+
+Text getStatementBeforeCaret() {
+  HWND view = getEdit();
+  const LRESULT caret = sci(view, SCI_GETCURRENTPOS);
+  LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(caret));
+  LRESULT limit = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line)) + 1;
+  const bool atEnd = caret == limit - 1;
+  intptr_t found = -1;
+  const auto catalogue = commandCatalogue();
+  do {
+    if (!atEnd)
+      --line;
+    const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
+    const intptr_t q = findInTarget(view, start, limit, SCFIND_WHOLEWORD, u"'");
+    if (q > 0)
+      limit = q - 1;
+    for (int k = 0; k <= 20; ++k) {
+      found = findInTarget(view, start, limit, SCFIND_WHOLEWORD, catalogue[size_t(k)].name);
+      if (found > 0)
+        break;
+    }
+    --line;
+  } while (!(line <= 0 || found > 0));
+  if (found <= 0)
+    return Text();
+  const intptr_t length = caret - found;
+  if (length <= 0)
+    return Text();
+  std::vector<char> buffer(size_t(length) + 1, '\0');
+  SciTextRange range{int32_t(found), int32_t(caret), buffer.data()};
+  sci(view, SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+void insertResult(TextView input, bool ensureLineEnd) {
+  PluginState& s = pluginState();
+  Text text(trimBlanks(trimPattern(input, u"\r\n", false)));
+  if (text.empty()) {
+    MessageBoxW(s.npp.nppHandle, L"No output!", L"Evaluator", MB_OK);
+    return;
+  }
+  HWND view = getEdit();
+  auto endsWithCrLf = [&] { return text.size() >= 2 && text.compare(text.size() - 2, 2, u"\r\n") == 0; };
+  if (ensureLineEnd && !endsWithCrLf())
+    text.append(u"\r\n");
+  int flag = 1;
+  const intptr_t end = getInsertPos(&flag);
+  if (s.summary && s.hideExprLine) {
+    const TextView tail = TextView(text).substr(text.size() > 4 ? text.size() - 4 : 0);
+    if (tail.find(u'=') == TextView::npos)
+      text.insert(0, u" = ");
+  }
+  if (flag == 1 && text.compare(0, 2, u"\r\n") != 0 && !s.summary) {
+    text.insert(0, u"\r\n");
+  } else if (flag == -1 && !endsWithCrLf()) {
+    text.append(u"\r\n");
+  }
+  sci(view, SCI_GOTOPOS, WPARAM(end));
+  const std::string bytes = toDocument(view, text);
+  SendMessageA(view, SCI_INSERTTEXT, WPARAM(-1), reinterpret_cast<LPARAM>(bytes.c_str()));
+}
+
+void reloadResultFile(TextView path) {
+  const size_t cut = path.find_last_of(u"\\/");
+  Text target = cut == TextView::npos ? Text() : Text(path.substr(0, cut + 1));
+  target.append(u"\\Result.otm");
+  std::wstring w(target.begin(), target.end());
+  SendMessageW(pluginState().npp.nppHandle, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+}
+
+}  // namespace quadrel::plugin

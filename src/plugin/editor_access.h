@@ -1,0 +1,31 @@
+// Reading and writing the editor's text through the editing component's
+// messages. Texts cross in the document's own encoding (UTF-8 documents as
+// UTF-8, others in the ANSI code page); positions are byte positions.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+
+namespace quadrel::plugin {
+
+HWND getEdit();
+int32_t getCurLineNr(int32_t* columnOut, bool useSelectionEnd);
+Text getSelection();
+Text getFileName();
+intptr_t getInsertPos(int* flagOut);
+Text getLineText(int32_t line);
+Text removeComments(TextView text);
+Text trimPattern(TextView text, TextView pattern, bool ignoreCase);
+intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextView text);
+Text getStatementBeforeCaret();
+void insertResult(TextView text, bool ensureLineEnd);
+void reloadResultFile(TextView path);
+
+// Conversions at the editor boundary.
+Text fromDocument(HWND view, const char* bytes, size_t length);
+std::string toDocument(HWND view, TextView text);
+
+}  // namespace quadrel::plugin

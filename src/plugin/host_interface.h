@@ -1,0 +1,105 @@
+// The records and message numbers of the host editor's plug-in interface and
+// of its editing component, as the host publishes them (32-bit layout).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace quadrel::plugin {
+
+struct NppData {
+  HWND nppHandle;
+  HWND scintillaMainHandle;
+  HWND scintillaSecondHandle;
+};
+
+struct ShortcutKey {
+  bool isCtrl;
+  bool isAlt;
+  bool isShift;
+  unsigned char key;
+};
+
+using PluginCommand = void(__cdecl*)();
+
+constexpr int kMenuItemNameSize = 64;
+
+struct FuncItem {
+  wchar_t itemName[kMenuItemNameSize];
+  PluginCommand function;
+  int commandId;
+  bool initiallyChecked;
+  ShortcutKey* shortcut;
+};
+
+// The notification record of the editing component (the fields read here).
+struct SciNotifyHeader {
+  HWND hwndFrom;
+  uintptr_t idFrom;
+  unsigned int code;
+};
+
+struct SciNotification {
+  SciNotifyHeader header;
+  intptr_t position;
+  int ch;
+  int modifiers;
+  int modificationType;
+  const char* text;
+  intptr_t length;
+  intptr_t linesAdded;
+  int message;
+  uintptr_t wParam;
+  intptr_t lParam;
+  intptr_t line;
+  int foldLevelNow;
+  int foldLevelPrev;
+  int margin;
+  int listType;
+  int x;
+  int y;
+};
+
+// Host messages.
+constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
+constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
+
+// Editing component messages.
+constexpr UINT SCI_INSERTTEXT = 2003;
+constexpr UINT SCI_GETLENGTH = 2006;
+constexpr UINT SCI_GETCURRENTPOS = 2008;
+constexpr UINT SCI_GOTOPOS = 2025;
+constexpr UINT SCI_GETCOLUMN = 2129;
+constexpr UINT SCI_GETLINEENDPOSITION = 2136;
+constexpr UINT SCI_GETCODEPAGE = 2137;
+constexpr UINT SCI_GETSELECTIONSTART = 2143;
+constexpr UINT SCI_GETSELECTIONEND = 2145;
+constexpr UINT SCI_GETLINE = 2153;
+constexpr UINT SCI_GETSELTEXT = 2161;
+constexpr UINT SCI_GETTEXTRANGE = 2162;
+constexpr UINT SCI_LINEFROMPOSITION = 2166;
+constexpr UINT SCI_POSITIONFROMLINE = 2167;
+constexpr UINT SCI_SETTARGETSTART = 2190;
+constexpr UINT SCI_SETTARGETEND = 2192;
+constexpr UINT SCI_SEARCHINTARGET = 2197;
+constexpr UINT SCI_SETSEARCHFLAGS = 2198;
+constexpr UINT SCI_CALLTIPSHOW = 2200;
+constexpr UINT SCI_CALLTIPCANCEL = 2201;
+constexpr UINT SCI_CALLTIPACTIVE = 2202;
+constexpr UINT SCI_SETMOUSEDWELLTIME = 2264;
+constexpr UINT SCI_GETMOUSEDWELLTIME = 2265;
+constexpr UINT SCI_LINELENGTH = 2350;
+constexpr int SCFIND_WHOLEWORD = 2;
+constexpr unsigned SCN_DWELLSTART = 2016;
+constexpr unsigned SCN_DWELLEND = 2017;
+constexpr int kUtf8CodePage = 65001;
+
+struct SciTextRange {
+  int32_t first;
+  int32_t last;
+  char* text;
+};
+
+}  // namespace quadrel::plugin

@@ -1,0 +1,326 @@
+#include "plugin/menu_commands.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/diag/debug_log.h"
+#include "core/engine.h"
+#include "core/eval/error_table.h"
+#include "core/eval/store_ops.h"
+#include "core/script/command_context.h"
+#include "core/script/command_line.h"
+#include "core/script/command_table.h"
+#include "core/script/functions_report.h"
+#include "core/script/reports.h"
+#include "core/script/script_file.h"
+#include "core/text/number_text.h"
+#include "platform/platform.h"
+#include "plugin/editor_access.h"
+#include "plugin/plugin_state.h"
+#include "plugin/settings.h"
+
+namespace quadrel::plugin {
+
+namespace {
+
+const Text kDashes70(70, u'-');
+
+int box(TextView caption, TextView text, UINT buttons = MB_OK) {
+  std::wstring c(caption.begin(), caption.end()), t(text.begin(), text.end());
+  return MessageBoxW(pluginState().npp.nppHandle, t.c_str(), c.c_str(), buttons);
+}
+
+void banner(TextView procedure, TextView text) { plog(procedure, Text(text) + u"*****"); }
+
+// "Proc: " + name cut or padded to 15 + ": " + 70 "-".
+void closing(TextView procedure) {
+  Text name(procedure.substr(0, 15));
+  name.resize(15, u' ');
+  plogRaw(u"Proc: " + name + u": " + kDashes70);
+}
+
+int32_t run(TextView commandLine) { return otmEvalMain(pluginEngine(), commandLine); }
+
+Text trimmedResult() {
+  Engine& e = pluginEngine();
+  e.scriptResult = Text(trimBlanks(trimPattern(e.scriptResult, u"\r\n", false)));
+  return e.scriptResult;
+}
+
+// The first word of a line: letters, digits and "_".
+TextView firstWord(TextView text) {
+  size_t n = 0;
+  while (n < text.size() && isIdentChar(text[n])) ++n;
+  return text.substr(0, n);
+}
+
+}  // namespace
+
+Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool fromTip) {
+  PluginState& s = pluginState();
+  plog(u"CheckExpressionS()", u": Expr IN = '" + Text(input) + u"'");
+  Text text(trimBlanks(trimPattern(input, u"\r\n", false)));
+  s.catalogueIndex = 0;
+  int32_t answer = 6;
+  if (text.empty()) {
+    box(u"Quadrel", u"No Expression found!");
+    answer = 2;
+  } else {
+    // A line is a command when its first word names a command the executor
+    // knows; anything else is a bare expression.
+    const TextView word = firstWord(text);
+    const int entry = findCommand(word);
+    const bool isCommand = entry >= 0 || findHandler(toLower(word)) != nullptr;
+    s.catalogueIndex = entry >= 0 ? entry : kLastCommandIndex;
+    const uint8_t kind = isCommand ? commandCatalogue()[size_t(s.catalogueIndex)].kind : 1;
+    Text question = Text(title) + u"\r\n\r\n" + text + u"\r\n\r\n";
+    question.append(kind == 2 ? u"Press: Yes to Load Expression in Memory"
+                              : (kind == 3 ? u"Press: Yes to Execute Command" : u"Press: Yes to Evaluate Expression"));
+    question.append(u"\r\n           No to abort operation");
+    if (!fromTip && !s.noConfirm)
+      answer = box(u"Quadrel", question, MB_YESNO) == IDYES ? 6 : 7;
+    if (answer == 6 && !isCommand) {
+      text = u"Expr = " + text;
+      s.catalogueIndex = kExprCommandIndex;
+    }
+  }
+  plog(u"CheckExpressionS()", u": lExpr OUT = '" + text + u"'");
+  plog(u"CheckExpressionS()", u": btnRet = " + intText(answer));
+  if (answerOut)
+    *answerOut = answer;
+  return text;
+}
+
+void otmE_CurLineToWnd(bool fromTip) {
+  PluginState& s = pluginState();
+  const int32_t line = getCurLineNr(nullptr, false) - 1;
+  Text text = getLineText(line);
+  plog(u"otmE_CurLineToWnd()", u": LineText= " + text);
+  text = removeComments(text);
+  int32_t answer = 0;
+  text = CheckExpressionS(text, u"Eval CurLine To Wnd: Expression = ", &answer, fromTip);
+  if (fromTip)
+    s.toolTipExpression = text;
+  if (answer == 2 || answer == 7)
+    return;
+  const int32_t exitCode = run(u" /noh /sclp /log " + s.hideExprOption + s.summaryOption + u" /sel:'" + text + u"' /");
+  const Text result = trimmedResult();
+  plog(u"otmE_CurLineToWnd()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
+  plog(u"otmE_CurLineToWnd()", u": otmResStr = '" + result + u"'");
+  if (fromTip)
+    return;
+  if (answer == 6 && !result.empty())
+    insertResult(result, true);
+}
+
+void otmE_SelTextToWnd(bool fromTip) {
+  PluginState& s = pluginState();
+  Text text = removeComments(getSelection());
+  int32_t answer = 0;
+  text = CheckExpressionS(text, u"Eval SelText To Wnd: Expression = ", &answer, fromTip);
+  if (fromTip)
+    s.toolTipExpression = text;
+  if (answer == 2 || answer == 7)
+    return;
+  const int32_t exitCode = run(u" /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
+  const Text result = trimmedResult();
+  plog(u"otmE_SelTextToWnd()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
+  plog(u"otmE_SelTextToWnd()", u": otmResStr = '" + result + u"'");
+  if (fromTip)
+    return;
+  if (answer == 6 && !result.empty())
+    insertResult(result, true);
+}
+
+void __cdecl otmE_CurLineToWndMnu() {
+  try {
+    banner(u"otmE_CurLineToWndMnu()", u": ***** Menu: EVAL CURLINE TO WND ");
+    plog(u"otmE_CurLineToWndMnu()", u": START ");
+    otmE_CurLineToWnd(false);
+    closing(u"otmE_CurLineToWndMnu");
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_SelTextToWndMnu() {
+  try {
+    banner(u"otmE_SelTextToWndMnu()", u": ***** Menu: EVAL SELTEXT TO WND ");
+    plog(u"otmE_SelTextToWndMnu()", u": START ");
+    otmE_SelTextToWnd(false);
+    closing(u"otmE_SelTextToWndMnu");
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_Expr() {
+  try {
+    PluginState& s = pluginState();
+    banner(u"otmE_Expr()", u": ***** Menu: EVAL EXPRESSION TO WND ");
+    Text text = removeComments(getStatementBeforeCaret());
+    text = Text(trimBlanks(trimPattern(text, u"\r\n", false)));
+    int answer;
+    if (s.noConfirm) {
+      answer = 6;
+    } else if (text.empty()) {
+      box(u"Quadrel Plugin", u"No Expression found!");
+      answer = 7;
+    } else {
+      answer = box(u"Quadrel", u"Eval Expr: Expression = \r\n\r\n'" + text + u"'", MB_YESNO) == IDYES ? 6 : 7;
+    }
+    if (answer != 7) {
+      const int32_t exitCode = run(u" /a /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
+      const Text result = trimmedResult();
+      plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
+      plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
+      if (answer == 6 && !result.empty())
+        insertResult(result, true);
+    }
+    closing(u"otmE_Expr");
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_CurFile() {
+  try {
+    banner(u"otmE_CurFile()", u": ***** Menu: EVAL CURFILE TO FILE ");
+    const Text path = getFileName();
+    const int32_t exitCode = run(u"/i " + path + u" /o /log /pbar");
+    plog(u"otmE_CurFile()", u": FileName = " + path);
+    plog(u"otmE_CurFile()", u": ExitCode = " + intText(exitCode));
+    reloadResultFile(path);
+    closing(u"otmE_CurFile");
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_CurLineToFile() {
+  try {
+    banner(u"otmE_CurLineToFile()", u": ***** Menu: EVAL CURLINE TO FILE ");
+    const Text path = getFileName();
+    const int32_t line = getCurLineNr(nullptr, false);
+    const int32_t exitCode = run(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
+    plog(u"otmE_CurLineToFile()", u": FileName = " + path);
+    plog(u"otmE_CurLineToFile()", u": lHandle = " + intText(exitCode));
+    reloadResultFile(path);
+    closing(u"otmE_CurLineToFil");
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_ShowMem() {
+  try {
+    banner(u"otmE_ShowMem()", u": ***** Menu: SHOW MEMORY ");
+    const int32_t exitCode = run(u" /sm ");
+    plog(u"otmE_ShowMem()", u": ExitCode = " + intText(exitCode));
+    closing(u"otmE_ShowMem");
+  } catch (...) {
+  }
+}
+
+void __cdecl insertFileName() {
+  try {
+    Engine& e = pluginEngine();
+    if (loadSaveFile(e, 4) == -1 || !e.script.scriptText.empty()) {
+      if (!e.script.scriptText.empty())
+        insertResult(e.script.scriptText, false);
+    }
+  } catch (...) {
+  }
+}
+
+void __cdecl otmE_About() {
+  try {
+    banner(u"otmE_About()", u": ***** Menu: ABOUT ");
+    Engine& e = pluginEngine();
+    showReport(e, aboutReport(e));
+    closing(u"otmE_About");
+  } catch (...) {
+  }
+}
+
+void optionShowErrorMessages() { viewLog(pluginEngine(), LogSource::Errors); }
+void optionShowDebugLog() { viewLog(pluginEngine(), LogSource::Debug); }
+
+void optionDecimals() {
+  Engine& e = pluginEngine();
+  Text answer;
+  if (e.platform.inputBox(u"Quadrel Input", u"Input number of decimals for results:", intText(e.decimals), answer)) {
+    // One leading "(" and one trailing ")" may go; the rest must be digits and points.
+    TextView probe = answer;
+    if (!probe.empty() && probe.front() == u'(')
+      probe.remove_prefix(1);
+    if (!probe.empty() && probe.back() == u')')
+      probe.remove_suffix(1);
+    bool number = true;
+    for (char16_t c : probe) number = number && (isDigit(c) || c == u'.');
+    if (number) {
+      e.decimals = int32_t(leadingInteger(answer));
+    } else {
+      box(u"Quadrel Error", u"Invalid number");
+    }
+  }
+  writeSetting(u"Decimals", e.decimals);
+}
+
+void optionShowCommands() {
+  Engine& e = pluginEngine();
+  showReport(e, commandsReport(e));
+}
+
+void optionSupportedFunctions() {
+  // The differentiation's list of operators and functions is not there yet:
+  // the report lists the evaluator's built-in functions and aggregates.
+  Engine& e = pluginEngine();
+  showReport(e, supportedFunctionsReport(e));
+}
+
+void optionResetMemory() {
+  if (box(u"Quadrel", u"Are you sure to reset Quadrel memory?", MB_YESNO) == IDYES)
+    resetEvaluator(pluginEngine());
+}
+
+void optionAcknowledgments() {
+  box(u"Quadrel",
+      u"ACKNOWLEDGMENTS\r\n\r\nI thank these people for their support, testing and suggestions:\r\n"
+      u"    the early testers of the Quadrel team\r\n"
+      u"    everyone who reported a wrong result");
+}
+
+void startPluginDebug() {
+  Engine& e = pluginEngine();
+  debugStart(e, informationBlock(e, false, true));
+}
+
+void dwellNotification(const SciNotification* n) {
+  if (!n)
+    return;
+  PluginState& s = pluginState();
+  Engine& e = pluginEngine();
+  HWND view = s.npp.scintillaMainHandle;
+  if (n->header.code == SCN_DWELLSTART && n->x > 0 && n->y > 0) {
+    const intptr_t position = n->position;
+    const LRESULT caret = SendMessageW(view, SCI_GETCURRENTPOS, 0, 0);
+    s.toolTipExpression.clear();
+    e.errors.code = kNoError;
+    const intptr_t distance = caret > position ? caret - position : position - caret;
+    if (distance > s.currentSelectionSize + 1)
+      return;
+    if (getSelection().empty()) {
+      otmE_CurLineToWnd(true);
+    } else {
+      otmE_SelTextToWnd(true);
+    }
+    Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.scriptResult;
+    const int entry = e.errors.code == kNoError ? s.catalogueIndex : 0;
+    tip.append(commandCatalogue()[size_t(entry)].resultMessage);
+    const std::string bytes = toDocument(view, tip);
+    SendMessageA(view, SCI_CALLTIPSHOW, WPARAM(caret), reinterpret_cast<LPARAM>(bytes.c_str()));
+    s.lastToolTipTick = GetTickCount64();
+  } else if (n->header.code == SCN_DWELLEND) {
+    if (SendMessageW(view, SCI_CALLTIPACTIVE, 0, 0))
+      SendMessageW(view, SCI_CALLTIPCANCEL, 0, 0);
+  }
+}
+
+}  // namespace quadrel::plugin

@@ -1,0 +1,142 @@
+// Load and unload of the plug-in, the host's plug-in interface and the
+// exports for programs that load the library themselves.
+#include <windows.h>
+
+#include <string>
+
+#include "core/diag/debug_log.h"
+#include "core/engine.h"
+#include "exports/export_support.h"
+#include "platform/platform.h"
+#include "plugin/menu_commands.h"
+#include "plugin/plugin_state.h"
+#include "plugin/settings.h"
+#include "plugin/window_proc.h"
+
+namespace quadrel::plugin {
+
+PluginState& pluginState() {
+  static PluginState state;
+  return state;
+}
+
+Engine& pluginEngine() { return engine(); }
+
+void plog(TextView procedure, TextView text) { procedureLog(pluginEngine(), procedure, text); }
+
+void plogRaw(TextView text) {
+  Engine& e = pluginEngine();
+  if (e.diag.pluginDebug == 1)
+    e.platform.debugOutput(text);
+}
+
+namespace {
+
+const Text kDashes70(70, u'-');
+
+// Fills one menu record; a shortcut text of exactly four characters gives a
+// shortcut: Ctrl, Alt, Shift ("1" held) and the key ("~" Enter, "^" 43).
+void pinSetMenuItem(FuncItem& item, PluginCommand procedure, TextView name, int row, bool check, TextView shortcut) {
+  ZeroMemory(&item, sizeof item);
+  for (size_t k = 0; k < name.size() && k + 1 < size_t(kMenuItemNameSize); ++k) item.itemName[k] = wchar_t(name[k]);
+  item.function = procedure;
+  item.commandId = row;
+  item.initiallyChecked = check;
+  if (shortcut.size() == 4) {
+    auto* key = new ShortcutKey{shortcut[0] == u'1', shortcut[1] == u'1', shortcut[2] == u'1', 0};
+    const char16_t k = shortcut[3];
+    key->key = static_cast<unsigned char>(k == u'~' ? 13 : (k == u'^' ? 43 : k));
+    item.shortcut = key;
+  }
+  plog(u"pinSetMenuItem()", u": Len(Shortcut) = " + intText(int64_t(shortcut.size())) + u", pShKey = " +
+                                intText(int64_t(reinterpret_cast<uintptr_t>(item.shortcut))));
+}
+
+Text currentDirectory() {
+  wchar_t buffer[MAX_PATH * 4];
+  DWORD n = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+  Text d(buffer, buffer + n);
+  if (d.empty() || d.back() != u'\\')
+    d.push_back(u'\\');
+  return d;
+}
+
+void attachProcess() {
+  PluginState& s = pluginState();
+  Engine& e = pluginEngine();
+  const Text dir = currentDirectory();
+  s.settingsFile = dir + u"plugins\\Quadrel\\Quadrel.INI";
+  e.diag.debugFilePath = dir + u"plugins\\Quadrel\\Quadrel.dbg";
+  e.script.settings.settingsFile = s.settingsFile;
+  loadSettings();
+  plog(u"AttachProcess()", u": Attach To Process: START");
+  s.items = new FuncItem[kMenuItemCount];
+  pinSetMenuItem(s.items[0], otmE_CurFile, u"Eval CurFile To File", 1, false, u"");
+  pinSetMenuItem(s.items[1], otmE_CurLineToFile, u"Eval CurLine To File", 2, false, u"");
+  pinSetMenuItem(s.items[2], nullptr, u"", 3, false, u"");
+  pinSetMenuItem(s.items[3], otmE_CurLineToWndMnu, u"Eval CurLine To Wnd", 4, false, u"1002");
+  pinSetMenuItem(s.items[4], otmE_SelTextToWndMnu, u"Eval SelText To Wnd", 5, false, u"1003");
+  pinSetMenuItem(s.items[5], otmE_Expr, u"Eval Expression To Wnd", 6, false, u"101~");
+  pinSetMenuItem(s.items[6], nullptr, u"", 7, false, u"");
+  pinSetMenuItem(s.items[7], otmE_ShowMem, u"Show Memory", 8, false, u"110M");
+  pinSetMenuItem(s.items[8], insertFileName, u"Insert filename", 9, false, u"110O");
+  pinSetMenuItem(s.items[9], nullptr, u"", 10, false, u"");
+  pinSetMenuItem(s.items[10], otmE_About, u"About Quadrel", 11, false, u"");
+  plog(u"AttachProcess()", u": Attach To Process: End");
+  plogRaw(u"Proc: AttachProcess(): " + kDashes70);
+}
+
+void detachProcess() {
+  plog(u"DetachProcess()", u": Detaching From Process START: gpHnd = 0");
+  removeMenus();
+  plog(u"DetachProcess()", u": Detaching From Process End: gpHnd = 0");
+}
+
+}  // namespace
+
+}  // namespace quadrel::plugin
+
+using namespace quadrel;
+using namespace quadrel::plugin;
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  try {
+    if (reason == DLL_PROCESS_ATTACH)
+      attachProcess();
+    if (reason == DLL_PROCESS_DETACH)
+      detachProcess();
+  } catch (...) {
+    // Nothing may escape into the loader.
+  }
+  return TRUE;
+}
+
+__declspec(dllexport) void __cdecl setInfo(NppData data) { pluginState().npp = data; }
+
+__declspec(dllexport) const wchar_t* __cdecl getName() {
+  pluginState().nameAsked = 1;
+  return L"Quadrel";
+}
+
+__declspec(dllexport) FuncItem* __cdecl getFuncsArray(int* count) {
+  if (count)
+    *count = kMenuItemCount;
+  return pluginState().items;
+}
+
+__declspec(dllexport) void __cdecl beNotified(void*) {}
+
+__declspec(dllexport) LRESULT __cdecl messageProc(UINT, WPARAM, LPARAM) {
+  PluginState& s = pluginState();
+  if (s.nameAsked == 1 && !s.oldProc) {
+    subclassHost();
+    s.nameAsked = 2;
+  }
+  return 0;
+}
+
+__declspec(dllexport) BOOL __cdecl isUnicode() { return TRUE; }
+
+}  // extern "C"

@@ -1,0 +1,56 @@
+// The plug-in's process-wide state: host handles, settings, menu records,
+// subclassing and the editor values last read.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+#include "plugin/host_interface.h"
+
+namespace quadrel {
+struct Engine;
+}
+
+namespace quadrel::plugin {
+
+constexpr int kMenuItemCount = 11;
+constexpr int kOptionsItemCount = 12;
+
+struct PluginState {
+  NppData npp{};
+  Text settingsFile;          // <current dir>plugins\Quadrel\Quadrel.INI
+  int32_t toolTip = 0;        // "Eval To ToolTip"
+  bool noConfirm = false;     // "Don't confirm Expr"
+  bool hideExprLine = false;  // "Don't show Summary", the /nln option
+  Text hideExprOption = u" ";
+  bool summary = false;  // set at load from the same key, the /nt option
+  Text summaryOption = u" ";
+  WNDPROC oldProc = nullptr;
+  LRESULT oldDwellTime = 0;
+  int pluginsMenuPosition = 0;
+  HMENU optionsMenu = nullptr;
+  int baseCommand = 0;  // B: options items are B+1 .. B+12
+  uint64_t lastToolTipTick = 0;
+  int nameAsked = 0;          // 1 after getName, 2 after subclassing
+  FuncItem* items = nullptr;  // allocated once at load, never freed
+  // Editor values last read.
+  HWND currentEditView = nullptr;
+  Text currentSelection;
+  int32_t currentSelectionSize = 0;
+  Text currentFileName;
+  // Menu command state.
+  int catalogueIndex = 0;
+  Text toolTipExpression;
+};
+
+PluginState& pluginState();
+Engine& pluginEngine();
+
+// Procedure log line of the plug-in (written while the plug-in log is on).
+void plog(TextView procedure, TextView text);
+// A raw log line, as given.
+void plogRaw(TextView text);
+
+}  // namespace quadrel::plugin
