@@ -82,6 +82,11 @@ QD_API int32_t QD_CALL ReSetRaRarevo(void);
 /* Number text. */
 QD_API const qd_char* QD_CALL StrD0(const qd_char* text);
 
+/* Script entry: runs the command line of "/" options (/i FILE, /o FILE,
+ * /sel:'...', /h, ...). Answers the status code: -1 after a run, -5 when
+ * there was nothing to run. GetEvalResult reads the run's result text. */
+QD_API int32_t QD_CALL otmEvalMain(const qd_char* cmdLine);
+
 /* Script files. mode 1 log file, 2 command list, 4 choose a name, 6 read the
  * input file, 7 save to the output file, 8 choose a file and save; the text
  * read or written is the script text. Answers the status code. */
