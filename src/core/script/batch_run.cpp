@@ -11,6 +11,15 @@ namespace {
 
 constexpr size_t kRuleLength = 84;
 
+Text unsignedText(uint64_t v) {
+  Text digits;
+  do {
+    digits.insert(digits.begin(), char16_t(u'0' + v % 10));
+    v /= 10;
+  } while (v);
+  return digits;
+}
+
 bool endsWithCrLf(TextView t) { return t.size() >= 2 && t.substr(t.size() - 2) == u"\r\n"; }
 
 void appendLine(Text& out, TextView line) {
@@ -123,7 +132,7 @@ Text closingLine(Engine& e, uint64_t milliseconds) {
   Text line = u"'--- End Of BatchRun : Time ";
   line.append(timeStamp(e));
   line.append(u" - (Execution Time: ");
-  line.append(intText(int64_t(milliseconds)));
+  line.append(unsignedText(milliseconds));
   line.append(u" ms)");
   line.resize(kRuleLength, u'-');
   return line;
