@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Installs everything the builds and tests need on Debian 12, as root.
+# Idempotent: a second run only checks and returns in well under a second.
+#   scripts/install-deps.sh
+#
+# Windows programs run under wine: 32-bit ones with wine32 where the kernel
+# runs 32-bit x86 code, 64-bit ones with wine64 everywhere (some kernels have
+# 32-bit support switched off; scripts/test-all.sh then tests the x86-64
+# build of the DLL at run time and the i686 one by its export table).
+set -euo pipefail
+
+log() { echo "[install-deps] $*" >&2; }
+die() { echo "[install-deps] ERROR: $*" >&2; exit 1; }
+
+t_start=$SECONDS
+export DEBIAN_FRONTEND=noninteractive
+
+packages=(
+  # native builds and tests
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev libbenchmark-dev libmuparser-dev bc hyperfine
+  # Windows cross builds (i686 ships, x86-64 for kernels without 32-bit
+  # support) and their tests under wine
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb x11-apps imagemagick
+  # unpacking Debian source packages of third-party code for the Windows side
+  dpkg-dev
+  # used by the scripts themselves (flock, setsid, timeout)
+  util-linux coreutils
+)
+
+# Prints the packages of the arguments that are not installed. One dpkg-query
+# call answers the usual case (all installed); the slow per-package look-up
+# runs only when something is missing.
+missing_packages() {
+  local p status installed
+  installed="$(dpkg-query -W -f='${db:Status-Abbrev}\n' "$@" 2>/dev/null | grep -c '^ii ' || true)"
+  [[ "$installed" -eq $# ]] && return 0
+  for p in "$@"; do
+    status="$(dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null || true)"
+    [[ "$status" == "ii "* ]] || echo "$p"
+  done
+}
+
+as_root() {
+  if [[ $EUID -eq 0 ]]; then "$@"
+  elif command -v sudo >/dev/null; then sudo -n "$@"
+  else die "must run as root to: $*"
+  fi
+}
+
+# 1. i386 packages (wine32)
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  log "adding the i386 architecture"
+  as_root dpkg --add-architecture i386
+fi
+
+# 2. packages: only when something is missing; then with fresh lists, as
+# stale ones may name versions the archive no longer has.
+mapfile -t missing < <(missing_packages "${packages[@]}")
+if [[ ${#missing[@]} -gt 0 ]]; then
+  log "installing: ${missing[*]}"
+  as_root apt-get update -q >/dev/null || die "apt-get update failed"
+  as_root apt-get install -y -q -o Dpkg::Use-Pty=0 "${missing[@]}" >/tmp/quadrel-apt.log 2>&1 ||
+    { tail -30 /tmp/quadrel-apt.log >&2; die "apt-get install failed (log: /tmp/quadrel-apt.log)"; }
+  mapfile -t still < <(missing_packages "${packages[@]}")
+  [[ ${#still[@]} -eq 0 ]] || die "still missing after install: ${still[*]}"
+fi
+
+# 3. tools the scripts call by name
+for tool in cmake ninja clang clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
+            i686-w64-mingw32-objdump x86_64-w64-mingw32-g++-posix wine wineserver Xvfb \
+            flock setsid timeout; do
+  command -v "$tool" >/dev/null || die "$tool not found after installation"
+done
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  log "32-bit Windows programs run here (wine32)"
+else
+  log "note: this kernel runs no 32-bit x86 code; Windows tests use the x86-64 build (wine64)"
+fi
+log "ready in $((SECONDS - t_start)) s"

@@ -1,0 +1,352 @@
+/* ABI test of the Quadrel library as a C program sees it.
+ *
+ * Written in C (not C++) to prove that include/quadrel.h works from C. The
+ * library is loaded at run time (LoadLibraryW on Windows, dlopen elsewhere)
+ * and every export declared in the header is looked up by its plain name and
+ * called through a pointer of the declared type: on 32-bit Windows that
+ * checks the stdcall convention and the undecorated export names together.
+ *
+ *   abi_test [LIBRARY]   default: Quadrel.dll / libquadrel.so
+ *
+ * Prints one line per failed check and ends with "N passed, N failed";
+ * the exit code is non-zero when a check failed.
+ */
+#include "quadrel.h"
+
+#include <math.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+/* ---- the exports: name, return type, parameter list ---------------------- */
+
+#define QD_EXPORTS(X)                                                                   \
+  X(GetE_Error, int32_t, (void))                                                        \
+  X(SetE_Error, int32_t, (int32_t))                                                     \
+  X(GetE_ErrDescr, const qd_char*, (int32_t, uint8_t))                                  \
+  X(GetStErrDescr, const qd_char*, (int32_t))                                           \
+  X(SetErrorMsgs, int32_t, (const qd_char*, int32_t, const qd_char*))                   \
+  X(GetErrorMsgs, int32_t, (qd_char*, int32_t, uint8_t))                                \
+  X(SetErrorMsgsF, int32_t, (int32_t))                                                  \
+  X(e_eval, int32_t, (const qd_char*, double*, int32_t))                                \
+  X(de_eval, double, (const qd_char*, int32_t))                                         \
+  X(e_evals, int32_t,                                                                   \
+    (const qd_char*, double, const qd_char*, double, int32_t, double*, double*, double*)) \
+  X(GetResultType, int32_t, (void))                                                     \
+  X(SetBoolSign, int32_t, (int32_t))                                                    \
+  X(GetEvalResult, int32_t, (qd_char*, int32_t))                                        \
+  X(e_get_const, int32_t, (const qd_char*, double*))                                    \
+  X(SetVarFunct, int32_t, (const qd_char*, const qd_char*, int32_t))                    \
+  X(FindVarFunct, int32_t, (const qd_char*, int32_t, double*, qd_char*))                \
+  X(GetVarFuncList, int32_t, (qd_char*, int32_t, const qd_char*))                       \
+  X(GetVarFuncListLen, int32_t, (const qd_char*))                                       \
+  X(ClearVarFuncList, int32_t, (const qd_char*))                                        \
+  X(ReSetRaRarevo, int32_t, (void))                                                     \
+  X(StrD0, const qd_char*, (const qd_char*))                                            \
+  X(otmEvalMain, int32_t, (const qd_char*))                                             \
+  X(LoadSaveFile, int32_t, (uint8_t))                                                   \
+  X(SetDebugF, int32_t, (int32_t))                                                      \
+  X(ShowMsgs, int32_t, (int32_t))                                                       \
+  X(GetDebugLog, int32_t, (qd_char*, int32_t, uint8_t))                                 \
+  X(DisplayVerInfo, int32_t, (const qd_char*, qd_char*, qd_char*))                      \
+  X(aAbout, const qd_char*, (int32_t))                                                  \
+  X(TestStr, const qd_char*, (const qd_char*))                                          \
+  X(TestStrPtr, qd_char*, (qd_char*))                                                   \
+  X(TestStrPtr2, const qd_char*, (qd_char*))                                            \
+  X(otmAttachProcess, int32_t, (int32_t))                                               \
+  X(otmAttachThread, int32_t, (int32_t))                                                \
+  X(otmDetachThread, int32_t, (int32_t))                                                \
+  X(otmDetachProcess, int32_t, (int32_t))
+
+/* One pointer type and one pointer per export. The _Static_assert refuses to
+ * compile when the pointer type differs from the header's declaration (calling
+ * convention included); the operand of _Generic is never evaluated, so no
+ * reference to the symbol is made. */
+#define QD_DECLARE(name, ret, params)                                              \
+  typedef ret(QD_CALL* pf_##name) params;                                          \
+  _Static_assert(_Generic(&name, pf_##name: 1, default: 0), #name " differs from quadrel.h"); \
+  static pf_##name p_##name;
+QD_EXPORTS(QD_DECLARE)
+
+/* ---- checks --------------------------------------------------------------- */
+
+static int passed, failed;
+
+static void check_at(int ok, int line, const char* fmt, ...) {
+  if (ok) {
+    ++passed;
+    return;
+  }
+  ++failed;
+  printf("FAIL line %d: ", line);
+  va_list args;
+  va_start(args, fmt);
+  vprintf(fmt, args);
+  va_end(args);
+  printf("\n");
+}
+#define CHECK(cond, ...) check_at((cond) != 0, __LINE__, __VA_ARGS__)
+#define CHECK_INT(got, want) \
+  do { long long g_ = (got), w_ = (want); CHECK(g_ == w_, "%s = %lld, expected %lld", #got, g_, w_); } while (0)
+/* Exact comparison: results must be bit-for-bit those of the native build. */
+#define CHECK_NUM(got, want) \
+  do { double g_ = (got), w_ = (want); CHECK(g_ == w_, "%s = %.17g, expected %.17g", #got, g_, w_); } while (0)
+
+/* ---- UTF-16 texts from ASCII ---------------------------------------------- */
+
+/* Rotating pool: a result stays valid for the next 15 calls. */
+static const qd_char* T(const char* ascii) {
+  static qd_char pool[16][256];
+  static unsigned next;
+  qd_char* t = pool[next++ % 16];
+  size_t i = 0;
+  for (; ascii[i] && i < 255; ++i) t[i] = (qd_char)(unsigned char)ascii[i];
+  t[i] = 0;
+  return t;
+}
+
+/* Writes ASCII into a caller's buffer (for "capacity = text already in it"). */
+static qd_char* fill(qd_char* buffer, const char* ascii) {
+  size_t i = 0;
+  for (; ascii[i]; ++i) buffer[i] = (qd_char)(unsigned char)ascii[i];
+  buffer[i] = 0;
+  return buffer;
+}
+
+static size_t len16(const qd_char* t) {
+  size_t n = 0;
+  while (t && t[n]) ++n;
+  return n;
+}
+
+/* A text as printable ASCII for messages (other characters as \uXXXX). */
+static const char* show(const qd_char* t) {
+  static char out[4][600];
+  static unsigned next;
+  char* o = out[next++ % 4];
+  size_t k = 0;
+  if (!t) return "(null)";
+  for (size_t i = 0; t[i] && k + 8 < sizeof out[0]; ++i) {
+    unsigned c = (unsigned)t[i];
+    if (c >= 32 && c < 127) o[k++] = (char)c;
+    else k += (size_t)sprintf(o + k, "\\u%04x", c);
+  }
+  o[k] = 0;
+  return o;
+}
+
+static int text_is(const qd_char* got, const char* want) {
+  if (!got) return 0;
+  size_t i = 0;
+  for (; want[i]; ++i)
+    if (got[i] != (qd_char)(unsigned char)want[i]) return 0;
+  return got[i] == 0;
+}
+#define CHECK_TEXT(got, want) \
+  do { const qd_char* g_ = (got); CHECK(text_is(g_, want), "%s = \"%s\", expected \"%s\"", #got, show(g_), want); } while (0)
+
+/* ---- loading ---------------------------------------------------------------- */
+
+typedef void (*any_fn)(void);
+_Static_assert(sizeof(any_fn) == sizeof(void*), "function and object pointers differ in size");
+
+#if defined(_WIN32)
+static HMODULE library;
+static any_fn symbol(const char* name) { return (any_fn)GetProcAddress(library, name); }
+static int open_library(const char* path) {
+  wchar_t wide[1024];
+  if (!MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 1024)) return 0;
+  library = LoadLibraryW(wide);
+  if (!library) printf("LoadLibraryW(%s) failed: error %lu\n", path, (unsigned long)GetLastError());
+  return library != NULL;
+}
+#define DEFAULT_LIBRARY "Quadrel.dll"
+#else
+static void* library;
+static any_fn symbol(const char* name) {
+  /* dlsym answers an object pointer; copy its bits into a function pointer. */
+  void* address = dlsym(library, name);
+  any_fn fn;
+  memcpy(&fn, &address, sizeof fn);
+  return fn;
+}
+static int open_library(const char* path) {
+  library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  if (!library) printf("dlopen(%s) failed: %s\n", path, dlerror());
+  return library != NULL;
+}
+#define DEFAULT_LIBRARY "libquadrel.so"
+#endif
+
+/* Looks up every export by its plain name; each must be there. */
+static int load_exports(void) {
+  int all = 1;
+#define QD_LOAD(name, ret, params)                                  \
+  {                                                                 \
+    any_fn address = symbol(#name);                                 \
+    CHECK(address != NULL, "export %s not found by its plain name", #name); \
+    if (!address) all = 0;                                          \
+    p_##name = (pf_##name)address;                                  \
+  }
+  QD_EXPORTS(QD_LOAD)
+#undef QD_LOAD
+  return all;
+}
+
+/* ---- the checks, by area -------------------------------------------------------- */
+
+static void test_evaluation(void) {
+  double r = -1;
+  CHECK_INT(p_e_eval(T("1+2*3"), &r, 0), 0);
+  CHECK_NUM(r, 7);
+  CHECK_INT(p_GetE_Error(), -1); /* -1: no error */
+
+  r = -1;
+  CHECK_INT(p_e_eval(T("1/0"), &r, 0), 8);
+  CHECK_INT(p_GetE_Error(), 8);
+
+  /* Powers associate to the left; the double comes back in the right register. */
+  CHECK_NUM(p_de_eval(T("2^3^2"), 0), 64);
+  /* Built-ins compute in single precision: sin(1) as a float, widened. */
+  CHECK_INT(p_e_eval(T("sin(1)"), &r, 0), 0);
+  CHECK_NUM(r, 0.8414709568023682);
+
+  /* Comparisons give the configured truth value. */
+  p_SetBoolSign(1);
+  r = 0;
+  CHECK_INT(p_e_eval(T("3>2"), &r, 0), 0);
+  CHECK_NUM(r, 1);
+  p_SetBoolSign(-1);
+}
+
+static void test_sampling(void) {
+  /* Doubles passed by value between pointers: the stack layout of e_evals. */
+  double xs[5], ys[5], info[5];
+  static const double want_x[5] = {-1, -0.5, 0, 0.5, 1};
+  static const double want_y[5] = {1, 0.25, 0, 0.25, 1};
+  static const double want_info[5] = {0, -1, 0, 1, 1};
+  for (int i = 0; i < 5; ++i) xs[i] = ys[i] = info[i] = 99;
+  CHECK_INT(p_e_evals(T("x^2"), -1.0, T("x"), 1.0, 4, xs, ys, info), -1);
+  for (int i = 0; i < 5; ++i) {
+    CHECK(xs[i] == want_x[i], "e_evals xs[%d] = %.17g, expected %g", i, xs[i], want_x[i]);
+    CHECK(ys[i] == want_y[i], "e_evals ys[%d] = %.17g, expected %g", i, ys[i], want_y[i]);
+    CHECK(info[i] == want_info[i], "e_evals info[%d] = %.17g, expected %g", i, info[i], want_info[i]);
+  }
+}
+
+static void test_errors(void) {
+  CHECK_TEXT(p_GetE_ErrDescr(8, 0), "Division by zero             (Module: eval & sDiff)");
+  CHECK_TEXT(p_GetE_ErrDescr(-25, 0), "Orders not equal               (Module: aMatr)");
+  CHECK_INT(p_SetE_Error(5), 5);
+  CHECK_INT(p_GetE_Error(), 5);
+  p_SetE_Error(0);
+
+  /* The log size is answered in bytes: two per UTF-16 character. */
+  qd_char buffer[4096];
+  int32_t before = p_GetErrorMsgs(buffer, 0, 0);
+  CHECK(before >= 0 && before % 2 == 0, "GetErrorMsgs size %d", (int)before);
+  p_SetErrorMsgs(T("abi_test"), 42, T("extra text"));
+  int32_t after = p_GetErrorMsgs(buffer, 0, 0);
+  CHECK(after > before, "GetErrorMsgs size did not grow: %d -> %d", (int)before, (int)after);
+  /* count characters and a zero are copied. */
+  int32_t count = after / 2 < 4000 ? after / 2 : 4000;
+  for (int i = 0; i < 4096; ++i) buffer[i] = 0x2A;
+  CHECK_INT(p_GetErrorMsgs(buffer, count, 0), after);
+  CHECK_INT(len16(buffer), count);
+  buffer[3] = 0x2A;
+  for (int i = 4; i < 8; ++i) buffer[i] = 0x2A;
+  p_GetErrorMsgs(buffer, 3, 0);
+  CHECK(buffer[3] == 0 && buffer[4] == 0x2A, "GetErrorMsgs(count 3) wrote beyond count + 1");
+}
+
+static void test_constants_and_numbers(void) {
+  double r = 0;
+  p_e_get_const(T("PI"), &r);
+  CHECK_NUM(r, 3.1415926536);
+  CHECK_TEXT(p_StrD0(T("3.1400000000")), "3.14");
+}
+
+static void test_stores(void) {
+  qd_char buffer[64], text[64];
+  double r = 0, v = 0;
+  p_ClearVarFuncList(T("vars"));
+  CHECK_INT(p_SetVarFunct(T("x"), T("2"), 0), 1);
+  CHECK_INT(p_e_eval(T("x*3"), &r, 0), 0);
+  CHECK_NUM(r, 6);
+
+  CHECK(p_FindVarFunct(T("x"), 0, &v, NULL) != 0, "FindVarFunct did not find x");
+  CHECK_NUM(v, 2);
+  CHECK_INT(p_FindVarFunct(T("nosuchname"), 0, &v, NULL), 0);
+
+  CHECK_INT(p_GetVarFuncListLen(T("vars")), 4);
+  for (int i = 0; i < 64; ++i) buffer[i] = 0x2A;
+  CHECK_INT(p_GetVarFuncList(buffer, 3, T("vars")), 3);
+  CHECK_TEXT(buffer, "x=2");
+
+  /* A user function: its text comes back into a buffer whose present text
+   * gives the room. */
+  CHECK(p_SetVarFunct(T("f"), T("x+1"), 1) != 0, "SetVarFunct of a function failed");
+  fill(text, "..........");
+  CHECK(p_FindVarFunct(T("f"), 1, &v, text) != 0, "FindVarFunct did not find f");
+  CHECK(len16(text) > 0 && len16(text) <= 10, "FindVarFunct text \"%s\"", show(text));
+  p_ClearVarFuncList(T("vars"));
+  CHECK_INT(p_GetVarFuncListLen(T("vars")), 0);
+}
+
+static void test_library_info(void) {
+  qd_char file_version[32], product_version[32];
+  fill(file_version, "untouched");
+  fill(product_version, "untouched");
+  CHECK_INT(p_DisplayVerInfo(NULL, file_version, product_version), 2);
+  CHECK_TEXT(file_version, "0.0.4.9");
+  CHECK_TEXT(product_version, "0.0.4.9");
+  const qd_char* about = p_aAbout(1); /* answers only, shows nothing */
+  CHECK(about && len16(about) > 0, "aAbout(1) gave an empty text");
+  CHECK_INT(p_otmAttachThread(0), 0);
+  CHECK_INT(p_otmDetachThread(0), 0);
+}
+
+/* Null where a text is expected reads as the empty text; nothing crashes. */
+static void test_null_texts(void) {
+  double r = 0;
+  CHECK_INT(p_e_eval(NULL, &r, 0), 3);
+  p_de_eval(NULL, 0);
+  double xs[2], ys[2], info[5];
+  p_e_evals(NULL, 0.0, NULL, 1.0, 1, xs, ys, info);
+  CHECK(p_StrD0(NULL) != NULL, "StrD0(NULL) gave null");
+  p_e_get_const(NULL, &r);
+  p_SetVarFunct(NULL, NULL, 0);
+  CHECK_INT(p_FindVarFunct(NULL, 0, &r, NULL), 0);
+  p_GetVarFuncListLen(NULL);
+  p_SetErrorMsgs(NULL, 0, NULL);
+  CHECK(p_GetE_ErrDescr(123456, 1) != NULL, "GetE_ErrDescr of an unknown code gave null");
+  CHECK(p_GetStErrDescr(-123456) != NULL, "GetStErrDescr of an unknown status gave null");
+  CHECK_INT(p_GetVarFuncList(NULL, 10, T("vars")), 0);
+}
+
+int main(int argc, char** argv) {
+  const char* path = argc > 1 ? argv[1] : DEFAULT_LIBRARY;
+  setvbuf(stdout, NULL, _IONBF, 0);
+  if (!open_library(path)) {
+    printf("0 passed, 1 failed\n");
+    return 1;
+  }
+  if (load_exports()) {
+    test_evaluation();
+    test_sampling();
+    test_errors();
+    test_constants_and_numbers();
+    test_stores();
+    test_library_info();
+    test_null_texts();
+  }
+  printf("%d passed, %d failed\n", passed, failed);
+  return failed ? 1 : 0;
+}
