@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Sourced: prepares everything a Windows program needs to run under wine here.
-#   QUADREL_WINE_ARCH=win64 . scripts/wine-env.sh
+#   QUADREL_WINE_ARCH=win64 . scripts/wine-env.sh [--no-setup]
 #   "$QUADREL_WINE" prog.exe ...; quadrel_wine_stop when done
 #
 # - QUADREL_WINE_ARCH: win32 (default, 32-bit programs) or win64;
@@ -138,4 +138,7 @@ quadrel_wine_stop() {
   fi
 }
 
-quadrel_display && quadrel_wineprefix
+# "--no-setup": only the settings and functions, no display or prefix yet.
+if [[ "${1:-}" != "--no-setup" ]]; then
+  quadrel_display && quadrel_wineprefix
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The main job: installs what is needed, builds the native program and runs
+# the example script with it.
+#   scripts/run-example.sh [SCRIPT]     default: examples/demo.otm
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+script="${1:-examples/demo.otm}"
+[[ -f "$script" ]] || { echo "run-example: no such script: $script" >&2; exit 1; }
+
+bash scripts/install-deps.sh
+cmake --preset native >/dev/null
+cmake --build build/native -j "${QUADREL_JOBS:-2}"
+
+program=build/native/bin/quadrel
+if [[ ! -x "$program" ]]; then
+  echo "run-example: $program was not built (does src/cli/main.cpp exist yet?)" >&2
+  exit 1
+fi
+echo "\$ $program $script" >&2
+exec "$program" "$script"

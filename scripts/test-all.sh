@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The one command that builds everything and runs every test (CI runs it).
+#   scripts/test-all.sh            from any directory
+#
+# Steps, stopping at the first failure:
+#   deps         scripts/install-deps.sh
+#   native       preset native: build, ctest
+#   native-asan  preset native-asan: build, ctest
+#   win32        preset win32: build Quadrel.dll, check its export table
+#   abi-native   tests/abi against build/native/lib/libquadrel.so
+#   abi-windows  tests/abi under wine: against build/win32/bin/Quadrel.dll;
+#                on kernels that run no 32-bit x86 code, against an x86-64
+#                build of the same sources (build/win64) under 64-bit wine
+#   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
+#
+# Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+jobs="${QUADREL_JOBS:-2}"
+fuzz_seconds="${QUADREL_FUZZ_SECONDS:-20}"
+t_all=$SECONDS
+summary=()
+current=""
+step_start=0
+
+banner() { printf '\n==== %s ====\n' "$*"; }
+note() { echo "[test-all] $*"; }
+
+step() {
+  current="$1"
+  step_start=$SECONDS
+  banner "$1: $2"
+}
+done_step() {
+  summary+=("$(printf '%-12s ok     %4d s  %s' "$current" $((SECONDS - step_start)) "${1:-}")")
+  current=""
+}
+
+print_summary() {
+  banner "summary"
+  local line
+  for line in "${summary[@]}"; do echo "  $line"; done
+}
+
+wine_started=""
+on_exit() {
+  local rc=$?
+  if [[ -n "$wine_started" ]]; then
+    (quadrel_wine_stop) >/dev/null 2>&1 || true
+  fi
+  if [[ $rc -ne 0 && -n "$current" ]]; then
+    summary+=("$(printf '%-12s FAILED %4d s' "$current" $((SECONDS - step_start)))")
+    print_summary
+    echo
+    echo "test-all: FAILED in step '$current' (exit code $rc); see the output above that step's summary."
+  fi
+  exit $rc
+}
+trap on_exit EXIT
+
+# Configures (once) and builds a preset.
+build_preset() {
+  cmake --preset "$1" >/dev/null || { note "configuring preset $1 failed; again with output:"; cmake --preset "$1"; return 1; }
+  cmake --build "build/$1" -j "$jobs"
+}
+
+run_ctest() {
+  ctest --test-dir "$1" --output-on-failure -j "$jobs" --no-tests=error
+}
+
+# A Windows path (Z: is the whole Unix file system under wine).
+winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
+
+# ---------------------------------------------------------------------------
+step deps "install dependencies"
+bash scripts/install-deps.sh
+done_step
+
+step native "build and unit tests (preset native)"
+build_preset native
+run_ctest build/native
+done_step
+
+step native-asan "build and unit tests with AddressSanitizer and UBSan (preset native-asan)"
+build_preset native-asan
+run_ctest build/native-asan
+done_step
+
+step win32 "Quadrel.dll for 32-bit Windows (preset win32) and its export table"
+build_preset win32
+[[ -f build/win32/bin/Quadrel.dll ]] || { note "build/win32/bin/Quadrel.dll was not built"; exit 1; }
+bash scripts/check-exports.sh build/win32/bin/Quadrel.dll src/exports/quadrel.def include/quadrel.h
+done_step
+
+step abi-native "ABI test (C) against build/native/lib/libquadrel.so"
+cmake -S tests/abi -B build/abi-native -G Ninja >/dev/null
+cmake --build build/abi-native -j "$jobs"
+build/abi-native/abi_test "$root/build/native/lib/libquadrel.so"
+done_step
+
+step abi-windows "ABI test (C) under wine"
+# shellcheck source=wine-env.sh
+QUADREL_WINE_ARCH=win32 . scripts/wine-env.sh --no-setup
+wine_started=1
+if quadrel_wine_runs; then
+  arch=win32
+else
+  arch=win64
+  note "NOTE: this kernel runs no 32-bit x86 code, so the i686 Quadrel.dll cannot be"
+  note "      loaded here; its export table was checked above. Running the ABI test"
+  note "      against an x86-64 build of the same sources under 64-bit wine instead."
+  cmake -S . -B build/win64 -G Ninja --toolchain "$root/cmake/toolchain-mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DQUADREL_TESTS=OFF >/dev/null
+  cmake --build build/win64 -j "$jobs"
+  bash scripts/check-exports.sh build/win64/bin/Quadrel.dll src/exports/quadrel.def include/quadrel.h
+fi
+cmake -S tests/abi -B "build/abi-$arch" -G Ninja --toolchain "$root/cmake/toolchain-mingw${arch#win}.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "build/abi-$arch" -j "$jobs"
+bash scripts/run-wine.sh "build/abi-$arch/abi_test.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")"
+done_step "($arch)"
+
+step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"
+build_preset fuzz
+shopt -s nullglob
+targets=(build/fuzz/bin/fuzz_*)
+shopt -u nullglob
+if [[ ${#targets[@]} -eq 0 ]]; then
+  note "no fuzz targets in build/fuzz/bin"
+fi
+fuzz_work="$(mktemp -d)"
+for target in "${targets[@]}"; do
+  [[ -x "$target" ]] || continue
+  name="$(basename "$target")"; name="${name#fuzz_}"
+  # New inputs go to a scratch corpus; the seeds in the checkout stay as they are.
+  mkdir -p "$fuzz_work/$name" "$fuzz_work/$name-crashes"
+  args=(-max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+        -artifact_prefix="$fuzz_work/$name-crashes/")
+  [[ -f "tests/fuzz/$name.dict" ]] && args+=(-dict="tests/fuzz/$name.dict")
+  dirs=("$fuzz_work/$name")
+  [[ -d "tests/fuzz/corpus/$name" ]] && dirs+=("tests/fuzz/corpus/$name")
+  note "running $target"
+  if ! "$target" "${args[@]}" "${dirs[@]}" >"$fuzz_work/$name.log" 2>&1; then
+    tail -60 "$fuzz_work/$name.log"
+    note "fuzz target $name failed; its crash inputs are in $fuzz_work/$name-crashes/"
+    exit 1
+  fi
+  grep -E '^(stat::number_of_executed_units|Done )' "$fuzz_work/$name.log" | sed 's/^/  /' || true
+done
+rm -rf "$fuzz_work"
+done_step "(${#targets[@]} targets)"
+
+print_summary
+echo
+echo "test-all: all steps passed in $((SECONDS - t_all)) s"
