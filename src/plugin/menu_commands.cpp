@@ -92,45 +92,43 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
   return text;
 }
 
-void otmE_CurLineToWnd(bool fromTip) {
+namespace {
+
+// Checks the text, runs it with the given options in front of the selection
+// option and inserts the result below the text (not for the tool tip).
+void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool fromTip) {
   PluginState& s = pluginState();
-  const int32_t line = getCurLineNr(nullptr, false) - 1;
-  Text text = getLineText(line);
-  plog(u"otmE_CurLineToWnd()", u": LineText= " + text);
-  text = removeComments(text);
   int32_t answer = 0;
-  text = CheckExpressionS(text, u"Eval CurLine To Wnd: Expression = ", &answer, fromTip);
+  text = CheckExpressionS(text, title, &answer, fromTip);
   if (fromTip)
     s.toolTipExpression = text;
   if (answer == 2 || answer == 7)
     return;
-  const int32_t exitCode = run(u" /noh /sclp /log " + s.hideExprOption + s.summaryOption + u" /sel:'" + text + u"' /");
+  const int32_t exitCode = run(Text(options) + u" /sel:'" + text + u"' /");
   const Text result = trimmedResult();
-  plog(u"otmE_CurLineToWnd()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
-  plog(u"otmE_CurLineToWnd()", u": otmResStr = '" + result + u"'");
+  plog(procedure, u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
+  plog(procedure, u": otmResStr = '" + result + u"'");
   if (fromTip)
     return;
   if (answer == 6 && !result.empty())
     insertResult(result, true);
 }
 
+}  // namespace
+
+void otmE_CurLineToWnd(bool fromTip) {
+  PluginState& s = pluginState();
+  const int32_t line = getCurLineNr(nullptr, false) - 1;
+  const Text text = getLineText(line);
+  plog(u"otmE_CurLineToWnd()", u": LineText= " + text);
+  evaluateToWindow(u"otmE_CurLineToWnd()", removeComments(text), u"Eval CurLine To Wnd: Expression = ",
+                   u" /noh /sclp /log " + s.hideExprOption + s.summaryOption, fromTip);
+}
+
 void otmE_SelTextToWnd(bool fromTip) {
   PluginState& s = pluginState();
-  Text text = removeComments(getSelection());
-  int32_t answer = 0;
-  text = CheckExpressionS(text, u"Eval SelText To Wnd: Expression = ", &answer, fromTip);
-  if (fromTip)
-    s.toolTipExpression = text;
-  if (answer == 2 || answer == 7)
-    return;
-  const int32_t exitCode = run(u" /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
-  const Text result = trimmedResult();
-  plog(u"otmE_SelTextToWnd()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
-  plog(u"otmE_SelTextToWnd()", u": otmResStr = '" + result + u"'");
-  if (fromTip)
-    return;
-  if (answer == 6 && !result.empty())
-    insertResult(result, true);
+  evaluateToWindow(u"otmE_SelTextToWnd()", removeComments(getSelection()), u"Eval SelText To Wnd: Expression = ",
+                   u" /noh /sclp /log " + s.hideExprOption, fromTip);
 }
 
 void __cdecl otmE_CurLineToWndMnu() {
