@@ -7,6 +7,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/script/batch_run.h"
 #include "core/script/command_context.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
@@ -59,18 +60,6 @@ bool handleEchoAndComments(TextView line, BlockState& blocks, Text& result) {
     return true;
   }
   return startsWith(line, u"'");
-}
-
-void showProgressLine(Engine& e, int64_t done, int64_t total) {
-  // A bar of "|" and the share done, as the progress window shows it.
-  constexpr int kBarCapacity = 30;
-  const double share = total > 0 ? double(done) / double(total) : 1.0;
-  Text t(size_t(share * kBarCapacity), u'|');
-  t.append(u"        ");
-  t.append(fixedText(share * 100.0, 1));
-  t.append(u" %");
-  e.platform.progressShow(t);
-  e.script.progressOpen = true;
 }
 
 }  // namespace
@@ -146,10 +135,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
     }
   }
 
-  if (e.script.progressOpen) {
-    e.platform.progressClose();
-    e.script.progressOpen = false;
-  }
+  showProgress(e, 0, 0, false, u"");
   while (result.size() >= 2 && result.compare(result.size() - 2, 2, u"\r\n") == 0) result.resize(result.size() - 2);
   const int64_t code = counters.commands * 1000 + counters.errors;
   return int32_t(std::min<int64_t>(code, INT32_MAX));
