@@ -1,0 +1,290 @@
+// The message table, descriptions of codes, status texts and the layout of
+// the reports in the error log.
+#include <climits>
+
+#include "engine_fixture.h"
+
+namespace quadrel {
+namespace {
+
+using testing_support::EngineTest;
+using testing_support::occurrences;
+using testing_support::withoutLineNumbers;
+
+class Errors : public EngineTest {};
+
+struct Described {
+  int32_t code;
+  const char16_t* text;
+};
+
+const char16_t kUndefinedCommand[] = u"Undefined Command/Keyword    (Module: eval)";
+
+TEST_F(Errors, EvaluatorDescriptions) {
+  const Described cases[] = {
+      {-1, u"No Error                     (Module: aMatr)"},
+      {0, u"Undefined error (exit before completion) (Module: eval)"},
+      {1, u"Ambiguous function name      (Module: eval)"},
+      {2, u"Evaluator syntax error       (Module: eval)"},
+      {3, u"Parser syntax error          (Module: eval)"},
+      {4, u"Undefined function           (Module: eval)"},
+      {5, u"Returned Value not defined   (Module: eval)"},
+      {6, u"Token match / syntax error   (Module: eval)"},
+      {7, u"Parameter/Element Not Found  (Module: eval)"},
+      {8, u"Division by zero             (Module: eval & sDiff)"},
+      {9, u"Expression/value not integer (Module: eval)"},
+      {10, u"Condition/Matrix not found   (Module: eval)"},
+      {11, u"Wrong string matrix          (Module: eval)"},
+      {12, u"No enought matrix elements   (Module: eval)"},
+      {13, u"Invalid parameter/argument   (Module: eval)"},
+      {14, u"Matrix not defined/found     (Module: eval)"},
+      {15, u""},
+      {16, u"Undefined Custom Variable    (Module: eval)"},
+      {17, u"Undefined Custom Function    (Module: eval)"},
+      {18, u"Undefined Constant           (Module: eval)"},
+      {19, u""},
+      {22, u""},
+      {24, u""},
+      {25, kUndefinedCommand},
+  };
+  for (const Described& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(describe(e, c.code, false), Text(c.text));
+  }
+}
+
+TEST_F(Errors, MatrixAndDifferentiationDescriptionsByOffset) {
+  // A matrix code m is described as m - 29, a differentiation code d as d + 30.
+  const Described cases[] = {
+      {-30, u"No Error                       (Module: aMatr)"},
+      {-29, u"Undefined error (exit before completion) (Module: aMatr)"},
+      {-28, u""},
+      {-26, u""},
+      {-25, u"Orders not equal               (Module: aMatr)"},
+      {-24, u"Orders not valid               (Module: aMatr)"},
+      {-23, u"Matrix not squared             (Module: aMatr)"},
+      {-22, u"Matrix singolar                (Module: aMatr)"},
+      {-21, u"Invalid Parameter              (Module: aMatr)"},
+      {-20, u"Vector expected not Matrix     (Module: aMatr)"},
+      {-19, u"Wrong Matrix rank              (Module: aMatr)"},
+      {-18, u"Wrong vector of points         (Module: aMatr)"},
+      {-17, u"Rank of matrix of coeff. > n-2 (Module: aMatr)"},
+      {-16, u"System without Solutions      (Module: aMatr)"},
+      {-15, u"Wrong SWAP Row or Col         (Module: aMatr)"},
+      {-14, u"Matrix not defined            (Module: aMatr)"},
+      {-13, u"Matrix is Zero                (Module: aMatr)"},
+      {-12, u"Invalid aElemOrder            (Module: aMatr)"},
+      {-11, u""},
+      {-2, u""},
+      {26, u""},
+      {28, u""},
+      {29, u"No Error                     (Module: sDiff)"},
+      {30, u"Undefined error (procedure exit before completion)  (Module: sDiff)"},
+      {31, u"Too Long Formula             (Module: sDiff)"},
+      {32, u"Wrong Number                 (Module: sDiff)"},
+      {33, u"Wrong First Operand          (Module: sDiff)"},
+      {34, u"Wrong Brackets               (Module: sDiff)"},
+      {35, u"Wrong Power Nr (x^?)         (Module: sDiff)"},
+      {36, u"Error in formula             (Module: sDiff)"},
+      {37, u"Empty Formula                (Module: sDiff)"},
+      {38, u""},
+      {70, u""},   // entry 100, the last of the table
+      {71, u""},   // entries 101 to 200 exist but are empty
+      {170, u""},  // entry 200
+  };
+  for (const Described& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(describe(e, c.code, false), Text(c.text));
+  }
+}
+
+TEST_F(Errors, CodesOutsideTheTableReadAsUndefinedCommand) {
+  for (int32_t code : {171, 500, -31, -98, -100, INT32_MAX, INT32_MIN, INT32_MIN + 29}) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(describe(e, code, false), Text(kUndefinedCommand));
+  }
+}
+
+TEST_F(Errors, MinusNinetyNineDescribesTheCurrentCode) {
+  EXPECT_EQ(failure(u"1/0"), kErrDivisionByZero);
+  EXPECT_EQ(describe(e, -99, false), Text(u"Division by zero             (Module: eval & sDiff)"));
+  value(u"1");
+  EXPECT_EQ(describe(e, -99, false), Text(u"No Error                     (Module: aMatr)"));
+  e.errors.code = 500;
+  EXPECT_EQ(describe(e, -99, false), Text(kUndefinedCommand));
+  // The load-time code 0.
+  Engine fresh(platform);
+  EXPECT_EQ(describe(fresh, -99, false), Text(u"Undefined error (exit before completion) (Module: eval)"));
+}
+
+TEST_F(Errors, DetailsAppendTheWholeLog) {
+  EXPECT_EQ(describe(e, 8, true), Text(u"Division by zero             (Module: eval & sDiff) | "));
+  failure(u"1/0");
+  failure(u"foo");
+  EXPECT_EQ(occurrences(log(), u"\r\nProcedure : '"), 2u);
+  EXPECT_EQ(describe(e, 4, true), Text(u"Undefined function           (Module: eval) | ") + log());
+  EXPECT_EQ(describe(e, 15, true), u" | " + log());
+  EXPECT_EQ(describe(e, 900, true), Text(kUndefinedCommand) + u" | " + log());
+}
+
+TEST_F(Errors, StatusTexts) {
+  const Described cases[] = {
+      {-2, u"File Open Error (not found?)"},
+      {-3, u"File Write Error (already in use?)"},
+      {-4, u"Operation vancelled by user"},
+      {-5, u"Invalid Parameter."},
+      {-6, u"Instance Quit OK"},
+      {-7, u"API Error"},
+      {-8, u"Window not Found"},
+      {-9, u"Child Window Not Found"},
+      {-1, u""},
+      {0, u""},
+      {1, u""},
+      {-10, u""},
+      {INT32_MIN, u""},
+  };
+  for (const Described& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(Text(statusText(c.code)), Text(c.text));
+  }
+  // Looking up status texts leaves the message table alone.
+  EXPECT_EQ(describe(e, 8, false), Text(u"Division by zero             (Module: eval & sDiff)"));
+}
+
+TEST_F(Errors, ReportOfAnUndefinedFunction) {
+  EXPECT_EQ(failure(u"12 + foo*2"), kErrUndefinedFunction);
+  const Text extended =
+      u"Undefined Function = foo\r\n"
+      u"\r\nExtended Error Info:\r\n"
+      u"  expression  : 12 + foo*2\r\n"
+      u"  pos(004)    = ----|\r\n"
+      u"  element     : foo\r\n"
+      u"  type/token  : id\r\n"
+      u"  remaining   : *2\r\n";
+  EXPECT_EQ(withoutLineNumbers(log()),
+            u"\r\nProcedure : 'e_function (Line: #)'\r\n"
+            u"Error nr. : 4, Description: Undefined function           (Module: eval)\r\n" +
+                extended + u"\r\n");
+  EXPECT_EQ(e.errors.extendedInfo, extended);
+}
+
+TEST_F(Errors, ReportOfLeftOverInput) {
+  EXPECT_EQ(failure(u"2(3)"), kErrEvaluatorSyntax);
+  EXPECT_EQ(withoutLineNumbers(log()),
+            u"\r\nProcedure : 'e_eval (Line: #)'\r\n"
+            u"Error nr. : 2, Description: Evaluator syntax error       (Module: eval)\r\n"
+            u"\r\nExtended Error Info:\r\n"
+            u"  expression  : 2(3)\r\n"
+            u"  pos(001)    = -|\r\n"
+            u"  element     : (\r\n"
+            u"  type/token  : (\r\n"
+            u"  remaining   : 3)\r\n"
+            u"\r\n");
+}
+
+TEST_F(Errors, ReportOfAMissingToken) {
+  EXPECT_EQ(failure(u"(1+2"), kErrTokenMatch);
+  EXPECT_EQ(withoutLineNumbers(log()),
+            u"\r\nProcedure : 'e_match (Line: #)'\r\n"
+            u"Error nr. : 6, Description: Token match / syntax error   (Module: eval)\r\n"
+            u"Expected ), got ''\r\n"
+            u"\r\nExtended Error Info:\r\n"
+            u"  expression  : (1+2\r\n"
+            u"  pos(004)    = ----|\r\n"
+            u"  element     : \r\n"
+            u"  type/token  : \r\n"
+            u"  remaining   : \r\n"
+            u"\r\n");
+}
+
+TEST_F(Errors, AddedReportLayout) {
+  value(u"12+3");
+  e.errors.code = kErrDivisionByZero;
+  const size_t length = addReport(e, u"MyProc", 42, u"X = 1");
+  const Text expected =
+      u"\r\nProcedure : 'MyProc (Line: 42)'\r\n"
+      u"Error nr. : 8, Description: Division by zero             (Module: eval & sDiff)\r\n"
+      u"X = 1\r\n"
+      u"Extended Error Info:\r\n"
+      u"  expression  : 12+3\r\n"
+      u"  pos(004)    = ----|\r\n"
+      u"  element     : \r\n"
+      u"  type/token  : \r\n"
+      u"  remaining   : \r\n"
+      u"\r\n";
+  EXPECT_EQ(log(), expected);
+  EXPECT_EQ(length, expected.size());
+
+  // A second report is appended; negative line numbers and codes out of the
+  // table are written as they are.
+  e.errors.code = -7;
+  const size_t total = addReport(e, u"", -3, u"");
+  EXPECT_EQ(total, log().size());
+  EXPECT_EQ(log().substr(0, expected.size()), expected);
+  const Text second =
+      u"\r\nProcedure : ' (Line: -3)'\r\nError nr. : -7, Description: \r\n\r\nExtended Error Info:\r\n"
+      u"  expression  : 12+3\r\n";
+  EXPECT_EQ(log().substr(expected.size(), second.size()), second);
+}
+
+TEST_F(Errors, RulerGrowsPastThreeDigits) {
+  EXPECT_EQ(failure(u"1" + Text(1000, u' ') + u"+foo"), kErrUndefinedFunction);
+  const Text ruler = u"\r\n  pos(1002)    = " + Text(1002, u'-') + u"|\r\n";
+  EXPECT_NE(log().find(ruler), Text::npos);
+}
+
+TEST_F(Errors, LogGrowsUntilReset) {
+  EXPECT_TRUE(log().empty());
+  value(u"1+1");
+  EXPECT_TRUE(log().empty()) << "a success reports nothing";
+  failure(u"1/0");
+  const size_t first = log().size();
+  EXPECT_GT(first, 0u);
+  value(u"2");
+  EXPECT_EQ(log().size(), first);
+  failure(u"ln(-1)");
+  failure(u"(");
+  EXPECT_EQ(occurrences(log(), u"\r\nProcedure : '"), 2u) << "code 3 writes no report by default";
+  EXPECT_EQ(log().find(u"\r\nProcedure : 'CalcMatrixDivMult (Line: "), 0u);
+
+  resetEvaluator(e);
+  EXPECT_TRUE(log().empty());
+  EXPECT_TRUE(e.errors.extendedInfo.empty());
+}
+
+TEST_F(Errors, ParserSyntaxErrorWithShowLevel) {
+  e.messages.showLevel = kShowParser;
+  e.messages.mode = kMsgBox;
+  EXPECT_EQ(failure(u"1+*2"), kErrParserSyntax);
+  // The report was appended before the code was set.
+  EXPECT_NE(log().find(u"\r\nProcedure : 'e_prs (Line: "), Text::npos);
+  EXPECT_NE(log().find(u"Error nr. : -1, Description: No Error                     (Module: aMatr)\r\n"), Text::npos);
+  EXPECT_NE(log().find(u"  element     : *\r\n"), Text::npos);
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].caption, u"RaRarevo: Error");
+  EXPECT_EQ(platform.boxes[0].text, u"Procedure: e_prs\r\nSyntax error, token = '*'\r\n\r\nDebug:\r\n" + log());
+
+  // A wrong true value is reported the same way and changes nothing.
+  setBoolSign(e, 3);
+  ASSERT_EQ(platform.boxes.size(), 2u);
+  EXPECT_EQ(platform.boxes[1].caption, u"RaRarevo: Error");
+  EXPECT_EQ(platform.boxes[1].text, u"Procedure: SetBoolSign\r\nWrong parameter. Must be 1 or -1");
+  EXPECT_EQ(value(u"1<2"), -1);
+
+  // The reset clears the show level: no more reports for code 3.
+  resetEvaluator(e);
+  EXPECT_EQ(failure(u"1+*2"), kErrParserSyntax);
+  EXPECT_TRUE(log().empty());
+  EXPECT_EQ(platform.boxes.size(), 2u);
+}
+
+TEST_F(Errors, ParserStaysQuietWithoutShowLevel) {
+  e.messages.mode = kMsgBox;
+  EXPECT_EQ(failure(u"1+*2"), kErrParserSyntax);
+  setBoolSign(e, 3);
+  EXPECT_TRUE(platform.boxes.empty());
+  EXPECT_TRUE(log().empty());
+}
+
+}  // namespace
+}  // namespace quadrel
