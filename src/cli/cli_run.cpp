@@ -1,8 +1,10 @@
 #include "cli/cli_run.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <iterator>
+#include <system_error>
 
 #include "cli/cli_platform.h"
 #include "core/engine.h"
@@ -75,6 +77,16 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
   s.noHeader = s.noHeader || o.noHeader;
   s.noLabels = o.noLabels;
   s.resultsOnly = o.resultsOnly;
+  // A file run writes Result.otm beside the script unless told otherwise.
+  if (s.readFromFile && s.outputFile.empty())
+    s.outputFile = absoluteName(std::filesystem::path(o.scriptFile).replace_filename("Result.otm").string(), folder);
+  // Appending needs the file to be there.
+  std::error_code ec;
+  if (s.append && !s.outputFile.empty() && !std::filesystem::exists(std::filesystem::path(toUtf8(s.outputFile)), ec) &&
+      !writeUtf8File(s.outputFile, u"", WriteMode::Replace)) {
+    std::fprintf(err, "quadrel: cannot write %s\n", toUtf8(s.outputFile).c_str());
+    return false;
+  }
   if (o.log) {
     s.logToFile = true;
     s.logFileName = o.logFile.empty() ? Text() : absoluteName(o.logFile, folder);

@@ -2,6 +2,7 @@
 // recognised by the first two characters of its word.
 #include "core/script/command_line.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/diag/debug_log.h"
@@ -51,17 +52,16 @@ void setOutput(RunSettings& s, TextView piece, bool append) {
 }
 
 void setDecimals(Engine& e, TextView piece) {
-  // "dec:n", also "dec n" and "dec=n".
-  TextView value = trimBlanks(piece.substr(3));
-  if (value.ends_with(kPieceEnd))
-    value.remove_suffix(kPieceEnd.size());
-  value = trimBlanks(value);
-  if (!value.empty() && (value[0] == u':' || value[0] == u'='))
+  // "dec:n" (or "decimals:n"), also "dec n" and "dec=n".
+  TextView value = piece.substr(0, piece.size() - kPieceEnd.size());
+  const size_t colon = value.find(u':');
+  value = trimBlanks(colon == TextView::npos ? value.substr(3) : value.substr(colon + 1));
+  if (!value.empty() && value[0] == u'=')
     value = trimBlanks(value.substr(1));
   if (value.empty() || !isDigit(value[0]))
     return;
   const int64_t n = leadingInteger(value);
-  e.decimals = int32_t(n > kMaxDecimals ? kMaxDecimals : n);
+  e.decimals = int32_t(n < 0 ? 0 : (n > kMaxDecimals ? kMaxDecimals : n));
 }
 
 void resetRunSettings(Engine& e) {
@@ -115,7 +115,7 @@ void applyOption(Engine& e, TextView key, TextView piece, TextView raw) {
   } else if (key == u"sc") {
     s.toClipboard = true;
   } else if (key == u"se") {
-    const TextView word = trimBlanks(raw);
+    const TextView word = raw.substr(std::min(raw.size(), raw.find_first_not_of(u' ')));
     s.selectionText = word.size() > 4 ? Text(word.substr(4)) : Text();
     s.runSelection = true;
     s.readFromFile = false;

@@ -10,6 +10,7 @@
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/script/script_paths.h"
+#include "core/text/text_files.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -117,6 +118,9 @@ void tidyScript(Text& script, bool quoted) {
 void deleteOutputs(Engine& e) {
   const RunSettings& s = e.script.settings;
   removeFile(s.outputFile);
+  // Appending needs a file to add to: it starts empty.
+  if (s.append && !s.outputFile.empty())
+    writeUtf8File(s.outputFile, u"", WriteMode::Replace);
   // An empty folder would be wherever the process happens to stand.
   if (s.savePlots && s.savePlotPath != u"0" && !s.savePlotPath.empty()) {
     removeFilesWithExtension(s.savePlotPath, u".jpg");

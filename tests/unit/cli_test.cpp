@@ -1,0 +1,171 @@
+// The quadrel program: its arguments, and runs of scripts, texts and "/"
+// command lines with what they print and the exit codes.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+#include "cli/cli_platform.h"
+#include "cli/cli_run.h"
+#include "core/engine.h"
+#include "temp_folder.h"
+
+namespace quadrel {
+namespace {
+
+using testing_support::TempFolder;
+
+bool noFile(const std::string&) { return false; }
+bool anyFile(const std::string&) { return true; }
+
+CliOptions parse(std::vector<std::string> args, bool (*isFile)(const std::string&) = noFile) {
+  return parseCliArguments(args, isFile);
+}
+
+TEST(CliArgumentsTest, SlashLinesGoToTheScriptEntry) {
+  CliOptions o = parse({"/i", "a.otm", "/o", "b.otm"});
+  EXPECT_EQ(o.action, CliOptions::Action::EntryLine);
+  EXPECT_EQ(o.entryLine, u"/i a.otm /o b.otm");
+  // An absolute path of an existing script is a script.
+  o = parse({"/home/me/demo.otm", "--no-header"}, anyFile);
+  EXPECT_EQ(o.action, CliOptions::Action::Run);
+  EXPECT_EQ(o.scriptFile, "/home/me/demo.otm");
+  EXPECT_TRUE(o.noHeader);
+}
+
+TEST(CliArgumentsTest, OrdinaryOptions) {
+  CliOptions o = parse({"demo.otm", "--lines", "2,5", "--decimals", "3", "--no-labels", "--results-only",
+                        "--log=run.log", "-o", "out.otm"});
+  ASSERT_EQ(o.action, CliOptions::Action::Run) << o.error;
+  EXPECT_EQ(o.scriptFile, "demo.otm");
+  EXPECT_EQ(o.lineList, Text(u";2;5;"));
+  EXPECT_EQ(o.decimals, 3);
+  EXPECT_TRUE(o.noLabels);
+  EXPECT_TRUE(o.resultsOnly);
+  EXPECT_TRUE(o.log);
+  EXPECT_EQ(o.logFile, "run.log");
+  EXPECT_EQ(o.outputFile, "out.otm");
+  EXPECT_FALSE(o.append);
+
+  o = parse({"-e", "Expr = 1", "-e", "Expr = 2", "-a", "x.otm", "--log"});
+  ASSERT_EQ(o.action, CliOptions::Action::Run) << o.error;
+  EXPECT_EQ(o.expressions, (std::vector<std::string>{"Expr = 1", "Expr = 2"}));
+  EXPECT_TRUE(o.append);
+  EXPECT_EQ(o.logFile, "");
+
+  o = parse({"--", "-odd.otm"});
+  EXPECT_EQ(o.scriptFile, "-odd.otm");
+  EXPECT_EQ(parse({"--help"}).action, CliOptions::Action::Help);
+  EXPECT_EQ(parse({"--version"}).action, CliOptions::Action::Version);
+}
+
+TEST(CliArgumentsTest, WrongArguments) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--decimals", "x", "a.otm"},
+           {"--decimals", "600", "a.otm"},
+           {"--lines", "2,a", "a.otm"},
+           {"--lines", "0", "a.otm"},
+           {"--bogus", "a.otm"},
+           {"a.otm", "b.otm"},
+           {"a.otm", "-e", "Expr = 1"},
+           {"-e"},
+           {"-o"},
+           {"--no-header"},
+       }) {
+    const CliOptions o = parse(args);
+    EXPECT_EQ(o.action, CliOptions::Action::Usage) << args[0];
+    EXPECT_FALSE(o.error.empty()) << args[0];
+  }
+  EXPECT_EQ(parse({}).action, CliOptions::Action::Usage);
+}
+
+TEST(CliPlatformTest, WindowLinesLoseTheirNumbers) {
+  EXPECT_EQ(withoutLineNumber(u"12: text"), u"text");
+  EXPECT_EQ(withoutLineNumber(u"1: 2: text"), u"2: text");
+  EXPECT_EQ(withoutLineNumber(u"no number"), u"no number");
+  EXPECT_EQ(terminalText(u"a\r\nb\rc\u00e9"), "a\nb\nc\xc3\xa9");
+}
+
+// Runs the program's logic in a temporary working folder, catching what it prints.
+class CliRunTest : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  std::string out, err;
+
+  int runWith(std::vector<std::string> args) {
+    std::FILE* o = std::tmpfile();
+    std::FILE* r = std::tmpfile();
+    CliPlatform platform(o, r);
+    platform.fixedTime = true;
+    Engine engine(platform);
+    std::string dir = toUtf8(folder.text());
+    dir.pop_back();
+    const int code = runCli(engine, parseCliArguments(args, noFile), dir, o, r);
+    out = readAll(o);
+    err = readAll(r);
+    return code;
+  }
+
+  static std::string readAll(std::FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string s;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) s.append(buffer, n);
+    std::fclose(f);
+    return s;
+  }
+};
+
+TEST_F(CliRunTest, ScriptTextPrintsItsResult) {
+  EXPECT_EQ(runWith({"-e", "Expr = 2+3", "-e", "Hex = 255", "--results-only"}), 0);
+  EXPECT_EQ(out, " Result => Number = 5.0000\n\n Result => Number = &FF\n");
+  EXPECT_EQ(err, "");
+}
+
+TEST_F(CliRunTest, ScriptFileRun) {
+  folder.put("demo.otm", "Expr = 1+1\r\nExpr = 2*3\r\n");
+  EXPECT_EQ(runWith({"demo.otm"}), 0);
+  EXPECT_EQ(out.rfind("'Plugin name: Quadrel.dll (", 0), 0u);
+  EXPECT_NE(out.find("\nLn 2: EXPR = 2*3: " + std::string(20, ' ') + "\n Result => Number = 6.0000\n"),
+            std::string::npos);
+  EXPECT_EQ(out.find('\r'), std::string::npos);
+  EXPECT_TRUE(folder.exists("Result.otm"));
+}
+
+TEST_F(CliRunTest, LineSelectionAppendsToANewResultFile) {
+  folder.put("demo.otm", "Expr = 1\r\nExpr = 2\r\nExpr = 3\r\n");
+  EXPECT_EQ(runWith({"demo.otm", "--lines", "2", "--no-labels"}), 0) << err;
+  EXPECT_EQ(out, "Ln 2: EXPR = 2: " + std::string(20, ' ') + "\n 2.0000\n");
+  EXPECT_EQ(folder.get("Result.otm").rfind("Ln 2: EXPR = 2:", 0), 0u);
+}
+
+TEST_F(CliRunTest, ScriptTextToAFile) {
+  EXPECT_EQ(runWith({"-e", "Expr = 7", "-o", "out.otm", "--decimals", "1", "--results-only"}), 0);
+  EXPECT_EQ(folder.get("out.otm"), " Result => Number = 7.0\r\n");
+}
+
+TEST_F(CliRunTest, EntryLineReportsPrintTheirLines) {
+  EXPECT_EQ(runWith({"/h"}), 0);
+  EXPECT_EQ(out.rfind("'Plugin name: Quadrel.dll (", 0), 0u);
+  EXPECT_NE(out.find("\nSyntax: Quadrel [parameters], Quadrel /h\n\nparameters:\n"), std::string::npos);
+}
+
+TEST_F(CliRunTest, EntryLineWithNothingToRunFails) { EXPECT_EQ(runWith({"/noh"}), 1); }
+
+TEST_F(CliRunTest, BoxesGoToStandardError) {
+  runWith({"/i", "missing.otm", "/noh"});
+  EXPECT_EQ(err.rfind("Quadrel: Error 4: can't read the file\n", 0), 0u) << err;
+}
+
+TEST_F(CliRunTest, UnreadableScriptAndWrongArguments) {
+  EXPECT_EQ(runWith({"missing.otm"}), 2);
+  EXPECT_EQ(err, "quadrel: cannot read missing.otm\n");
+  EXPECT_EQ(runWith({"--bogus"}), 2);
+  EXPECT_EQ(err.rfind("quadrel: unknown option: --bogus\nUsage: quadrel", 0), 0u);
+  EXPECT_EQ(runWith({"--version"}), 0);
+  EXPECT_EQ(out, "quadrel 0.0.4.9\n");
+}
+
+}  // namespace
+}  // namespace quadrel
