@@ -116,7 +116,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
 
     ++counters.commands;
     if (options.progress)
-      showProgressLine(e, j, lineCount);
+      showProgress(e, float(j), float(lineCount), true, u"");
     CommandContext ctx{e,
                        options,
                        labels,
