@@ -328,12 +328,15 @@ void Win32Platform::progressShow(TextView text) {
   HWND window = static_cast<HWND>(progressWindow_);
   if (!window || !IsWindow(window)) {
     registerClass(kMessagesClass, plainWindowProc);
-    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                             0, 195, 200, 50, nullptr, nullptr, instance(), nullptr);
-    RECT rc;
-    GetClientRect(window, &rc);
-    progressText_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 5, rc.right - 10,
-                                    rc.bottom - 10 > 15 ? rc.bottom - 10 : 15, window, nullptr, instance(), nullptr);
+    // A 200 x 50 client area with the text at (5, 25), 10 narrower and 30
+    // lower than the window, so the caption never hides it.
+    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    RECT frame{0, 0, 200, 50};
+    AdjustWindowRect(&frame, style, FALSE);
+    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance(), nullptr);
+    progressText_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 25, 190, 20, window, nullptr,
+                                    instance(), nullptr);
     progressWindow_ = window;
   }
   std::wstring t = wide(text);
