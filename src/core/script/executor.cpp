@@ -17,6 +17,9 @@ namespace quadrel {
 
 namespace {
 
+// Beyond this many units the result text grows by doubling.
+constexpr size_t kMaxResultReserve = size_t(1) << 24;
+
 // Splits a script into lines at "\r\n", "\r" or "\n".
 void splitLines(TextView text, std::vector<TextView>& lines) {
   size_t start = 0;
@@ -76,6 +79,11 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   std::vector<TextView> lines;
   splitLines(text, lines);
   const int64_t lineCount = int64_t(lines.size());
+  // Each command adds about its line and 72 units (header and result lines).
+  // Reserving that up front spares a long script the copies of each doubling
+  // and the first touch of the pages they leave behind.
+  if (!options.filterLines)
+    result.reserve(std::min(text.size() + 72 * lines.size(), kMaxResultReserve));
   for (int64_t j = 1; j <= lineCount; ++j) {
     e.script.status = -1;
     TextView line = trimBlanks(lines[size_t(j - 1)]);
