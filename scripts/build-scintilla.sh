@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Builds the win32 part of Scintilla (static library, mingw-w64 with posix
+# threads) from Debian's "scite" source package, for the plug-in tests' host.
+# The build lives in the cache, keyed by the package version and the target,
+# and is reused:
+#   scripts/build-scintilla.sh [i686|x86_64]    prints the build's folder
+# (default i686; x86_64 serves kernels that run no 32-bit code, see
+# scripts/test-all.sh). The folder, $QUADREL_CACHE/scintilla-VERSION/TRIPLE,
+# holds lib/libscintilla.a and include/*.h. Nothing is written
+# into the checkout. Needs root only the first time (deb-src entries,
+# apt-get update); dpkg-dev must be installed (scripts/install-deps.sh).
+# Cache base: QUADREL_CACHE, else /var/cache/quadrel when writable, else
+# ~/.cache/quadrel (the same rule as wine-env.sh).
+set -euo pipefail
+
+log() { echo "[build-scintilla] $*" >&2; }
+die() { echo "[build-scintilla] ERROR: $*" >&2; exit 1; }
+
+if [[ -z "${QUADREL_CACHE:-}" ]]; then
+  if mkdir -p /var/cache/quadrel 2>/dev/null && [[ -w /var/cache/quadrel ]]; then
+    QUADREL_CACHE=/var/cache/quadrel
+  else
+    QUADREL_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quadrel"
+  fi
+fi
+mkdir -p "$QUADREL_CACHE/run"
+
+arch="${1:-i686}"
+case "$arch" in
+  i686|x86_64) triple="$arch-w64-mingw32" ;;
+  *) die "usage: $0 [i686|x86_64]" ;;
+esac
+cxx="$triple-g++-posix"
+command -v "$cxx" >/dev/null || die "$cxx not found (scripts/install-deps.sh)"
+compiler_id="$("$cxx" --version | head -1)"
+
+as_root() {
+  if [[ $EUID -eq 0 ]]; then "$@"
+  elif command -v sudo >/dev/null; then sudo -n "$@"
+  else return 1
+  fi
+}
+
+# The source package's version as apt knows it ("" when apt has no sources).
+source_version() {
+  apt-cache showsrc scite 2>/dev/null | awk '/^Version:/ { print $2; exit }'
+}
+
+# deb-src entries: the same URIs, suites and components as the deb entries.
+enable_deb_src() {
+  local src=/etc/apt/sources.list.d/debian.sources dst=/etc/apt/sources.list.d/debian-src.sources
+  [[ -f "$src" ]] || return 1
+  if [[ ! -f "$dst" ]]; then
+    log "adding deb-src entries ($dst)"
+    sed 's/^Types:[[:space:]]*deb$/Types: deb-src/' "$src" | as_root tee "$dst" >/dev/null || return 1
+  fi
+  log "apt-get update (source lists)"
+  as_root apt-get update -q >/dev/null
+}
+
+complete_cache() {  # a finished build folder for the given version
+  local dir="$QUADREL_CACHE/scintilla-$1/$triple"
+  [[ -f "$dir/.complete" && "$(cat "$dir/.complete")" == "$compiler_id" && -f "$dir/lib/libscintilla.a" ]]
+}
+
+version="$(source_version)"
+if [[ -z "$version" ]]; then
+  enable_deb_src || true
+  version="$(source_version)"
+fi
+if [[ -z "$version" ]]; then
+  # No source lists (offline): any finished build will do.
+  for dir in $(ls -d "$QUADREL_CACHE"/scintilla-* 2>/dev/null | sort -V -r); do
+    v="${dir##*/scintilla-}"
+    if complete_cache "$v"; then
+      log "apt knows no scite sources; using the cached $v"
+      echo "$dir/$triple"
+      exit 0
+    fi
+  done
+  die "apt knows no source package scite and nothing is cached"
+fi
+
+out="$QUADREL_CACHE/scintilla-$version/$triple"
+if complete_cache "$version"; then
+  echo "$out"
+  exit 0
+fi
+
+exec 9>"$QUADREL_CACHE/run/scintilla-$triple.lock"
+flock -w 1800 9 || die "timed out waiting for another Scintilla build"
+if complete_cache "$version"; then  # built by the other one meanwhile
+  echo "$out"
+  exit 0
+fi
+
+command -v dpkg-source >/dev/null || die "dpkg-dev is missing (scripts/install-deps.sh)"
+t0=$SECONDS
+work="$(mktemp -d "$QUADREL_CACHE/run/scintilla-src.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+log "fetching scite $version source"
+# _apt cannot write into a private folder; let it download as the caller.
+(cd "$work" && apt-get source -q -o APT::Sandbox::User=root "scite=$version" >"$work/apt.log" 2>&1) ||
+  { tail -20 "$work/apt.log" >&2; die "apt-get source scite=$version failed"; }
+srcdir="$(ls -d "$work"/scite-*/scintilla 2>/dev/null | head -1)"
+[[ -n "$srcdir" && -f "$srcdir/win32/makefile" ]] || die "no scintilla/win32/makefile in the scite source"
+
+rm -rf "$out"
+mkdir -p "$out/obj" "$out/lib" "$out/include"
+jobs="$(nproc 2>/dev/null || echo 2)"
+log "building libscintilla.a for $triple ($(cat "$srcdir/version.txt" 2>/dev/null || echo '?'), $jobs jobs)"
+make -C "$srcdir/win32" -j"$jobs" \
+  CXX="$cxx" AR="$triple-ar" RANLIB="$triple-ranlib" WINDRES="$triple-windres" \
+  DIR_O="$out/obj" DIR_BIN="$out/lib" CXXFLAGS="-w" \
+  "$out/lib/libscintilla.a" >"$work/make.log" 2>&1 ||
+  { tail -30 "$work/make.log" >&2; die "make failed"; }
+cp "$srcdir"/include/*.h "$out/include/"
+cp "$srcdir/version.txt" "$out/scintilla-version.txt"
+cp "$srcdir/License.txt" "$out/License.txt"
+rm -rf "$out/obj"
+echo "$compiler_id" >"$out/.complete"
+log "built in $((SECONDS - t0)) s: $out"
+echo "$out"

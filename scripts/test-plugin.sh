@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Plug-in tests: runs every scenario of tests/plugin/scenarios (or the ones
+# named) in the test host under wine, with a real Scintilla.
+#   scripts/test-plugin.sh [--arch win32|win64] [--shots DIR] [SCENARIO.txt...]
+#
+# 1. Scintilla from the cache (scripts/build-scintilla.sh builds it once);
+# 2. the host (tests/plugin/host) cross-built into build/plugin-host-ARCH;
+# 3. build/ARCH/bin/Quadrel.dll copied to HOST/plugins/Quadrel/Quadrel.dll;
+# 4. each scenario in a fresh host process; screenshots the host asks for
+#    are taken with xwd while it waits (PNG files in DIR, default
+#    build/plugin-host-ARCH/shots).
+# --arch: win32 (default where the kernel runs 32-bit x86 code) or win64 (an
+# x86-64 build of the same sources, for kernels that do not); the DLL of that
+# architecture must have been built (cmake --preset win32 / build/win64).
+# Exit code 0 when every scenario passed.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+log() { echo "[test-plugin] $*" >&2; }
+die() { echo "[test-plugin] ERROR: $*" >&2; exit 2; }
+
+arch=""
+shots=""
+scenarios=()
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --arch) arch="$2"; shift 2 ;;
+    --shots) shots="$2"; shift 2 ;;
+    -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
+    *) scenarios+=("$1"); shift ;;
+  esac
+done
+
+export QUADREL_WINE_ARCH=win32
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh --no-setup
+if [[ -z "$arch" ]]; then
+  if quadrel_wine_runs; then arch=win32; else arch=win64; fi
+fi
+case "$arch" in
+  win32) triple=i686 bits=32 ;;
+  win64) triple=x86_64 bits=64 ;;
+  *) die "--arch win32|win64" ;;
+esac
+dll="$root/build/$arch/bin/Quadrel.dll"
+[[ -f "$dll" ]] || die "$dll is missing (build the $arch DLL first)"
+jobs="${QUADREL_JOBS:-2}"
+
+t0=$SECONDS
+scintilla="$(bash scripts/build-scintilla.sh "$triple")"
+log "Scintilla: $scintilla ($((SECONDS - t0)) s)"
+
+build="$root/build/plugin-host-$arch"
+cmake -S tests/plugin/host -B "$build" -G Ninja --toolchain "$root/cmake/toolchain-mingw$bits.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DSCINTILLA_DIR="$scintilla" >/dev/null
+cmake --build "$build" -j "$jobs" >/dev/null || cmake --build "$build" -j 1
+hostdir="$build/run"
+mkdir -p "$hostdir/plugins/Quadrel"
+cp "$build/quadrel_host.exe" "$hostdir/"
+cp "$dll" "$hostdir/plugins/Quadrel/Quadrel.dll"
+
+if [[ ${#scenarios[@]} -eq 0 ]]; then
+  shopt -s nullglob
+  scenarios=(tests/plugin/scenarios/*.txt)
+  shopt -u nullglob
+  [[ ${#scenarios[@]} -gt 0 ]] || die "no scenarios in tests/plugin/scenarios"
+fi
+shots="${shots:-$build/shots}"
+mkdir -p "$shots"
+shots="$(cd "$shots" && pwd)"
+rm -f "$shots"/*.req "$shots"/*.done "$shots"/*.fail
+
+export QUADREL_WINE_ARCH=$arch
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh --no-setup
+quadrel_display
+quadrel_wineprefix
+winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
+
+# Screenshot requests: NAME.req holds an X window id; the PNG is NAME.png,
+# then NAME.done (or NAME.fail) tells the host it may go on.
+watch_shots() {
+  local req name id
+  while [[ -e "$shots/.watching" ]]; do
+    for req in "$shots"/*.req; do
+      [[ -e "$req" ]] || continue
+      name="${req%.req}"
+      id="$(tr -dc '0-9' <"$req")"
+      rm -f "$req"
+      if [[ -n "$id" ]] && xwd -display "$DISPLAY" -id "$id" -silent 2>/dev/null | convert xwd:- "$name.png" 2>/dev/null; then
+        touch "$name.done"
+      else
+        touch "$name.fail"
+      fi
+    done
+    sleep 0.1
+  done
+}
+touch "$shots/.watching"
+watch_shots &
+watcher=$!
+trap 'rm -f "$shots/.watching"; wait $watcher 2>/dev/null || true' EXIT
+
+passed=0
+failed=()
+for scenario in "${scenarios[@]}"; do
+  [[ -f "$scenario" ]] || die "no such scenario: $scenario"
+  name="$(basename "$scenario" .txt)"
+  scenario_win="$(winpath "$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario")")"
+  t1=$SECONDS
+  set +e
+  (cd "$hostdir" && timeout --kill-after=10 "${QUADREL_PLUGIN_TIMEOUT:-300}" \
+    "$QUADREL_WINE" quadrel_host.exe "$scenario_win" \
+    --shots "$(winpath "$shots")") >"$build/$name.log" 2>&1
+  rc=$?
+  set -e
+  # The host's own lines; wine's noise on stderr is kept in the log only.
+  grep -E '^(ok |FAIL|note|# |[0-9]+ passed|       (expected|actual):)' "$build/$name.log" || true
+  if [[ $rc -eq 0 ]]; then
+    passed=$((passed + 1))
+    log "$name: passed ($((SECONDS - t1)) s)"
+  else
+    failed+=("$name")
+    [[ $rc -eq 124 ]] && log "$name: timed out"
+    log "$name: FAILED (exit code $rc, $((SECONDS - t1)) s, log: $build/$name.log)"
+  fi
+done
+wineserver -k 2>/dev/null || true
+
+echo "plug-in scenarios ($arch): $passed passed, ${#failed[@]} failed${failed:+: ${failed[*]}}"
+echo "screenshots: $shots"
+[[ ${#failed[@]} -eq 0 ]]

@@ -1,0 +1,580 @@
+#include "host.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Scintilla.h"
+#include "text_util.h"
+
+namespace host {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"QuadrelTestHost";
+constexpr wchar_t kControllerClass[] = L"QuadrelTestHostController";
+constexpr UINT kBoxAppeared = WM_APP + 1;
+constexpr UINT_PTR kShotTimer = 1;
+constexpr int kMainViewId = 1;
+constexpr int kSecondViewId = 2;
+
+HHOOK gCbtHook = nullptr;
+
+std::wstring windowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(size_t(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, s.data(), n + 1);
+  s.resize(size_t(got > 0 ? got : 0));
+  return s;
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t buffer[128] = {0};
+  GetClassNameW(hwnd, buffer, 128);
+  return buffer;
+}
+
+const char* buttonName(int id) {
+  switch (id) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "Abort";
+    case IDRETRY: return "Retry";
+    case IDIGNORE: return "Ignore";
+    case IDYES: return "Yes";
+    case IDNO: return "No";
+    default: return "?";
+  }
+}
+
+void layout(Host& h) {
+  RECT rc;
+  GetClientRect(h.main, &rc);
+  const int height = rc.bottom - rc.top;
+  const int secondHeight = height / 4;
+  MoveWindow(h.view, 0, 0, rc.right, height - secondHeight - 4, TRUE);
+  MoveWindow(h.second, 0, height - secondHeight, rc.right, secondHeight, TRUE);
+}
+
+// The view's procedure in front of Scintilla's: records call tips shown.
+LRESULT CALLBACK viewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Host& h = theHost();
+  if (msg == SCI_CALLTIPSHOW) {
+    ++h.callTipShows;
+    h.callTipPosition = intptr_t(wp);
+    h.callTipBytes = lp ? reinterpret_cast<const char*>(lp) : "";
+  }
+  return CallWindowProcW(h.viewProc, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Host& h = theHost();
+  // The editor hands every message of its main window to its plug-ins.
+  if (h.messageProc && h.main == hwnd)
+    h.messageProc(msg, wp, lp);
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int k = id - kPluginCommandBase;
+      if (lp == 0 && h.items && k >= 0 && k < h.itemCount && h.items[k].function)
+        h.items[k].function();
+      return 0;
+    }
+    case NPPM_GETCURRENTSCINTILLA:
+      if (lp)
+        *reinterpret_cast<int*>(lp) = h.currentView;
+      return TRUE;
+    case NPPM_GETFULLCURRENTPATH: {
+      auto* buffer = reinterpret_cast<wchar_t*>(lp);
+      if (!buffer || wp == 0)
+        return FALSE;
+      const size_t n = std::min(h.currentPath.size(), size_t(wp) - 1);
+      std::copy_n(h.currentPath.data(), n, buffer);
+      buffer[n] = 0;
+      return TRUE;
+    }
+    case NPPM_RELOADFILE: h.reloads.push_back(lp ? reinterpret_cast<const wchar_t*>(lp) : L""); return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lp);
+      if (header)
+        h.notifications.push_back(header->code);
+      return 0;
+    }
+    case WM_SIZE:
+      if (h.view)
+        layout(h);
+      return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+void recordBox(Host& h, HWND box) {
+  BoxRecord r;
+  r.stepLine = h.currentLine;
+  r.caption = narrow(windowText(box));
+  const bool input = className(box) == L"QuadrelInputBox";
+  r.kind = input ? "input" : "message";
+  std::vector<std::pair<int, HWND>> buttons;
+  HWND edit = nullptr;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string cls = lower(narrow(className(child)));
+    const int id = GetDlgCtrlID(child);
+    if (cls == "button" && IsWindowVisible(child))
+      buttons.emplace_back(id, child);
+    else if (cls == "edit")
+      edit = child;
+    else if (cls == "static" && (input || id == 0xFFFF))
+      r.text = narrow(windowText(child));
+  }
+  std::sort(buttons.begin(), buttons.end(), [](auto& a, auto& b) {
+    auto rank = [](int id) { return id == IDYES ? 0 : id == IDNO ? 1 : id == IDOK ? 2 : id == IDCANCEL ? 3 : 4 + id; };
+    return rank(a.first) < rank(b.first);
+  });
+  for (auto& [id, hwnd] : buttons) r.buttons += std::string(r.buttons.empty() ? "" : " ") + buttonName(id);
+  if (edit)
+    r.defaultText = narrow(windowText(edit));
+
+  // The answer: the next one queued, else the safest button there is.
+  QueuedAnswer a;
+  const bool okOnly = buttons.size() == 1 && buttons[0].first == IDOK;
+  if (okOnly && (h.answers.empty() || h.answers.front().input || h.answers.front().button != IDOK)) {
+    a.button = IDOK;  // a plain notice: OK, without using a queued answer
+  } else if (!h.answers.empty()) {
+    a = h.answers.front();
+    h.answers.pop_front();
+  } else {
+    r.unexpected = true;
+    a.button = IDOK;
+    for (auto& [id, hwnd] : buttons)
+      if (id == IDCANCEL || (id == IDNO && a.button != IDCANCEL))
+        a.button = id;
+  }
+  if (a.input) {
+    if (edit)
+      SetWindowTextW(edit, widen(a.text).c_str());
+    r.answer = "input " + visible(a.text);
+    a.button = IDOK;
+  } else {
+    r.answer = buttonName(a.button);
+  }
+  HWND target = nullptr;
+  for (auto& [id, hwnd] : buttons)
+    if (id == a.button)
+      target = hwnd;
+  if (!target) {
+    // The queued button is not in this box: note it and close the box anyway.
+    r.answer += " (not in the box; closed with " +
+                std::string(buttons.empty() ? "WM_CLOSE" : buttonName(buttons.back().first)) + ")";
+    r.unexpected = true;
+    if (buttons.empty()) {
+      PostMessageW(box, WM_CLOSE, 0, 0);
+    } else {
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttons.back().first, BN_CLICKED), LPARAM(buttons.back().second));
+    }
+  } else {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(a.button, BN_CLICKED), LPARAM(target));
+  }
+  h.boxes.push_back(r);
+}
+
+// Writes a request for the screenshot of one window; gives the request name.
+bool requestShot(Host& h, HWND hwnd, const std::string& name) {
+  const auto xid = reinterpret_cast<uintptr_t>(GetPropW(hwnd, L"__wine_x11_whole_window"));
+  if (!xid) {
+    h.shot.error = "window of " + name + " has no X window";
+    return false;
+  }
+  const std::wstring path = h.shotsFolder + widen(name) + L".req";
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) {
+    h.shot.error = "cannot write " + narrow(path);
+    return false;
+  }
+  const std::string text = std::to_string(xid) + "\n";
+  DWORD written = 0;
+  WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
+  CloseHandle(f);
+  h.shot.pending.push_back(name);
+  return true;
+}
+
+struct TopLevelSearch {
+  const wchar_t* cls;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<TopLevelSearch*>(lp);
+  if (IsWindowVisible(hwnd) && className(hwnd) == s->cls)
+    s->found.push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> visibleTopLevels(const wchar_t* cls) {
+  TopLevelSearch search{cls, {}};
+  EnumWindows(collectTopLevel, LPARAM(&search));
+  return search.found;
+}
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// One tick of the screenshot in progress.
+void shotTick(Host& h) {
+  auto& s = h.shot;
+  if (!s.active)
+    return;
+  const DWORD elapsed = GetTickCount() - s.started;
+  if (!s.requested) {
+    std::vector<HWND> menus = visibleTopLevels(L"#32768");
+    if (s.expectMenus > 0 && int(menus.size()) < s.expectMenus && elapsed < 10000)
+      return;  // the menus are still opening
+    if (s.expectMenus > 0 && int(menus.size()) < s.expectMenus)
+      s.error = "only " + std::to_string(menus.size()) + " of " + std::to_string(s.expectMenus) + " menus opened";
+    requestShot(h, h.main, s.name + "-main");
+    int k = 0;
+    for (HWND m : menus) requestShot(h, m, s.name + "-menu" + std::to_string(++k));
+    k = 0;
+    for (HWND tip : visibleTopLevels(L"CallTip")) requestShot(h, tip, s.name + "-calltip" + std::to_string(++k));
+    s.requested = true;
+    s.started = GetTickCount();
+    return;
+  }
+  for (auto it = s.pending.begin(); it != s.pending.end();) {
+    const std::wstring base = h.shotsFolder + widen(*it);
+    if (fileExists(base + L".done")) {
+      s.written.push_back(*it + ".png");
+      it = s.pending.erase(it);
+    } else if (fileExists(base + L".fail")) {
+      s.error += (s.error.empty() ? "" : "; ") + ("capture of " + *it + " failed");
+      it = s.pending.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (!s.pending.empty() && elapsed < 30000)
+    return;
+  if (!s.pending.empty())
+    s.error += (s.error.empty() ? "" : "; ") + std::string("no capture answered (is the watcher running?)");
+  s.pending.clear();
+  KillTimer(h.controller, kShotTimer);
+  if (s.endMenu)
+    EndMenu();
+  s.active = false;
+}
+
+LRESULT CALLBACK controllerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Host& h = theHost();
+  if (msg == kBoxAppeared) {
+    HWND box = reinterpret_cast<HWND>(wp);
+    if (IsWindow(box))
+      recordBox(h, box);
+    return 0;
+  }
+  if (msg == WM_TIMER && wp == kShotTimer) {
+    shotTick(h);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// Sees every window activation of the thread: a box of the plug-in gets
+// answered once its own message loop runs.
+LRESULT CALLBACK cbtProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_ACTIVATE) {
+    HWND hwnd = reinterpret_cast<HWND>(wp);
+    const std::wstring cls = className(hwnd);
+    if (cls == L"#32770" || cls == L"QuadrelInputBox") {
+      // A box is answered once, however often it is activated.
+      if (!GetPropW(hwnd, L"QuadrelHostSeen")) {
+        SetPropW(hwnd, L"QuadrelHostSeen", reinterpret_cast<HANDLE>(1));
+        PostMessageW(theHost().controller, kBoxAppeared, WPARAM(hwnd), 0);
+      }
+    }
+  }
+  return CallNextHookEx(gCbtHook, code, wp, lp);
+}
+
+LONG CALLBACK debugOutputHandler(EXCEPTION_POINTERS* info) {
+  constexpr DWORD kPrint = 0x40010006;      // DBG_PRINTEXCEPTION_C
+  constexpr DWORD kPrintWide = 0x4001000A;  // DBG_PRINTEXCEPTION_WIDE_C
+  static bool wideSeen = false;
+  const EXCEPTION_RECORD* r = info->ExceptionRecord;
+  if ((r->ExceptionCode == kPrintWide || r->ExceptionCode == kPrint) && r->NumberParameters >= 2) {
+    if (r->ExceptionCode == kPrintWide) {
+      wideSeen = true;
+      theHost().debugLines.push_back(narrow(reinterpret_cast<const wchar_t*>(r->ExceptionInformation[1])));
+    } else if (!wideSeen) {
+      const char* text = reinterpret_cast<const char*>(r->ExceptionInformation[1]);
+      theHost().debugLines.push_back(narrow(fromCodePage(text, 0)));
+    } else {
+      wideSeen = false;  // the narrow repetition of a wide line
+    }
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+std::wstring shortcutText(const ShortcutKey& k) {
+  std::wstring t;
+  if (k.isCtrl)
+    t += L"Ctrl+";
+  if (k.isAlt)
+    t += L"Alt+";
+  if (k.isShift)
+    t += L"Shift+";
+  if (k.key == VK_RETURN)
+    t += L"Enter";
+  else
+    t += wchar_t(k.key);
+  return t;
+}
+
+void setupView(HWND v) {
+  SendMessageW(v, SCI_STYLESETFONT, STYLE_DEFAULT, reinterpret_cast<LPARAM>("Courier New"));
+  SendMessageW(v, SCI_STYLESETSIZE, STYLE_DEFAULT, 10);
+  SendMessageW(v, SCI_STYLECLEARALL, 0, 0);
+  SendMessageW(v, SCI_SETMARGINTYPEN, 0, SC_MARGIN_NUMBER);
+  SendMessageW(v, SCI_SETMARGINWIDTHN, 0, 36);
+  SendMessageW(v, SCI_SETEOLMODE, SC_EOL_CRLF, 0);
+  SendMessageW(v, SCI_SETCODEPAGE, SC_CP_UTF8, 0);
+}
+
+}  // namespace
+
+Host& theHost() {
+  static Host h;
+  return h;
+}
+
+LRESULT sci(UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(theHost().view, message, wParam, lParam);
+}
+
+int codePage() { return int(sci(SCI_GETCODEPAGE)); }
+
+std::string documentBytes() {
+  const LRESULT n = sci(SCI_GETLENGTH);
+  std::string bytes(size_t(n) + 1, '\0');
+  sci(SCI_GETTEXT, WPARAM(n + 1), reinterpret_cast<LPARAM>(bytes.data()));
+  bytes.resize(size_t(n));
+  return bytes;
+}
+
+std::wstring documentText() { return fromCodePage(documentBytes(), codePage()); }
+
+void captureDebugOutput() { AddVectoredExceptionHandler(1, debugOutputHandler); }
+
+bool createHost(HINSTANCE instance, std::string& error) {
+  Host& h = theHost();
+  h.instance = instance;
+  if (!Scintilla_RegisterClasses(instance)) {
+    error = "Scintilla_RegisterClasses failed";
+    return false;
+  }
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = mainProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainClass;
+  RegisterClassExW(&wc);
+  wc.lpfnWndProc = controllerProc;
+  wc.lpszClassName = kControllerClass;
+  RegisterClassExW(&wc);
+
+  // The menu bar: the editor's menus, "Plugins" and "?" last.
+  h.bar = CreateMenu();
+  const wchar_t* menus[] = {L"&File",     L"&Edit",  L"&Search", L"&View", L"E&ncoding", L"&Language",
+                            L"Se&ttings", L"T&ools", L"&Macro",  L"&Run",  L"Plugins",   L"?"};
+  int position = 0;
+  for (const wchar_t* title : menus) {
+    HMENU sub = CreatePopupMenu();
+    if (std::wstring(title) == L"Plugins") {
+      h.pluginsMenu = sub;
+      h.pluginsPosition = position;
+      AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(sub, MF_STRING, 48001, L"Plugins Admin...");
+      AppendMenuW(sub, MF_STRING, 48002, L"Open Plugins Folder...");
+    } else if (std::wstring(title) == L"?") {
+      AppendMenuW(sub, MF_STRING, kHelpMenuFirst, L"Command Line Arguments...");
+      AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(sub, MF_STRING, kHelpMenuFirst + 1, L"Debug Info...");
+      AppendMenuW(sub, MF_STRING, kHelpMenuLast, L"About Test Host");
+    } else {
+      AppendMenuW(sub, MF_STRING, UINT(41001 + position * 10), L"(not used by the tests)");
+    }
+    AppendMenuW(h.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), title);
+    ++position;
+  }
+
+  h.main = CreateWindowExW(0, kMainClass, L"Quadrel test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 900, 640,
+                           nullptr, h.bar, instance, nullptr);
+  h.controller = CreateWindowExW(0, kControllerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  if (!h.main || !h.controller) {
+    error = "cannot create the host windows";
+    return false;
+  }
+  h.view = CreateWindowExW(WS_EX_CLIENTEDGE, L"Scintilla", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 100, 100,
+                           h.main, reinterpret_cast<HMENU>(kMainViewId), instance, nullptr);
+  h.second = CreateWindowExW(WS_EX_CLIENTEDGE, L"Scintilla", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, h.main,
+                             reinterpret_cast<HMENU>(kSecondViewId), instance, nullptr);
+  if (!h.view || !h.second) {
+    error = "cannot create the Scintilla views";
+    return false;
+  }
+  setupView(h.view);
+  setupView(h.second);
+  SendMessageW(h.view, SCI_SETMOUSEDWELLTIME, WPARAM(h.initialDwellTime), 0);
+  h.viewProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h.view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&viewProc)));
+  layout(h);
+  ShowWindow(h.main, SW_SHOW);
+  UpdateWindow(h.main);
+  SetForegroundWindow(h.main);
+  SetFocus(h.view);
+  gCbtHook = SetWindowsHookExW(WH_CBT, cbtProc, nullptr, GetCurrentThreadId());
+  if (!gCbtHook) {
+    error = "SetWindowsHookEx(WH_CBT) failed";
+    return false;
+  }
+  return true;
+}
+
+bool loadPlugin(std::string& error) {
+  Host& h = theHost();
+  const std::wstring path = h.folder + L"plugins\\Quadrel\\Quadrel.dll";
+  h.plugin = LoadLibraryW(path.c_str());
+  if (!h.plugin) {
+    error = "LoadLibrary(" + narrow(path) + ") failed, error " + std::to_string(GetLastError());
+    return false;
+  }
+  auto proc = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(h.plugin, name)); };
+  h.setInfo = reinterpret_cast<decltype(h.setInfo)>(proc("setInfo"));
+  h.getName = reinterpret_cast<decltype(h.getName)>(proc("getName"));
+  h.getFuncsArray = reinterpret_cast<decltype(h.getFuncsArray)>(proc("getFuncsArray"));
+  h.beNotified = reinterpret_cast<decltype(h.beNotified)>(proc("beNotified"));
+  auto messageProc = reinterpret_cast<decltype(h.messageProc)>(proc("messageProc"));
+  h.isUnicode = reinterpret_cast<decltype(h.isUnicode)>(proc("isUnicode"));
+  if (!h.setInfo || !h.getName || !h.getFuncsArray || !h.beNotified || !messageProc || !h.isUnicode) {
+    error = "the plug-in lacks one of setInfo, getName, getFuncsArray, beNotified, messageProc, isUnicode";
+    return false;
+  }
+  if (!h.isUnicode()) {
+    error = "isUnicode answered 0";
+    return false;
+  }
+  h.loadOrder.push_back("isUnicode");
+  // The record goes by value: three handles on the stack.
+  h.setInfo(NppData{h.main, h.view, h.second});
+  h.loadOrder.push_back("setInfo");
+  const wchar_t* name = h.getName();
+  h.pluginName = name ? name : L"";
+  h.loadOrder.push_back("getName");
+  h.items = h.getFuncsArray(&h.itemCount);
+  h.loadOrder.push_back("getFuncsArray");
+  if (!h.items || h.itemCount <= 0) {
+    error = "getFuncsArray gave no items";
+    return false;
+  }
+
+  // The plug-in's submenu at the top of "Plugins", its shortcuts as accelerators.
+  h.ourMenu = CreatePopupMenu();
+  std::vector<ACCEL> accels;
+  for (int k = 0; k < h.itemCount; ++k) {
+    const FuncItem& item = h.items[k];
+    const UINT id = UINT(kPluginCommandBase + k);
+    if (!item.function) {
+      AppendMenuW(h.ourMenu, MF_SEPARATOR, id, nullptr);
+      continue;
+    }
+    std::wstring text = item.itemName;
+    if (item.shortcut) {
+      text += L"\t" + shortcutText(*item.shortcut);
+      BYTE flags = FVIRTKEY;
+      if (item.shortcut->isCtrl)
+        flags |= FCONTROL;
+      if (item.shortcut->isAlt)
+        flags |= FALT;
+      if (item.shortcut->isShift)
+        flags |= FSHIFT;
+      accels.push_back(ACCEL{flags, WORD(item.shortcut->key), WORD(id)});
+    }
+    AppendMenuW(h.ourMenu, MF_STRING | (item.initiallyChecked ? MF_CHECKED : 0), id, text.c_str());
+  }
+  InsertMenuW(h.pluginsMenu, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(h.ourMenu), h.pluginName.c_str());
+  DrawMenuBar(h.main);
+  if (!accels.empty())
+    h.accelerators = CreateAcceleratorTableW(accels.data(), int(accels.size()));
+  h.messageProc = messageProc;
+  // The first message after loading reaches messageProc like any other.
+  SendMessageW(h.main, WM_NULL, 0, 0);
+  h.loadOrder.push_back("messageProc");
+  return true;
+}
+
+void unloadPlugin() {
+  Host& h = theHost();
+  if (!h.plugin)
+    return;
+  h.messageProc = nullptr;
+  h.items = nullptr;
+  h.itemCount = 0;
+  FreeLibrary(h.plugin);
+  h.plugin = nullptr;
+  if (h.accelerators)
+    DestroyAcceleratorTable(h.accelerators);
+  h.accelerators = nullptr;
+}
+
+void destroyHost() {
+  Host& h = theHost();
+  unloadPlugin();
+  if (gCbtHook)
+    UnhookWindowsHookEx(gCbtHook);
+  gCbtHook = nullptr;
+  if (h.main)
+    DestroyWindow(h.main);
+  if (h.controller)
+    DestroyWindow(h.controller);
+  h.main = h.view = h.second = h.controller = nullptr;
+}
+
+void pump(int idleMs, int maxMs) {
+  Host& h = theHost();
+  const DWORD start = GetTickCount();
+  DWORD idleSince = GetTickCount();
+  MSG msg;
+  while (GetTickCount() - start < DWORD(maxMs)) {
+    bool any = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      any = true;
+      if (msg.message == WM_QUIT)
+        return;
+      if (h.accelerators && h.main && TranslateAcceleratorW(h.main, h.accelerators, &msg))
+        continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (any)
+      idleSince = GetTickCount();
+    else if (GetTickCount() - idleSince >= DWORD(idleMs) && !h.shot.active)
+      return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void startShot(const std::string& name, int expectMenus) {
+  Host& h = theHost();
+  h.shot = Host::Shot{};
+  h.shot.active = true;
+  h.shot.name = name;
+  h.shot.expectMenus = expectMenus;
+  h.shot.endMenu = expectMenus > 0;
+  h.shot.started = GetTickCount();
+  SetTimer(h.controller, kShotTimer, 100, nullptr);
+}
+
+}  // namespace host

@@ -1,0 +1,153 @@
+// The test host: a stand-in of the editor that loads the plug-in the way the
+// editor does, hosts real Scintilla views, answers the editor messages the
+// plug-in sends, and records and answers every box the plug-in shows.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace host {
+
+// The plug-in interface records, 32-bit layout, as the editor publishes them.
+struct NppData {
+  HWND nppHandle;
+  HWND scintillaMainHandle;
+  HWND scintillaSecondHandle;
+};
+
+struct ShortcutKey {
+  bool isCtrl;
+  bool isAlt;
+  bool isShift;
+  unsigned char key;
+};
+
+struct FuncItem {
+  wchar_t itemName[64];
+  void(__cdecl* function)();
+  int commandId;
+  bool initiallyChecked;
+  ShortcutKey* shortcut;
+};
+
+static_assert(sizeof(ShortcutKey) == 4, "ShortcutKey is 4 bytes");
+static_assert(sizeof(void*) != 4 || sizeof(FuncItem) == 144, "FuncItem is 144 bytes in 32-bit code");
+
+constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
+constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
+
+// First command number of the plug-in's menu items (item k gets base + k).
+constexpr int kPluginCommandBase = 22001;
+// Command numbers of the "?" menu, the last submenu of the menu bar.
+constexpr int kHelpMenuFirst = 47001;
+constexpr int kHelpMenuLast = 47003;
+
+// One box the plug-in showed.
+struct BoxRecord {
+  std::string kind;  // "message" or "input"
+  std::string caption;
+  std::string text;         // the message, or the prompt of an input box
+  std::string defaultText;  // input box: the edit field's text when it appeared
+  std::string buttons;      // "OK", "Yes No", "Yes No Cancel", "OK Cancel", ...
+  std::string answer;       // what the host pressed or typed
+  int stepLine = 0;         // scenario line running when it appeared
+  bool unexpected = false;  // no answer was queued for it
+  bool checked = false;     // matched by an "expect box"
+};
+
+// An answer queued for the next box.
+struct QueuedAnswer {
+  int button = IDOK;   // IDOK, IDCANCEL, IDYES, IDNO
+  bool input = false;  // type text into an input box, then press OK
+  std::string text;
+  int line = 0;
+};
+
+struct Host {
+  HINSTANCE instance = nullptr;
+  std::wstring folder;       // the program's folder, with a trailing "\"
+  std::wstring shotsFolder;  // where screenshot requests go ("" = none)
+  HWND main = nullptr, view = nullptr, second = nullptr, controller = nullptr;
+  HMENU bar = nullptr, pluginsMenu = nullptr, ourMenu = nullptr;
+  int pluginsPosition = -1;
+  HACCEL accelerators = nullptr;
+  WNDPROC viewProc = nullptr;  // Scintilla's own procedure of the main view
+  int initialDwellTime = 500;
+
+  // The plug-in.
+  HMODULE plugin = nullptr;
+  void(__cdecl* setInfo)(NppData) = nullptr;
+  const wchar_t*(__cdecl* getName)() = nullptr;
+  FuncItem*(__cdecl* getFuncsArray)(int*) = nullptr;
+  void(__cdecl* beNotified)(void*) = nullptr;
+  LRESULT(__cdecl* messageProc)(UINT, WPARAM, LPARAM) = nullptr;
+  BOOL(__cdecl* isUnicode)() = nullptr;
+  std::wstring pluginName;
+  FuncItem* items = nullptr;
+  int itemCount = 0;
+  std::vector<std::string> loadOrder;  // the interface calls, in the order made
+
+  // Editor state answered to the plug-in.
+  std::wstring currentPath;
+  int currentView = 0;
+  std::vector<std::wstring> reloads;
+  std::vector<unsigned> notifications;  // codes of WM_NOTIFY that reached the host
+
+  // Observations.
+  int callTipShows = 0;
+  std::string callTipBytes;
+  intptr_t callTipPosition = -1;
+  std::vector<std::string> debugLines;  // debug output of the process (UTF-8)
+
+  // Boxes.
+  std::deque<QueuedAnswer> answers;
+  std::vector<BoxRecord> boxes;
+  int currentLine = 0;
+
+  // Screenshot in progress (driven by a timer so it also runs inside menu loops).
+  struct Shot {
+    bool active = false;
+    std::string name;
+    std::vector<std::string> pending;  // request names not answered yet
+    int expectMenus = 0;               // menu mode: popups to wait for
+    DWORD started = 0;
+    bool requested = false;
+    bool endMenu = false;
+    std::string error;
+    std::vector<std::string> written;  // PNG names reported done
+  } shot;
+};
+
+Host& theHost();
+
+// Creates the windows, the menu bar and the views. Gives false on failure.
+bool createHost(HINSTANCE instance, std::string& error);
+// Loads plugins\Quadrel\Quadrel.dll from the program's folder and calls the
+// plug-in interface in the editor's order; builds the plug-in's submenu and
+// the accelerators.
+bool loadPlugin(std::string& error);
+void unloadPlugin();
+void destroyHost();
+
+// Handles waiting messages (with the accelerators) until the queue has been
+// empty for idleMs or maxMs have passed.
+void pump(int idleMs = 80, int maxMs = 30000);
+
+// Document helpers (main view).
+int codePage();
+std::string documentBytes();
+std::wstring documentText();
+LRESULT sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Debug output capture (vectored exception handler).
+void captureDebugOutput();
+
+// Screenshots: starts one; the timer finishes it. mode "window" captures the
+// main window and any call tip; "menu" waits for expectMenus popup menus.
+void startShot(const std::string& name, int expectMenus);
+
+}  // namespace host
