@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <iterator>
 #include <system_error>
 
 #include "cli/cli_platform.h"
@@ -22,8 +20,13 @@ Text absoluteName(const std::string& name, const std::string& folder) {
   return fromUtf8(folder + "/" + name);
 }
 
+// Read with C stdio: the C++ streams would cost every start of the program
+// their initialisation.
 std::string readStandardInput() {
-  return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  std::string text;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) text.append(buffer, n);
+  return text;
 }
 
 // Script lines as the executor reads them: each ends with CR LF.
