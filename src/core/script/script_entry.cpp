@@ -44,6 +44,10 @@ void resolveNames(Engine& e) {
 
 void writeLogBlock(Engine& e, TextView currentFolder) {
   const RunSettings& s = e.script.settings;
+  // Without a log file none of it would be written; its time stamp alone
+  // reads the time zone file.
+  if (!s.logToFile)
+    return;
   logLine(e, informationBlock(e, false, false));
   Text time = u"BatchRun      : Time ";
   time.append(timeStamp(e));
