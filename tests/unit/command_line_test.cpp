@@ -72,11 +72,6 @@ TEST_F(CommandLineTest, SelectionKeepsTheSlashesOfItsText) {
   EXPECT_EQ(s.selectionText, u"");
 }
 
-TEST_F(CommandLineTest, OutputAfterSelectionSwitchesTheSelectionOff) {
-  parse(u"/sel:'Expr = 1' /o out.otm");
-  EXPECT_FALSE(s.runSelection);
-}
-
 TEST_F(CommandLineTest, LineListAndOffset) {
   s.runSelection = true;
   parse(u"/lns:2;5 /lc:3");
@@ -142,17 +137,11 @@ TEST_F(CommandLineTest, KeysAreTwoCharactersAnyCase) {
   parse(u"/NOTHING /Nln");
   EXPECT_TRUE(s.noHeader);
   EXPECT_TRUE(s.resultsOnly);
-  // "/help" has the key "he", which is none.
-  parse(u"/help");
+  // "/help" has the key "he", which is none; /rr, /quit and /pbar change nothing.
+  parse(u"/help /rr /quit /pbar");
   EXPECT_FALSE(s.showHelp);
-}
-
-TEST_F(CommandLineTest, AcceptedOptionsWithoutEffect) {
-  parse(u"/rr /quit /pbar /xyz");
   EXPECT_FALSE(s.remainResident);
   EXPECT_FALSE(s.quit);
-  EXPECT_FALSE(s.noHeader);
-  EXPECT_FALSE(s.readFromFile);
 }
 
 TEST_F(CommandLineTest, SavePlotsAndLogNames) {
@@ -189,11 +178,6 @@ TEST_F(CommandLineTest, ResetClearsTheRunSettingsAndTheStores) {
   EXPECT_EQ(s.savePlotPath, u"");
   EXPECT_FALSE(s.savePlots);
   EXPECT_TRUE(e.variables.empty());
-}
-
-TEST_F(CommandLineTest, ResetIsLoggedWhileLogging) {
-  parse(u"/log:run.log /rset");
-  EXPECT_EQ(folder.get("run.log"), "Command       : Reset RaRarevo and all command variables and string\r\n");
 }
 
 TEST_F(CommandLineTest, DebugLineListsTheKeys) {

@@ -13,20 +13,6 @@ namespace {
 using testing_support::ScriptEntryTest;
 using testing_support::TempFolder;
 
-TEST(PathTextTest, AbsoluteAndFolderParts) {
-  EXPECT_TRUE(isAbsolutePath(u"/home/a.otm"));
-  EXPECT_TRUE(isAbsolutePath(u"\\data\\a.otm"));
-  EXPECT_TRUE(isAbsolutePath(u"c:\\data\\a.otm"));
-  EXPECT_TRUE(isAbsolutePath(u"D:a.otm"));
-  EXPECT_FALSE(isAbsolutePath(u"a.otm"));
-  EXPECT_FALSE(isAbsolutePath(u"sub/a.otm"));
-  EXPECT_FALSE(isAbsolutePath(u""));
-
-  EXPECT_EQ(folderPart(u"c:\\data/sub\\a.otm"), u"c:\\data/sub\\");
-  EXPECT_EQ(folderPart(u"a.otm"), u"");
-  EXPECT_EQ(fileNamePart(u"/x/y/a.otm"), u"a.otm");
-}
-
 TEST(PathTextTest, Normalize) {
   EXPECT_EQ(normalizePath(u"/data/./sub//a.otm", u'/'), u"/data/sub/a.otm");
   EXPECT_EQ(normalizePath(u"/data/sub/../a.otm", u'/'), u"/data/a.otm");
@@ -47,17 +33,6 @@ TEST_F(FullPathTest, RelativeNamesJoinTheBaseFolder) {
   // A name that starts like the base folder is kept as it is.
   EXPECT_EQ(makeFullPath(e, u"data/", u"data/a.otm", 1), u"data/a.otm");
   EXPECT_EQ(makeFullPath(e, u"/data/", u"", 1), u"");
-}
-
-TEST_F(FullPathTest, DefaultNames) {
-  p.libraryFile = u"/usr/lib/libquadrel.so";
-  EXPECT_EQ(defaultDataFolder(e), u"/usr/lib/Quadrel/");
-  s.dataFolder = u"/d/";
-  EXPECT_EQ(runLogFileName(e, u""), u"/d/otmCmds.log");
-  EXPECT_EQ(runLogFileName(e, u"x.log"), u"/d/x.log");
-  EXPECT_EQ(savePlotFolder(u""), u"0");
-  EXPECT_EQ(savePlotFolder(u"-1"), u"0");
-  EXPECT_EQ(savePlotFolder(u"/p/q/shot"), u"/p/q/");
 }
 
 TEST_F(FullPathTest, OutputNamingAFolder) {
@@ -87,19 +62,6 @@ TEST(FileAttrTest, AttributesAndProbes) {
   EXPECT_FALSE(folder.exists("new.otm"));
   EXPECT_EQ(fileAttr(folder.file("no/such/folder/new.otm"), 0, true), -1);
   EXPECT_EQ(fileAttr(folder.file("new.otm"), 0, false), -1);
-}
-
-TEST(FileAttrTest, RemovingPictures) {
-  TempFolder folder;
-  folder.put("a.jpg", "1");
-  folder.put("b.JPG", "2");
-  folder.put("c.otm", "3");
-  EXPECT_EQ(removeFilesWithExtension(folder.text(), u".jpg"), 2);
-  EXPECT_FALSE(folder.exists("a.jpg"));
-  EXPECT_FALSE(folder.exists("b.JPG"));
-  EXPECT_TRUE(folder.exists("c.otm"));
-  EXPECT_TRUE(removeFile(folder.file("c.otm")));
-  EXPECT_FALSE(removeFile(folder.file("c.otm")));
 }
 
 }  // namespace

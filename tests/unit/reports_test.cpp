@@ -101,12 +101,6 @@ TEST_F(ReportsTest, ShowReportNumbersFromOneInAFreshWindow) {
   EXPECT_EQ(p.windowResets, 2);
 }
 
-TEST_F(ReportsTest, LogFileReportNamesTheFile) {
-  s.logFileName = folder.file("run.log");
-  folder.put("run.log", "line one\r\n");
-  EXPECT_EQ(logFileReport(e), u"Log File:\r\nFileName:" + s.logFileName + u"\r\n\r\nline one\r\n\r\n");
-}
-
 class LogViewTest : public ScriptEntryTest {
  protected:
   void makeLongLog() { e.errors.log = Text(100001, u'x'); }
@@ -158,14 +152,6 @@ TEST_F(LogViewTest, LongLogSavedToAFile) {
   EXPECT_EQ(folder.get("log.txt"), std::string(100001, 'x'));
   EXPECT_EQ(lastBox().text, u"Text saved to file");
   EXPECT_EQ(e.script.scriptText, u"kept");
-}
-
-TEST_F(LogViewTest, LongLogViewedOnRequest) {
-  makeLongLog();
-  p.inputAnswers.push_back(u"1");
-  viewLog(e, LogSource::Errors);
-  ASSERT_EQ(p.windowLines.size(), 1u);
-  EXPECT_EQ(p.windowLines[0].size(), 100001u + 3u);
 }
 
 }  // namespace

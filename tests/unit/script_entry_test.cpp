@@ -154,10 +154,6 @@ TEST_F(OtmEvalMainTest, DataFolderBesideTheLibrary) {
   p.libraryFile = u"/opt/quadrel/lib/libquadrel.so";
   run(u"/h");
   EXPECT_EQ(s.dataFolder, u"/opt/quadrel/lib/Quadrel/");
-
-  s.dataFolder = folder.text();
-  run(u"/h");
-  EXPECT_EQ(s.dataFolder, folder.text());
 }
 
 TEST_F(OtmEvalMainTest, MemoryReportStopsTheCall) {
