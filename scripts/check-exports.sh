@@ -17,11 +17,14 @@ dll="$1"; list="$2"; header="${3:-}"
 [[ -f "$dll" ]] || { echo "check-exports: no such DLL: $dll" >&2; exit 2; }
 [[ -f "$list" ]] || { echo "check-exports: no such list: $list" >&2; exit 2; }
 
-objdump=""
-for c in i686-w64-mingw32-objdump x86_64-w64-mingw32-objdump objdump; do
-  if command -v "$c" >/dev/null; then objdump="$c"; break; fi
-done
-[[ -n "$objdump" ]] || { echo "check-exports: no objdump found" >&2; exit 2; }
+# The objdump of the DLL's own machine (PE machine field at e_lfanew + 4).
+pe_offset=$(od -An -t u4 -j 60 -N 4 "$dll" | tr -d ' ')
+case "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$dll" | tr -d ' ')" in
+  014c) objdump=i686-w64-mingw32-objdump ;;
+  8664) objdump=x86_64-w64-mingw32-objdump ;;
+  *) echo "check-exports: $dll is not an i386 or x86-64 Windows DLL" >&2; exit 2 ;;
+esac
+command -v "$objdump" >/dev/null || { echo "check-exports: $objdump not found" >&2; exit 2; }
 
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
