@@ -139,7 +139,8 @@ void nextToken(Engine& e) {
     lx.symbol = sym(c);
   }
   lx.index = i;
-  if (lx.kind != TokKind::Symbol) {
+  // A matrix token's element was set above, without its suffix.
+  if (lx.kind != TokKind::Symbol && lx.kind != TokKind::Matrix) {
     lx.elemStart = start;
     lx.elemLength = i - start;
   }
