@@ -61,11 +61,23 @@ TEST_F(Arithmetic, OperatorsPrecedenceAndAssociativity) {
 
 TEST_F(Arithmetic, ComparisonsGiveTheTrueValue) {
   const Case cases[] = {
-      {u"3>2", -1},    {u"2>3", 0},   {u"2<3", -1}, {u"3<2", 0},  {u"2<=2", -1}, {u"3<=2", 0},   {u"2>=2", -1},
-      {u"3>=4", 0},    {u"2<>3", -1}, {u"2<>2", 0}, {u"2=2", -1}, {u"2=3", 0},   {u"1+2=3", -1},  // "+" above
-                                                                                                  // comparisons
-      {u"(3>2)+1", 0}, {u"3>2>1", 0},  // (3>2) is -1, and -1>1 is false
-      {u"1<2<3", -1},                  // -1<3
+      {u"3>2", -1},
+      {u"2>3", 0},
+      {u"2<3", -1},
+      {u"3<2", 0},
+      {u"2<=2", -1},
+      {u"3<=2", 0},
+      {u"2>=2", -1},
+      {u"3>=4", 0},
+      {u"2<>3", -1},
+      {u"2<>2", 0},
+      {u"2=2", -1},
+      {u"2=3", 0},
+      {u"1+2=3", -1},  // "+" above
+                       // comparisons
+      {u"(3>2)+1", 0},
+      {u"3>2>1", 0},   // (3>2) is -1, and -1>1 is false
+      {u"1<2<3", -1},  // -1<3
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.formula));
@@ -162,6 +174,8 @@ TEST_F(Arithmetic, SyntaxFailures) {
       {u"2(3)", kErrEvaluatorSyntax},  // input left over
       {u"1)", kErrEvaluatorSyntax},
       {u"1 2", kErrEvaluatorSyntax},
+      {u"1>>2", kErrEvaluatorSyntax},     // a token without an operator
+      {u"1=<2", kErrParserSyntax},        // "=" and then "<"
       {u"1 eqv 1", kErrEvaluatorSyntax},  // reserved words without an operator
       {u"1 imp 0", kErrEvaluatorSyntax},
       {u"", kErrParserSyntax},

@@ -286,5 +286,18 @@ TEST_F(Errors, ParserStaysQuietWithoutShowLevel) {
   EXPECT_TRUE(log().empty());
 }
 
+TEST_F(Errors, TraceLeavesResultsAlone) {
+  e.messages.showLevel = kShowTrace;
+  e.messages.mode = kMsgLog;
+  setVar(u"v", u"1e-12");
+  EXPECT_EQ(value(u"v*1000000000000+sum(1;2)"), 1e-12 * 1e12 + 3);
+  const Text& trace = e.messages.log;
+  EXPECT_GT(occurrences(trace, u"||| e_prs("), 0u);
+  EXPECT_EQ(occurrences(trace, u") ENTER |||"), occurrences(trace, u") EXIT |||"));
+  EXPECT_EQ(failure(testing_support::repeat(u"(", 5000)), kErrParserSyntax);
+  EXPECT_EQ(occurrences(trace, u") ENTER |||"), occurrences(trace, u") EXIT |||"));
+  EXPECT_TRUE(platform.boxes.empty());
+}
+
 }  // namespace
 }  // namespace quadrel
