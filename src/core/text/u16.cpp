@@ -91,6 +91,16 @@ std::string toUtf8(TextView s) {
   std::string r;
   r.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
+    // A run of ASCII units, the usual text, goes over in one step.
+    size_t end = i;
+    while (end < s.size() && s[end] < 0x80) ++end;
+    if (end > i) {
+      const size_t at = r.size();
+      r.resize(at + (end - i));
+      for (size_t k = i; k < end; ++k) r[at + (k - i)] = char(s[k]);
+      i = end - 1;
+      continue;
+    }
     unsigned cp = s[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
