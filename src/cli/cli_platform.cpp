@@ -27,10 +27,21 @@ TextView withoutLineNumber(TextView line) {
 }
 
 std::string terminalText(TextView text) {
-  Text t(text);
-  replaceAll(t, u"\r\n", u"\n");
-  replaceAll(t, u"\r", u"\n");
-  return toUtf8(t);
+  // The line ends change in the UTF-8 text itself, where no byte of a
+  // longer character can be a CR or LF: no copy of a long result is made.
+  std::string s = toUtf8(text);
+  size_t out = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\r') {
+      s[out++] = s[i];
+      continue;
+    }
+    s[out++] = '\n';
+    if (i + 1 < s.size() && s[i + 1] == '\n')
+      ++i;
+  }
+  s.resize(out);
+  return s;
 }
 
 CliPlatform::CliPlatform(std::FILE* out, std::FILE* err) : out_(out), err_(err) { libraryFile = executablePath(); }
