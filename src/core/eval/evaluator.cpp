@@ -104,8 +104,9 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
   bool any = false;
   Text text;
   for (int32_t k = 0; k <= n; ++k) {
-    // The last point is x1 itself, so rounding in the steps cannot drop it.
-    const double x = k == n ? x1 : x0 + step * k;
+    // The first point is x0 itself (an infinite step times 0 is no number);
+    // the last is x1 itself, so rounding in the steps cannot drop it.
+    const double x = k == 0 ? x0 : k == n ? x1 : x0 + step * k;
     if (!(x <= x1))
       break;
     text.clear();
