@@ -1,4 +1,6 @@
 // Sampling a formula over an interval of a variable (e_evals).
+#include <cfloat>
+#include <cmath>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -99,6 +101,17 @@ TEST_F(Samples, FailedPointsRepeatThePreviousValue) {
   EXPECT_EQ(ys, (std::vector<double>(3, kSentinel)));
   EXPECT_EQ(info[0], 0);
   EXPECT_EQ(info[1], kSentinel);
+}
+
+TEST_F(Samples, InfiniteIntervalStillSamplesItsStart) {
+  // The step is infinite: the start is sampled, the next point is no number.
+  EXPECT_EQ(sample(u"2", -HUGE_VAL, u"x", 0, 2), kNoError);
+  EXPECT_EQ(xs, (std::vector<double>{-HUGE_VAL, kSentinel, kSentinel}));
+  EXPECT_EQ(ys, (std::vector<double>{2, kSentinel, kSentinel}));
+  EXPECT_EQ(info, (std::vector<double>{0, -HUGE_VAL, 2, -HUGE_VAL, 2}));
+  EXPECT_EQ(sample(u"2", -DBL_MAX, u"x", DBL_MAX, 4), kNoError);
+  EXPECT_EQ(xs[0], -DBL_MAX);
+  EXPECT_EQ(xs[1], kSentinel);
 }
 
 TEST_F(Samples, ExtremesOverNonMonotonicValues) {
