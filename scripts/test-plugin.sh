@@ -77,6 +77,10 @@ export QUADREL_WINE_ARCH=$arch
 quadrel_display
 quadrel_wineprefix
 winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
+# No window manager runs on our display: wine would wait 2 s for one at every
+# box that closes. Unmanaged windows (for the host only) need no waiting.
+"$QUADREL_WINE" reg add 'HKCU\Software\Wine\AppDefaults\quadrel_host.exe\X11 Driver' \
+  /v Managed /d N /f >/dev/null 2>&1 || log "could not switch window management off (boxes will be slow)"
 
 # Screenshot requests: NAME.req holds an X window id; the PNG is NAME.png,
 # then NAME.done (or NAME.fail) tells the host it may go on.

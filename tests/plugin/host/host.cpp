@@ -76,6 +76,7 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
+      h.commands.push_back(id);
       const int k = id - kPluginCommandBase;
       if (lp == 0 && h.items && k >= 0 && k < h.itemCount && h.items[k].function)
         h.items[k].function();

@@ -96,6 +96,7 @@ struct Host {
   int currentView = 0;
   std::vector<std::wstring> reloads;
   std::vector<unsigned> notifications;  // codes of WM_NOTIFY that reached the host
+  std::vector<int> commands;            // ids of WM_COMMAND that reached the host
 
   // Observations.
   int callTipShows = 0;

@@ -302,6 +302,24 @@ bool findPluginItem(HMENU menu, const std::string& caption, UINT& id, UINT& stat
   return false;
 }
 
+// B: the command number of the "Options" item (its items are B+1 to B+12).
+int optionsBase() {
+  Host& h = theHost();
+  const int n = h.ourMenu ? GetMenuItemCount(h.ourMenu) : 0;
+  for (int k = 0; k < n; ++k) {
+    wchar_t buffer[64] = {0};
+    GetMenuStringW(h.ourMenu, UINT(k), buffer, 64, MF_BYPOSITION);
+    if (std::wstring(buffer) == L"Options" && GetSubMenu(h.ourMenu, k)) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_ID;
+      GetMenuItemInfoW(h.ourMenu, UINT(k), TRUE, &info);
+      return int(info.wID);
+    }
+  }
+  stepError("the plug-in's menu has no \"Options\" submenu (was \"open-plugins\" done?)");
+}
+
 std::string joined(const std::vector<std::string>& parts, const char* glue) {
   std::string out;
   for (const auto& p : parts) out += (out.empty() ? "" : glue) + p;
@@ -684,6 +702,18 @@ void expectStep(Context& c) {
     const LRESULT have = sci(SCI_GETMOUSEDWELLTIME);
     check(s, have == want, "mouse dwell time of the main view is " + std::to_string(want), std::to_string(want),
           std::to_string(have));
+  } else if (what == "host-saw-command") {
+    const Word& w = c.take();
+    if (w.key != "offset")
+      stepError("expect host-saw-command offset=N yes|no");
+    const int id = optionsBase() + std::atoi(w.value.c_str());
+    const std::string how = c.take().value;
+    c.done();
+    bool seen = false;
+    for (int got : h.commands) seen = seen || got == id;
+    check(s, seen == (how == "yes"),
+          "WM_COMMAND " + std::to_string(id) + " (options offset " + w.value + ") reached the host: " + how, how,
+          seen ? "yes" : "no");
   } else if (what == "load-order") {
     const std::string want = c.takeText();
     c.done();
@@ -795,6 +825,10 @@ void runStep(Context& c) {
     c.done();
     if (!writeFile(widen(path), text))
       stepError("cannot write " + visible(path));
+  } else if (command == "delete-file") {
+    const std::string path = c.takeText();
+    c.done();
+    DeleteFileW(widen(path).c_str());
   } else if (command == "view") {
     const std::string which = c.take().value;
     c.done();
@@ -883,6 +917,41 @@ void runStep(Context& c) {
     if (!seen)
       stepError("Scintilla sent no SCN_DWELLSTART within 10 s");
     pump();
+  } else if (command == "clipboard") {
+    const std::wstring text = widen(c.takeText());
+    c.done();
+    bool ok = false;
+    for (int attempt = 0; attempt < 20 && !ok; ++attempt) {
+      if (!OpenClipboard(h.main)) {
+        Sleep(50);
+        continue;
+      }
+      EmptyClipboard();
+      HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+      if (auto* p = static_cast<wchar_t*>(GlobalLock(data))) {
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
+        GlobalUnlock(data);
+        ok = SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+      }
+      CloseClipboard();
+    }
+    if (!ok)
+      stepError("cannot put the text on the clipboard");
+  } else if (command == "send-null") {
+    c.done();
+    SendMessageW(h.main, WM_NULL, 0, 0);
+    pump();
+  } else if (command == "send-command") {
+    // A WM_COMMAND for options item B+offset, from the menu (lParam 0) or from a control.
+    needPlugin();
+    const Word& w = c.take();
+    if (w.key != "offset")
+      stepError("send-command offset=N [from-control]");
+    const int id = optionsBase() + std::atoi(w.value.c_str());
+    const bool control = c.more() && c.take().value == "from-control";
+    c.done();
+    PostMessageW(h.main, WM_COMMAND, WPARAM(id), control ? reinterpret_cast<LPARAM>(h.view) : 0);
+    pump();
   } else if (command == "wait") {
     const long ms = c.takeNumber();
     c.done();
@@ -934,6 +1003,8 @@ int runScenario(const Scenario& scenario) {
       gStepStart = 0;
       return -1;
     }
+    if (GetEnvironmentVariableW(L"QUADREL_HOST_TIMING", nullptr, 0) > 0)
+      std::fprintf(stderr, "time line %d: %lu ms\n", s.line, GetTickCount() - (gStepStart.load() & ~1UL));
     gStepStart = 0;
   }
   // Every box must have been expected, every answer used.
