@@ -29,23 +29,47 @@ printf '2+3\nquit\n' >"$work/sum.bc"
 [[ "$(bc -l "$work/sum.bc")" == 5 ]] || { echo "cold_start: bc does not give 5" >&2; exit 1; }
 "$program" -e "Expr = 2+3" | grep -q "Number = 5" || { echo "cold_start: quadrel does not give 5" >&2; exit 1; }
 
-# name,mean,median,min in ms from a hyperfine CSV export.
+# Per command over the rounds' CSV exports: the mean of the means, the median
+# of the medians and the least minimum, in ms.
 report() {
-  awk -F, 'NR > 1 { printf "  %-30s mean %7.3f ms   median %7.3f ms   min %7.3f ms\n", $1, $2 * 1000, $4 * 1000, $7 * 1000 }' "$1"
+  awk -F, 'FNR > 1 {
+      if (!($1 in n)) order[++names] = $1
+      n[$1]++; mean[$1] += $2; med[$1, n[$1]] = $4
+      if (!($1 in low) || $7 < low[$1]) low[$1] = $7
+    }
+    END {
+      for (k = 1; k <= names; k++) {
+        c = order[k]; m = n[c]
+        for (i = 1; i <= m; i++) for (j = i + 1; j <= m; j++)
+          if (med[c, j] < med[c, i]) { t = med[c, i]; med[c, i] = med[c, j]; med[c, j] = t }
+        mid = m % 2 ? med[c, (m + 1) / 2] : (med[c, m / 2] + med[c, m / 2 + 1]) / 2
+        printf "  %-30s mean %7.3f ms   median %7.3f ms   min %7.3f ms\n", c, mean[c] / m * 1000, mid * 1000, low[c] * 1000
+      }
+    }' "$@"
+}
+
+# The load of a shared machine drifts: the pair is timed in rounds, in turn
+# first and second, so that both see the same drift.
+rounds=5
+compare() {  # tag, then hyperfine's -n NAME COMMAND pairs for the two sides
+  local tag="$1" r
+  shift
+  for ((r = 0; r < rounds; r++)); do
+    if ((r % 2)); then set -- "$4" "$5" "$6" "$1" "$2" "$3"; fi
+    hyperfine -N --warmup 3 --runs $(((runs + rounds - 1) / rounds)) --style none \
+      --export-csv "$work/$tag.$r.csv" "$@" >/dev/null 2>"$work/errors" || { cat "$work/errors" >&2; exit 1; }
+    if ((r % 2)); then set -- "$4" "$5" "$6" "$1" "$2" "$3"; fi
+  done
+  report "$work/$tag".*.csv
 }
 
 if command -v hyperfine >/dev/null; then
   cd "$work"
-  echo "Direct start ($runs runs each, after 3 warm-up runs):"
-  hyperfine -N --warmup 3 --runs "$runs" --style none --export-csv direct.csv \
-    -n quadrel "$program -e 'Expr = 2+3'" \
-    -n bc "bc -l $work/sum.bc" >/dev/null
-  report direct.csv
+  echo "Direct start ($runs runs each in $rounds rounds, 3 warm-up runs a round):"
+  compare direct -n quadrel "$program -e 'Expr = 2+3'" -n bc "bc -l $work/sum.bc"
   echo "As pipelines, each in sh -c (the same shell start on both sides):"
-  hyperfine -N --warmup 3 --runs "$runs" --style none --export-csv piped.csv \
-    -n "echo Expr = 2+3 | quadrel -" "sh -c 'echo \"Expr = 2+3\" | $program - >/dev/null'" \
-    -n "echo 2+3 | bc -l" "sh -c 'echo 2+3 | bc -l >/dev/null'" >/dev/null
-  report piped.csv
+  compare piped -n "echo Expr = 2+3 | quadrel -" "sh -c 'echo \"Expr = 2+3\" | $program - >/dev/null'" \
+    -n "echo 2+3 | bc -l" "sh -c 'echo 2+3 | bc -l >/dev/null'"
 else
   echo "hyperfine not found: a plain loop ($runs runs each; the loop's own fork is included)"
   for name in quadrel bc; do
