@@ -20,185 +20,112 @@ struct Exact {
   double expected;
 };
 
-TEST_F(Builtins, SinglePrecisionResults) {
+TEST_F(Builtins, ExactResults) {
   const Exact cases[] = {
-      {u"sin(1)", 0.8414709568023682},
+      {u"sin(1)", 0.8414709568023682},  // single precision
       {u"exp(1)", 2.7182817459106445},
       {u"sqrt(2)", 1.4142135381698608},
       {u"sqr(2)", 1.4142135381698608},
-      {u"sin(0)", 0},
-      {u"cos(0)", 1},
-      {u"tan(0)", 0},
-      {u"sec(0)", 1},
+      {u"abs(0.1)", double(0.1f)},  // the argument is rounded to a float first
       {u"cosh(0)", 1},
       {u"tanh(0)", 0},
       {u"sech(0)", 1},
-      {u"sinh(0)", 0},
-      {u"abs(-1.5)", 1.5},
-      {u"abs(0.1)", double(0.1f)},  // the argument is rounded to a float first
       {u"fix(-2.7)", -2},
       {u"int(-2.7)", -2},
-      {u"fix(2.7)", 2},
-      {u"int(2.7)", 2},
-      {u"fix(0)", 0},
       {u"int(2000000000)", 2000000000},
-      {u"int(-2147483648)", -2147483648.0},
       {u"sgn(-3)", -1},
       {u"sgn(0)", 0},
-      {u"sgn(0.001)", 1},
-      {u"log(1)", 0},
-      {u"ln(1)", 0},
-      {u"log10(100)", 2},
       {u"log10(1000)", 3},
-      {u"sqrt(9)", 3},
-      {u"sqrt(0)", 0},
       {u"SIN(0)", 0},  // names ignore case
-      {u"Abs(-2)", 2},
-      {u"2*abs(-3)+1", 7},
+      {u"2*Abs(-3)+1", 7},
   };
-  for (const Exact& c : cases) {
-    SCOPED_TRACE(toUtf8(c.formula));
-    EXPECT_EQ(value(c.formula), c.expected);
-  }
+  for (const Exact& c : cases) EXPECT_EQ(value(c.formula), c.expected) << toUtf8(c.formula);
 }
 
-TEST_F(Builtins, FunctionValues) {
-  // Close to the mathematical values; every result is a float widened to a double.
+TEST_F(Builtins, ValuesCloseToTheMathematicalOnes) {
   const double pi = 3.141592653589793;
   const Exact cases[] = {
-      {u"atan(1)", pi / 4},
       {u"atn(1)", pi / 4},
-      {u"cos(1)", std::cos(1.0)},
-      {u"tan(1)", std::tan(1.0)},
-      {u"sec(1)", 1 / std::cos(1.0)},
-      {u"cosec(1)", 1 / std::sin(1.0)},
       {u"cotan(1)", 1 / std::tan(1.0)},
-      {u"exp(-2)", std::exp(-2.0)},
+      {u"cosec(1)", 1 / std::sin(1.0)},
       {u"ln(10)", std::log(10.0)},
-      {u"log10(2)", std::log10(2.0)},
-      {u"arcsin(0.5)", pi / 6},
       {u"arcsin(-0.5)", -pi / 6},
       {u"arccos(0.5)", pi / 3},
-      {u"arccos(0)", pi / 2},
       {u"arccotan(1)", 3 * pi / 4},
-      {u"arcsec(2)", std::atan(2 / std::sqrt(3.0)) + pi / 2},
       {u"arcsec(-2)", std::atan(-2 / std::sqrt(3.0)) - pi / 2},
-      {u"arccosec(2)", std::atan(2 / std::sqrt(3.0))},
       {u"arccosec(-2)", std::atan(-2 / std::sqrt(3.0)) - pi},
       {u"sinh(1)", std::sinh(1.0)},
-      {u"cosh(1)", std::cosh(1.0)},
-      {u"tanh(1)", std::tanh(1.0)},
-      {u"sech(1)", 1 / std::cosh(1.0)},
-      {u"cosech(1)", 1 / std::sinh(1.0)},
       {u"cotanh(1)", 1 / std::tanh(1.0)},
       {u"arctanh(0.5)", std::atanh(0.5)},
-      {u"arcsinh(1)", std::asinh(1.0)},
       {u"arccosh(2)", std::acosh(2.0)},
       {u"arcsech(0.5)", std::acosh(2.0)},
-      {u"arccosech(1)", std::asinh(1.0)},
       {u"arccosech(-1)", -std::asinh(1.0)},
       {u"arccotanh(2)", std::atanh(0.5)},
   };
   for (const Exact& c : cases) {
-    SCOPED_TRACE(toUtf8(c.formula));
     const double v = value(c.formula);
-    EXPECT_NEAR(v, c.expected, 2e-6 * std::max(1.0, std::fabs(c.expected)));
-    EXPECT_EQ(v, double(float(v))) << "not a single-precision result";
+    EXPECT_NEAR(v, c.expected, 2e-6 * std::max(1.0, std::fabs(c.expected))) << toUtf8(c.formula);
+    EXPECT_EQ(v, double(float(v))) << toUtf8(c.formula) << " is no single-precision result";
   }
 }
 
 TEST_F(Builtins, DomainFailuresAndTheirReports) {
-  struct Domain {
+  const struct {
     const char16_t* formula;
-    const char16_t* extra;  // the report's extra text, up to the extended block
-  };
-  const Domain cases[] = {
+    const char16_t* extra;  // the report's extra text
+  } cases[] = {
       {u"ln(-1)", u"Invalid Argument = -1.0000000000\r\n"},
-      {u"log(-2)", u"Invalid Argument = -2.0000000000\r\n"},
-      {u"log10(-1)", u"Invalid Argument = -1.0000000000\r\n"},
-      {u"sqrt(-4)", u"Invalid Argument = -4.0000000000\r\n"},
       {u"sqr(-0.5)", u"Invalid Argument = -0.5000000000\r\n"},
       {u"arcsin(1)", u"Invalid Argument = 1.0000000000 and (-arg^2 + 1) => 0.0000000000\r\n"},
-      {u"arcsin(2)", u"Invalid Argument = 2.0000000000 and (-arg^2 + 1) => -3.0000000000\r\n"},
-      {u"arccos(-1)", u"Invalid Argument = -1.0000000000 and (-arg^2 + 1) => 0.0000000000\r\n"},
+      {u"arccos(2)", u"Invalid Argument = 2.0000000000 and (-arg^2 + 1) => -3.0000000000\r\n"},
       {u"arcsec(0.5)", u"Invalid Argument = 0.5000000000 and (arg^2 - 1) => -0.7500000000\r\n"},
-      {u"arccosec(1)", u"Invalid Argument = 1.0000000000 and (arg^2 - 1) => 0.0000000000\r\n"},
       // A negative infinite value names the numerator and denominator formed.
       {u"ln(0)", u"Invalid Argument: Numerator= 0.0000000000, Denominator= 0.0000000000\r\n"},
-      {u"log10(0)", u"Invalid Argument: Numerator= 0.0000000000, Denominator= 0.0000000000\r\n"},
-      {u"arctanh(-1)", u"Invalid Argument: Numerator= 0.0000000000, Denominator= 2.0000000000\r\n"},
       {u"arccotanh(-1)", u"Invalid Argument: Numerator= 0.0000000000, Denominator= -2.0000000000\r\n"},
-      // Values beyond 32 bits.
-      {u"int(3000000000)", u"Invalid Argument = 3000000000.0000000000\r\n"},
+      // Values beyond 32 bits; the argument is a float, so 2147483647 is 2^31.
       {u"int(-3000000000)", u"Invalid Argument = -3000000000.0000000000\r\n"},
+      {u"int(2147483647)", u"Invalid Argument = 2147483647.0000000000\r\n"},
   };
-  for (const Domain& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(toUtf8(c.formula));
     resetEvaluator(e);
     EXPECT_EQ(failure(c.formula), kErrInvalidArgument);
     EXPECT_EQ(occurrences(log(), u"\r\nProcedure : '"), 1u);
     EXPECT_NE(log().find(u"\r\nProcedure : 'e_function (Line: "), Text::npos);
-    EXPECT_NE(log().find(u"Error nr. : 13, Description: Invalid parameter/argument   (Module: eval)\r\n"), Text::npos);
-    Text extra = Text(c.extra) + u"\r\nExtended Error Info:\r\n";
-    EXPECT_NE(log().find(extra), Text::npos) << toUtf8(log());
+    const Text extra = Text(c.extra) + u"\r\nExtended Error Info:\r\n";
     EXPECT_EQ(e.errors.extendedInfo.substr(0, extra.size()), extra);
   }
+  // A NaN without code (stddev of one value) does not pass int either.
+  EXPECT_EQ(failure(u"int(stddev(5))"), kErrInvalidArgument);
+  // A positive infinite value is the entry's division by zero.
+  for (const char16_t* formula : {u"cosec(0)", u"cotanh(0)", u"exp(1000)"})
+    EXPECT_EQ(failure(formula), kErrDivisionByZero) << toUtf8(formula);
 }
 
-TEST_F(Builtins, PositiveInfinityFromAFunctionIsADivisionByZero) {
-  for (const char16_t* formula : {u"cosec(0)", u"cotan(0)", u"cosech(0)", u"cotanh(0)", u"exp(1000)"}) {
-    SCOPED_TRACE(toUtf8(formula));
-    EXPECT_EQ(failure(formula), kErrDivisionByZero);
-  }
-}
-
-TEST_F(Builtins, UnknownFunctionsAndTheLexerProbe) {
+TEST_F(Builtins, UnknownNames) {
   EXPECT_EQ(failure(u"foo(1)"), kErrUndefinedFunction);
-  EXPECT_NE(log().find(u"\r\nProcedure : 'e_function (Line: "), Text::npos);
   EXPECT_NE(log().find(u"Undefined Function = foo\r\n\r\nExtended Error Info:"), Text::npos);
-
-  // The probe of a known function name leaves no code behind; the failure
-  // comes from the missing bracket.
+  // The probe of a known name leaves no code; the bracket is missing.
   resetEvaluator(e);
   EXPECT_EQ(failure(u"sin"), kErrTokenMatch);
   EXPECT_EQ(log().find(u"e_function"), Text::npos);
-  EXPECT_NE(log().find(u"Procedure : 'e_match (Line: "), Text::npos);
   EXPECT_NE(log().find(u"Expected (, got ''\r\n"), Text::npos);
 
-  resetEvaluator(e);
-  EXPECT_EQ(failure(u"sin 1"), kErrTokenMatch);
-  EXPECT_NE(log().find(u"Expected (, got '1'\r\n"), Text::npos);
-
-  // Upper-case aggregate words are not reserved: they are unknown functions.
-  EXPECT_EQ(failure(u"SUM(1;2)"), kErrUndefinedFunction);
-  EXPECT_EQ(failure(u"xyz+1"), kErrUndefinedFunction);
-  EXPECT_EQ(failure(u"sinus(1)"), kErrUndefinedFunction);
-  EXPECT_EQ(failure(u"#"), kErrUndefinedFunction);
-  EXPECT_EQ(failure(u"#2pi"), kErrUndefinedFunction);  // no single-precision counterpart
-  EXPECT_EQ(failure(u"#sin"), kErrUndefinedFunction);
-  EXPECT_EQ(failure(u"sin()"), kErrParserSyntax);
-  // A constant name is resolved by the lexer and cannot be called.
-  EXPECT_EQ(failure(u"deg(1)"), kErrEvaluatorSyntax);
-}
-
-TEST_F(Builtins, IntAndRndLimits) {
-  // The argument is rounded to a float: 2147483647 becomes 2^31.
-  EXPECT_EQ(failure(u"int(2147483647)"), kErrInvalidArgument);
-  EXPECT_EQ(value(u"int(2147483520)"), 2147483520.0);
-  // A value without code (stddev of one value is NaN) does not pass int.
-  EXPECT_EQ(failure(u"int(stddev(5))"), kErrInvalidArgument);
+  for (const char16_t* formula : {u"SUM(1;2)", u"#", u"#2pi", u"#sin"})
+    EXPECT_EQ(failure(formula), kErrUndefinedFunction) << toUtf8(formula);
+  EXPECT_EQ(failure(u"deg(1)"), kErrEvaluatorSyntax) << "a constant cannot be called";
 }
 
 TEST_F(Builtins, RndDrawsIntegersInItsRange) {
-  struct Range {
+  const struct {
     const char16_t* formula;
     double low, high;
-  };
-  const Range ranges[] = {
-      {u"rnd(10)", 0, 10}, {u"rnd(-5)", -5, 0}, {u"rnd(2.5)", 0, 2},  // ties round to even
-      {u"rnd(3.5)", 0, 4}, {u"rnd(0.4)", 0, 0}, {u"rnd(0)", 0, 0},   {u"rnd(-2.5)", -2, 0},
-  };
-  for (const Range& r : ranges) {
+  } ranges[] = {{u"rnd(10)", 0, 10},
+                {u"rnd(-5)", -5, 0},
+                {u"rnd(2.5)", 0, 2},  // ties round to even
+                {u"rnd(3.5)", 0, 4},
+                {u"rnd(0.4)", 0, 0}};
+  for (const auto& r : ranges) {
     SCOPED_TRACE(toUtf8(r.formula));
     std::set<double> seen;
     for (int k = 0; k < 2000; ++k) {
@@ -213,112 +140,76 @@ TEST_F(Builtins, RndDrawsIntegersInItsRange) {
   }
 }
 
-TEST_F(Builtins, NamedConstantsInFormulas) {
+TEST_F(Builtins, NamedConstants) {
   const Exact cases[] = {
       // "#" names: single precision.
       {u"#pi", 3.1415927410125732},
-      {u"#PI", 3.1415927410125732},
-      {u"#e", 2.7182817459106445},
-      {u"#deg", 57.295780181884766},
+      {u"#E", 2.7182817459106445},
       {u"#to_deg", 57.295780181884766},
       {u"#rad", 0.01745329238474369},
-      {u"#to_rad", 0.01745329238474369},
       // Plain names reach the formula as text with 10 decimals.
       {u"pi", 3.1415926536},
-      {u"PI", 3.1415926536},
-      {u"e", 2.7182818285},
+      {u"E", 2.7182818285},
       {u"deg", 57.2957795131},
-      {u"to_deg", 57.2957795131},
-      {u"rad", 0.0174532925},
       {u"to_rad", 0.0174532925},
-      {u"2*pi", 6.2831853072},
   };
-  for (const Exact& c : cases) {
-    SCOPED_TRACE(toUtf8(c.formula));
-    EXPECT_EQ(value(c.formula), c.expected);
-  }
-  // "2pi" is the number 2 followed by pi.
-  EXPECT_EQ(failure(u"2pi"), kErrEvaluatorSyntax);
-
-  // A variable of the same name comes first.
-  setVar(u"pi", u"3");
-  EXPECT_EQ(value(u"pi"), 3);
-  EXPECT_EQ(value(u"#pi"), 3.1415927410125732);
+  for (const Exact& c : cases) EXPECT_EQ(value(c.formula), c.expected) << toUtf8(c.formula);
+  EXPECT_EQ(failure(u"2pi"), kErrEvaluatorSyntax) << "the number 2, then pi";
 }
 
 TEST_F(Builtins, ConstantLookup) {
-  struct Known {
+  const struct {
     const char16_t* name;
     double value;
     const char16_t* element;
+  } cases[] = {
+      {u"PI", 3.1415926536, u"3.1415926536"},  {u"#2pi", 6.2831853072, u"6.2831853072"},
+      {u"e", 2.7182818285, u"2.7182818285"},   {u"#to_deg", 57.2957795131, u"57.2957795131"},
+      {u"rad", 0.0174532925, u"0.0174532925"},
   };
-  const Known cases[] = {
-      {u"pi", 3.1415926536, u"3.1415926536"},    {u"PI", 3.1415926536, u"3.1415926536"},
-      {u"#pi", 3.1415926536, u"3.1415926536"},   {u"2pi", 6.2831853072, u"6.2831853072"},
-      {u"#2PI", 6.2831853072, u"6.2831853072"},  {u"e", 2.7182818285, u"2.7182818285"},
-      {u"deg", 57.2957795131, u"57.2957795131"}, {u"#to_deg", 57.2957795131, u"57.2957795131"},
-      {u"rad", 0.0174532925, u"0.0174532925"},   {u"to_rad", 0.0174532925, u"0.0174532925"},
-  };
-  for (const Known& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(toUtf8(c.name));
     double r = 0;
     EXPECT_EQ(getConstant(e, c.name, &r), 1);
     EXPECT_EQ(r, c.value);
     EXPECT_EQ(e.errors.code, kNoError);
-    // Side effect: the constant's text becomes the lexer's current element.
+    // The constant's text becomes the lexer's current element.
     EXPECT_EQ(Text(e.lexer.element()), Text(c.element));
   }
   EXPECT_EQ(getConstant(e, u"pi", nullptr), 1);
-
-  value(u"1+2");
-  for (const char16_t* name : {u"nope", u"", u"p", u"pie", u"#", u"sin", u"#2", u"pipipipipipipipipipi"}) {
-    SCOPED_TRACE(toUtf8(name));
+  for (const char16_t* name : {u"nope", u"", u"#", u"sin", u"pipipipipipipipipipi"}) {
     double r = -5;
     EXPECT_EQ(getConstant(e, name, &r), 0);
     EXPECT_EQ(r, -5);
     EXPECT_EQ(e.errors.code, kErrUndefinedConstant);
   }
-  // A failed lookup appends no report.
-  EXPECT_TRUE(log().empty());
+  EXPECT_TRUE(log().empty()) << "a failed lookup appends no report";
 }
 
 TEST_F(Builtins, Aggregates) {
   const Exact cases[] = {
       {u"max(3;7;5)", 7},
       {u"min(5)", 5},
-      {u"min(3;-7;5)", -7},
       {u"count(1;2;3)", 3},
       {u"median(5)", 5},
       {u"median(4;1;3;2)", 2.5},
       {u"median(7;3;11;1;9;5;2;10;4;8;6)", 6},
       {u"stddev(2;4;4;4;5;5;7;9)", 2.138089935299395},
-      {u"sum(1,2)", 1.2},  // the comma is a decimal comma, so one value
-      {u"sum(1;2;3)", 6},
+      {u"sum(1,2)", 1.2},  // a decimal comma, so one value
       {u"sum2(1;2;3)", 14},
       {u"prod(2;3;4)", 24},
       {u"prod2(2;3)", 36},
       {u"avg(1;2;3;4)", 2.5},
-      {u"mean(1;2;3;4)", 2.5},
+      {u"mean(1;2)", 1.5},
       {u"geom_mean(2;8)", 4},
       {u"max(1+1;2*3;-1)", 6},
-      {u"sum(1;max(2;5);3)", 9},  // nested lists
-      {u"sum(count(1;1;1);median(1;sum(2;3);9))", 8},
-      {u"2*sum(1;2)^2", 18},
-      {u"max(1;2)>1", -1},
+      {u"sum(count(1;1;1);median(1;sum(2;3);9))", 8},  // nested lists
   };
-  for (const Exact& c : cases) {
-    SCOPED_TRACE(toUtf8(c.formula));
-    EXPECT_DOUBLE_EQ(value(c.formula), c.expected);
-  }
-  // Lists longer than any initial room.
+  for (const Exact& c : cases) EXPECT_DOUBLE_EQ(value(c.formula), c.expected) << toUtf8(c.formula);
   EXPECT_EQ(value(u"count(" + repeat(u"1;", 5000) + u"1)"), 5001);
-  EXPECT_EQ(value(u"sum(" + repeat(u"2;", 999) + u"2)"), 2000);
-  // The standard deviation of one value is NaN, without a code.
   testing_support::Outcome o = eval(u"stddev(5)");
   EXPECT_EQ(o.code, 0);
-  EXPECT_TRUE(std::isnan(o.value));
-  // Upper-case aggregate names are no reserved words.
-  EXPECT_EQ(failure(u"MAX(1;2)"), kErrUndefinedFunction);
+  EXPECT_TRUE(std::isnan(o.value)) << "NaN without a code";
 }
 
 }  // namespace
