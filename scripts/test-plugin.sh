@@ -71,7 +71,31 @@ mkdir -p "$shots"
 shots="$(cd "$shots" && pwd)"
 rm -f "$shots"/*.req "$shots"/*.done "$shots"/*.fail
 
+# A display and a wine prefix of our own: other wine users on this machine
+# (scripts/test-all.sh, run-wine.sh) stop their Xvfb and wineserver when they
+# are done, which must not end a scenario half-way.
+private_xvfb=""
+if [[ -z "${QUADREL_DISPLAY:-}" ]]; then
+  for num in $(seq 160 220); do
+    [[ -e "/tmp/.X$num-lock" || -e "/tmp/.X11-unix/X$num" ]] && continue
+    setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    private_xvfb=$!
+    for _ in $(seq 1 100); do
+      [[ -S "/tmp/.X11-unix/X$num" ]] && break
+      kill -0 "$private_xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [[ -S "/tmp/.X11-unix/X$num" ]]; then
+      export QUADREL_DISPLAY=":$num"
+      break
+    fi
+    kill "$private_xvfb" 2>/dev/null || true
+    private_xvfb=""
+  done
+  [[ -n "$private_xvfb" ]] || die "could not start Xvfb on any display :160..:220"
+fi
 export QUADREL_WINE_ARCH=$arch
+export QUADREL_WINEPREFIX="${QUADREL_PLUGIN_WINEPREFIX:-$QUADREL_CACHE/$arch-plugin-prefix}"
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh --no-setup
 quadrel_display
@@ -104,7 +128,13 @@ watch_shots() {
 touch "$shots/.watching"
 watch_shots &
 watcher=$!
-trap 'rm -f "$shots/.watching"; wait $watcher 2>/dev/null || true' EXIT
+cleanup() {
+  rm -f "$shots/.watching"
+  wait "$watcher" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  [[ -n "$private_xvfb" ]] && kill "$private_xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
 
 passed=0
 failed=()
@@ -130,7 +160,6 @@ for scenario in "${scenarios[@]}"; do
     log "$name: FAILED (exit code $rc, $((SECONDS - t1)) s, log: $build/$name.log)"
   fi
 done
-wineserver -k 2>/dev/null || true
 
 echo "plug-in scenarios ($arch): $passed passed, ${#failed[@]} failed${failed:+: ${failed[*]}}"
 echo "screenshots: $shots"

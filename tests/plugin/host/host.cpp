@@ -222,48 +222,155 @@ std::vector<HWND> visibleTopLevels(const wchar_t* cls) {
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// One tick of the screenshot in progress.
-void shotTick(Host& h) {
+// The popup window that shows a menu, if one is open.
+struct MenuProbe {
+  HMENU wanted;
+  HWND found;
+};
+
+BOOL CALLBACK probeMenuWindow(HWND hwnd, LPARAM lp) {
+  auto* probe = reinterpret_cast<MenuProbe*>(lp);
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  if (IsWindowVisible(hwnd) && className(hwnd) == L"#32768" &&
+      reinterpret_cast<HMENU>(SendMessageW(hwnd, kGetMenu, 0, 0)) == probe->wanted)
+    probe->found = hwnd;
+  return TRUE;
+}
+
+HWND popupOf(HMENU menu) {
+  MenuProbe probe{menu, nullptr};
+  if (menu)
+    EnumWindows(probeMenuWindow, LPARAM(&probe));
+  return probe.found;
+}
+
+void addError(Host::Shot& s, const std::string& text) { s.error += (s.error.empty() ? "" : "; ") + text; }
+
+// Collects the answers of the watcher; true when none is outstanding.
+bool capturesDone(Host& h) {
   auto& s = h.shot;
-  if (!s.active)
-    return;
-  const DWORD elapsed = GetTickCount() - s.started;
-  if (!s.requested) {
-    std::vector<HWND> menus = visibleTopLevels(L"#32768");
-    if (s.expectMenus > 0 && int(menus.size()) < s.expectMenus && elapsed < 10000)
-      return;  // the menus are still opening
-    if (s.expectMenus > 0 && int(menus.size()) < s.expectMenus)
-      s.error = "only " + std::to_string(menus.size()) + " of " + std::to_string(s.expectMenus) + " menus opened";
-    requestShot(h, h.main, s.name + "-main");
-    int k = 0;
-    for (HWND m : menus) requestShot(h, m, s.name + "-menu" + std::to_string(++k));
-    k = 0;
-    for (HWND tip : visibleTopLevels(L"CallTip")) requestShot(h, tip, s.name + "-calltip" + std::to_string(++k));
-    s.requested = true;
-    s.started = GetTickCount();
-    return;
-  }
   for (auto it = s.pending.begin(); it != s.pending.end();) {
     const std::wstring base = h.shotsFolder + widen(*it);
     if (fileExists(base + L".done")) {
       s.written.push_back(*it + ".png");
       it = s.pending.erase(it);
     } else if (fileExists(base + L".fail")) {
-      s.error += (s.error.empty() ? "" : "; ") + ("capture of " + *it + " failed");
+      addError(s, "capture of " + *it + " failed");
       it = s.pending.erase(it);
     } else {
       ++it;
     }
   }
-  if (!s.pending.empty() && elapsed < 30000)
-    return;
-  if (!s.pending.empty())
-    s.error += (s.error.empty() ? "" : "; ") + std::string("no capture answered (is the watcher running?)");
-  s.pending.clear();
+  if (!s.pending.empty() && GetTickCount() - s.started > 30000) {
+    addError(s, "no capture answered (is the watcher running?)");
+    s.pending.clear();
+  }
+  return s.pending.empty();
+}
+
+void capture(Host& h, HWND hwnd, const std::string& name) {
+  if (!h.shotsFolder.empty() && hwnd)
+    requestShot(h, hwnd, h.shot.name + "-" + name);
+  h.shot.started = GetTickCount();
+}
+
+void finishShot(Host& h) {
   KillTimer(h.controller, kShotTimer);
-  if (s.endMenu)
+  if (!h.shot.menuPath.empty())
     EndMenu();
-  s.active = false;
+  h.shot.active = false;
+}
+
+// One step of the menu walk: true when a step was taken or is awaited.
+void menuTick(Host& h) {
+  auto& s = h.shot;
+  if (GetTickCount() - s.started > 15000) {
+    addError(s, "the menu " + s.menuPath[std::min(s.level, s.menuPath.size()) - 1] + " did not open (or no item " +
+                    (s.level < s.menuPath.size() ? s.menuPath[s.level] : std::string("?")) + ")");
+    finishShot(h);
+    return;
+  }
+  std::string error;
+  HMENU current = menuByPath(std::vector<std::string>(s.menuPath.begin(), s.menuPath.begin() + long(s.level)), error);
+  HWND popup = popupOf(current);
+  if (!popup)
+    return;  // still opening
+  if (s.level == s.menuPath.size()) {
+    // The last popup: let it paint, capture it and the main window, close the menus.
+    if (!s.settleFrom)
+      s.settleFrom = GetTickCount();
+    if (GetTickCount() - s.settleFrom < 600)
+      return;
+    if (!s.requested) {
+      capture(h, popup, "menu" + std::to_string(s.level));
+      capture(h, h.main, "main");
+      s.requested = true;
+      return;
+    }
+    finishShot(h);
+    return;
+  }
+  // Move the highlight to the wanted item (separators are skipped by the keys).
+  const int n = GetMenuItemCount(current);
+  int from = -1, to = -1, selectable = 0;
+  for (int k = 0; k < n; ++k) {
+    // (GetMenuState mixes a submenu's item count into its answer: ask for type and state.)
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfoW(current, UINT(k), TRUE, &info);
+    if (info.fType & MFT_SEPARATOR)
+      continue;
+    if (info.fState & MFS_HILITE)
+      from = selectable;
+    wchar_t buffer[256] = {0};
+    GetMenuStringW(current, UINT(k), buffer, 256, MF_BYPOSITION);
+    std::string text = narrow(buffer);
+    if (text.substr(0, text.find('\t')) == s.menuPath[s.level])
+      to = selectable;
+    ++selectable;
+  }
+  if (to < 0)
+    return;  // not there (yet)
+  if (from != to) {
+    if (!s.keysSent)
+      for (int k = from; k < to; ++k) PostMessageW(h.main, WM_KEYDOWN, VK_DOWN, 0);
+    s.keysSent = true;
+    return;
+  }
+  if (!s.levelCaptured) {
+    if (!s.settleFrom)
+      s.settleFrom = GetTickCount();
+    if (GetTickCount() - s.settleFrom < 400)
+      return;
+    capture(h, popup, "menu" + std::to_string(s.level));
+    s.levelCaptured = true;
+    return;
+  }
+  PostMessageW(h.main, WM_KEYDOWN, VK_RIGHT, 0);
+  ++s.level;
+  s.keysSent = s.levelCaptured = false;
+  s.settleFrom = 0;
+  s.started = GetTickCount();
+}
+
+// One tick of the screenshot in progress.
+void shotTick(Host& h) {
+  auto& s = h.shot;
+  if (!s.active || !capturesDone(h))
+    return;
+  if (!s.menuPath.empty()) {
+    menuTick(h);
+    return;
+  }
+  if (!s.requested) {
+    capture(h, h.main, "main");
+    int k = 0;
+    for (HWND tip : visibleTopLevels(L"CallTip")) capture(h, tip, "calltip" + std::to_string(++k));
+    s.requested = true;
+    return;
+  }
+  finishShot(h);
 }
 
 LRESULT CALLBACK controllerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -567,15 +674,50 @@ void pump(int idleMs, int maxMs) {
   }
 }
 
-void startShot(const std::string& name, int expectMenus) {
+void startShot(const std::string& name, const std::vector<std::string>& menuPath) {
   Host& h = theHost();
   h.shot = Host::Shot{};
   h.shot.active = true;
   h.shot.name = name;
-  h.shot.expectMenus = expectMenus;
-  h.shot.endMenu = expectMenus > 0;
+  h.shot.menuPath = menuPath;
   h.shot.started = GetTickCount();
   SetTimer(h.controller, kShotTimer, 100, nullptr);
+  if (!menuPath.empty()) {
+    // Alt selects the first menu of the bar; Right moves to the wanted one, Down opens it.
+    PostMessageW(h.main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    std::string error;
+    const int n = GetMenuItemCount(h.bar);
+    for (int k = 0; k < n; ++k) {
+      wchar_t buffer[64] = {0};
+      GetMenuStringW(h.bar, UINT(k), buffer, 64, MF_BYPOSITION);
+      if (narrow(buffer) == menuPath[0]) {
+        for (int r = 0; r < k; ++r) PostMessageW(h.main, WM_KEYDOWN, VK_RIGHT, 0);
+        break;
+      }
+    }
+    PostMessageW(h.main, WM_KEYDOWN, VK_DOWN, 0);
+  }
+}
+
+HMENU menuByPath(const std::vector<std::string>& path, std::string& error) {
+  HMENU menu = theHost().bar;
+  for (const auto& caption : path) {
+    HMENU sub = nullptr;
+    const int n = GetMenuItemCount(menu);
+    for (int k = 0; k < n && !sub; ++k) {
+      wchar_t buffer[256] = {0};
+      GetMenuStringW(menu, UINT(k), buffer, 256, MF_BYPOSITION);
+      std::string text = narrow(buffer);
+      if (text.substr(0, text.find('\t')) == caption)
+        sub = GetSubMenu(menu, k);
+    }
+    if (!sub) {
+      error = "no submenu " + caption;
+      return nullptr;
+    }
+    menu = sub;
+  }
+  return menu;
 }
 
 }  // namespace host

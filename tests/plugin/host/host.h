@@ -113,11 +113,14 @@ struct Host {
   struct Shot {
     bool active = false;
     std::string name;
-    std::vector<std::string> pending;  // request names not answered yet
-    int expectMenus = 0;               // menu mode: popups to wait for
-    DWORD started = 0;
+    std::vector<std::string> pending;   // request names not answered yet
+    std::vector<std::string> menuPath;  // menu mode: captions from the bar ("Plugins", ...)
+    size_t level = 1;                   // menu mode: the popup being worked on
+    bool keysSent = false;
+    bool levelCaptured = false;
+    DWORD started = 0;  // of the current phase
+    DWORD settleFrom = 0;
     bool requested = false;
-    bool endMenu = false;
     std::string error;
     std::vector<std::string> written;  // PNG names reported done
   } shot;
@@ -147,8 +150,15 @@ LRESULT sci(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Debug output capture (vectored exception handler).
 void captureDebugOutput();
 
-// Screenshots: starts one; the timer finishes it. mode "window" captures the
-// main window and any call tip; "menu" waits for expectMenus popup menus.
-void startShot(const std::string& name, int expectMenus);
+// Screenshots, finished by a timer (which also runs inside menu loops).
+// Without a menu path: the main window and any call tip. With one: opens the
+// menus along the path with the keyboard (Alt, Right to the menu on the bar,
+// Down, then Down to each item and Right to open it), captures every popup
+// on the way with the wanted item highlighted, and closes the menus. Without
+// a screenshots folder the menus are still opened and closed.
+void startShot(const std::string& name, const std::vector<std::string>& menuPath);
+
+// The menu reached from the menu bar through the captions given.
+HMENU menuByPath(const std::vector<std::string>& path, std::string& error);
 
 }  // namespace host

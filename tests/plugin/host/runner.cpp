@@ -233,33 +233,6 @@ intptr_t takePosition(Context& c) {
   return n;
 }
 
-HMENU findSubMenu(HMENU menu, const std::string& caption) {
-  const int n = GetMenuItemCount(menu);
-  for (int k = 0; k < n; ++k) {
-    wchar_t buffer[256] = {0};
-    GetMenuStringW(menu, UINT(k), buffer, 256, MF_BYPOSITION);
-    std::string text = narrow(buffer);
-    text = text.substr(0, text.find('\t'));
-    if (text == caption)
-      return GetSubMenu(menu, k);
-  }
-  return nullptr;
-}
-
-// The menu reached from the menu bar through the captions given.
-HMENU menuByPath(const std::vector<std::string>& path, std::string& error) {
-  HMENU menu = theHost().bar;
-  for (const auto& caption : path) {
-    HMENU sub = findSubMenu(menu, caption);
-    if (!sub) {
-      error = "no submenu " + visible(caption);
-      return nullptr;
-    }
-    menu = sub;
-  }
-  return menu;
-}
-
 std::vector<std::string> menuCaptions(HMENU menu) {
   std::vector<std::string> out;
   const int n = GetMenuItemCount(menu);
@@ -402,96 +375,22 @@ void sendDwell(intptr_t position, unsigned code) {
 
 void waitForShot(const Step& s) {
   Host& h = theHost();
-  if (h.shotsFolder.empty()) {
-    say("note line " + std::to_string(s.line) + ": screenshots not requested (no --shots folder)");
+  while (h.shot.active) pump(50, 1000);
+  if (h.shotsFolder.empty() && h.shot.error.empty()) {
+    say("note line " + std::to_string(s.line) + ": no screenshot taken (no --shots folder)");
     return;
   }
-  while (h.shot.active) pump(50, 1000);
   check(s, h.shot.error.empty(), "screenshot " + h.shot.name + " (" + joined(h.shot.written, ", ") + ")", "no error",
         h.shot.error);
 }
 
-// Whether a popup menu window shows this menu.
-struct MenuProbe {
-  HMENU wanted;
-  bool found;
-};
-
-BOOL CALLBACK probeMenuWindow(HWND hwnd, LPARAM lp) {
-  auto* probe = reinterpret_cast<MenuProbe*>(lp);
-  wchar_t cls[16] = {0};
-  GetClassNameW(hwnd, cls, 16);
-  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-  if (IsWindowVisible(hwnd) && std::wstring(cls) == L"#32768" &&
-      reinterpret_cast<HMENU>(SendMessageW(hwnd, kGetMenu, 0, 0)) == probe->wanted)
-    probe->found = true;
-  return TRUE;
-}
-
-bool menuIsOpen(HMENU menu) {
-  MenuProbe probe{menu, false};
-  EnumWindows(probeMenuWindow, LPARAM(&probe));
-  return probe.found;
-}
-
-// The keys for the deeper menu levels, sent by a timer once each level is open.
-struct MenuNavigator {
-  std::vector<std::string> path;
-  size_t level = 1;
-  DWORD started = 0;
-} gNavigator;
-
-void CALLBACK navigateMenus(HWND, UINT, UINT_PTR id, DWORD) {
-  Host& host = theHost();
-  MenuNavigator& nav = gNavigator;
-  if (!host.shot.active || nav.level >= nav.path.size() || GetTickCount() - nav.started > 15000) {
-    KillTimer(nullptr, id);
-    return;
-  }
-  std::string error;
-  HMENU current = menuByPath(std::vector<std::string>(nav.path.begin(), nav.path.begin() + long(nav.level)), error);
-  if (!current || !menuIsOpen(current))
-    return;
-  // Move from the highlighted item to the wanted one, then open it.
-  const int n = GetMenuItemCount(current);
-  int from = -1, to = -1, selectable = 0;
-  for (int k = 0; k < n; ++k) {
-    const UINT state = GetMenuState(current, UINT(k), MF_BYPOSITION);
-    if (state & MF_SEPARATOR)
-      continue;
-    if (state & MF_HILITE)
-      from = selectable;
-    wchar_t buffer[256] = {0};
-    GetMenuStringW(current, UINT(k), buffer, 256, MF_BYPOSITION);
-    std::string text = narrow(buffer);
-    if (text.substr(0, text.find('\t')) == nav.path[nav.level])
-      to = selectable;
-    ++selectable;
-  }
-  if (to < 0)
-    return;  // not there yet
-  for (int k = from; k < to; ++k) PostMessageW(host.main, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(host.main, WM_KEYDOWN, VK_RIGHT, 0);
-  ++nav.level;
-}
-
-// Opens the menus along the path with the keyboard, the way a user does:
-// Alt, Right to the menu on the bar, Down to open it, then Down to the
-// item and Right to open its submenu.
 void menuScreenshot(const Step& s, const std::string& name, const std::vector<std::string>& path) {
-  Host& h = theHost();
-  if (path.empty() || path[0] != "Plugins")
-    stepError("menu-screenshot starts at \"Plugins\"");
-  if (h.shotsFolder.empty()) {
-    say("note line " + std::to_string(s.line) + ": screenshots not requested (no --shots folder)");
-    return;
-  }
-  startShot(name, int(path.size()));
-  gNavigator = MenuNavigator{path, 1, GetTickCount()};
-  SetTimer(nullptr, 0, 150, navigateMenus);
-  PostMessageW(h.main, WM_SYSCOMMAND, SC_KEYMENU, 0);
-  for (int k = 0; k < h.pluginsPosition; ++k) PostMessageW(h.main, WM_KEYDOWN, VK_RIGHT, 0);
-  PostMessageW(h.main, WM_KEYDOWN, VK_DOWN, 0);
+  if (path.empty())
+    stepError("menu-screenshot NAME \"Menu\" \"Item\" ...");
+  std::string error;
+  if (!menuByPath(path, error) && path.size() < 2)
+    stepError(error);
+  startShot(name, path);
   waitForShot(s);
 }
 
@@ -961,7 +860,7 @@ void runStep(Context& c) {
     const std::string name = c.takeText();
     c.done();
     if (!h.shotsFolder.empty())
-      startShot(name, 0);
+      startShot(name, {});
     waitForShot(s);
   } else if (command == "menu-screenshot") {
     needPlugin();
