@@ -2,6 +2,8 @@
 # Runs one Windows program under wine with our display and prefix and exits
 # with the program's own exit code.
 #   scripts/run-wine.sh PROGRAM.exe [ARGS...]
+#   scripts/run-wine.sh --stop     ends our Xvfb and wineserver (the display
+#                                  otherwise stays up for the next run)
 # The program's PE header picks 32- or 64-bit wine. QUADREL_WINE_TIMEOUT
 # (seconds, default 600) ends a program that hangs, e.g. on a message box
 # nobody answers: exit code 124 then.
@@ -9,6 +11,12 @@ set -euo pipefail
 if [[ $# -lt 1 ]]; then
   echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
   exit 2
+fi
+if [[ "$1" == "--stop" ]]; then
+  # shellcheck source=wine-env.sh
+  . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" --no-setup
+  quadrel_wine_stop
+  exit 0
 fi
 prog="$1"; shift
 [[ -f "$prog" ]] || { echo "run-wine: no such program: $prog" >&2; exit 2; }

@@ -49,8 +49,17 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=d;mshtml=d;winemenubuilder.
 
 _qd_log() { echo "[wine-env] $*" >&2; }
 
-# Starts (or finds) our Xvfb and exports DISPLAY.
+# Starts (or finds) our Xvfb and exports DISPLAY; one caller at a time.
 quadrel_display() {
+  local lock rc
+  exec {lock}>"$QUADREL_CACHE/run/xvfb.lock"
+  flock -w 120 "$lock" || { _qd_log "timed out waiting for the display lock"; exec {lock}>&-; return 1; }
+  _qd_display_locked
+  rc=$?
+  exec {lock}>&-
+  return $rc
+}
+_qd_display_locked() {
   if [[ -n "${QUADREL_DISPLAY:-}" ]]; then
     export DISPLAY="$QUADREL_DISPLAY"
     return 0
