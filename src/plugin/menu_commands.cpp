@@ -218,11 +218,12 @@ void __cdecl otmE_ShowMem() {
 
 void __cdecl insertFileName() {
   try {
+    // The chosen name is inserted; a cancelled dialog leaves it empty (and
+    // insertResult says "No output!"), never the text of an earlier run.
     Engine& e = pluginEngine();
-    if (loadSaveFile(e, 4) == -1 || !e.script.scriptText.empty()) {
-      if (!e.script.scriptText.empty())
-        insertResult(e.script.scriptText, false);
-    }
+    e.script.scriptText.clear();
+    loadSaveFile(e, 4);
+    insertResult(e.script.scriptText, false);
   } catch (...) {
   }
 }
