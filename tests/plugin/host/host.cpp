@@ -112,24 +112,35 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+BOOL CALLBACK findEdit(HWND child, LPARAM lp) {
+  if (lower(narrow(className(child))) != "edit" || !IsWindowVisible(child))
+    return TRUE;
+  *reinterpret_cast<HWND*>(lp) = child;
+  return FALSE;
+}
+
 void recordBox(Host& h, HWND box) {
   BoxRecord r;
   r.stepLine = h.currentLine;
   r.caption = narrow(windowText(box));
   const bool input = className(box) == L"QuadrelInputBox";
-  r.kind = input ? "input" : "message";
+  // A message box has its text in a static of id 0xFFFF; any other dialog
+  // (the open-file dialog) is a "dialog".
+  r.kind = input ? "input" : (GetDlgItem(box, 0xFFFF) ? "message" : "dialog");
   std::vector<std::pair<int, HWND>> buttons;
   HWND edit = nullptr;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const std::string cls = lower(narrow(className(child)));
     const int id = GetDlgCtrlID(child);
-    if (cls == "button" && IsWindowVisible(child))
+    if (cls == "button" && IsWindowVisible(child) && id >= IDOK && id <= IDNO)
       buttons.emplace_back(id, child);
-    else if (cls == "edit")
+    else if (cls == "edit" && !edit)
       edit = child;
     else if (cls == "static" && (input || id == 0xFFFF))
       r.text = narrow(windowText(child));
   }
+  if (!edit)  // the file name field of a file dialog sits inside a combo box
+    EnumChildWindows(box, findEdit, reinterpret_cast<LPARAM>(&edit));
   std::sort(buttons.begin(), buttons.end(), [](auto& a, auto& b) {
     auto rank = [](int id) { return id == IDYES ? 0 : id == IDNO ? 1 : id == IDOK ? 2 : id == IDCANCEL ? 3 : 4 + id; };
     return rank(a.first) < rank(b.first);

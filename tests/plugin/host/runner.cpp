@@ -275,6 +275,34 @@ bool findPluginItem(HMENU menu, const std::string& caption, UINT& id, UINT& stat
   return false;
 }
 
+// The lines of the plug-in's messages window (its list), "" when none is open.
+BOOL CALLBACK findMessagesWindow(HWND hwnd, LPARAM lp) {
+  wchar_t cls[64] = {0};
+  GetClassNameW(hwnd, cls, 64);
+  // The first one found is the topmost: a report opens a fresh window over the older ones.
+  if (IsWindowVisible(hwnd) && std::wstring(cls) == L"QuadrelMessagesWindow") {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool messagesWindowLines(std::vector<std::string>& lines) {
+  HWND window = nullptr;
+  EnumWindows(findMessagesWindow, reinterpret_cast<LPARAM>(&window));
+  if (!window)
+    return false;
+  HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  const LRESULT n = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+  for (LRESULT k = 0; k < n; ++k) {
+    std::wstring item(size_t(SendMessageW(list, LB_GETTEXTLEN, WPARAM(k), 0)) + 1, L'\0');
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, WPARAM(k), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(size_t(got > 0 ? got : 0));
+    lines.push_back(narrow(item));
+  }
+  return true;
+}
+
 // B: the command number of the "Options" item (its items are B+1 to B+12).
 int optionsBase() {
   Host& h = theHost();
@@ -563,8 +591,15 @@ void expectStep(Context& c) {
     bool found = false;
     for (const auto& line : h.debugLines) found = found || line.find(want) != std::string::npos;
     const bool ok = found == (what == "debuglog-contains");
+    // The command lines run are the most telling lines; else the last one.
     std::string sample = std::to_string(h.debugLines.size()) + " debug lines";
-    if (!h.debugLines.empty())
+    std::string commandLines;
+    for (const auto& line : h.debugLines)
+      if (line.find("CmdLine = ") != std::string::npos)
+        commandLines += (commandLines.empty() ? "" : ", ") + visible(line);
+    if (!commandLines.empty())
+      sample += "; command lines: " + commandLines;
+    else if (!h.debugLines.empty())
       sample += ", last " + visible(h.debugLines.back());
     check(s, ok, what + " " + visible(want), visible(want), sample);
   } else if (what == "checked") {
@@ -613,6 +648,26 @@ void expectStep(Context& c) {
     check(s, seen == (how == "yes"),
           "WM_COMMAND " + std::to_string(id) + " (options offset " + w.value + ") reached the host: " + how, how,
           seen ? "yes" : "no");
+  } else if (what == "messages-window") {
+    // expect messages-window has-line "text" | line-contains "text" | missing
+    const std::string how = c.take().value;
+    std::vector<std::string> lines;
+    const bool open = messagesWindowLines(lines);
+    if (how == "missing") {
+      c.done();
+      check(s, !open, "no messages window", "missing", "open");
+    } else if (how == "has-line" || how == "line-contains") {
+      const std::string want = c.takeText();
+      c.done();
+      bool found = false;
+      for (const auto& line : lines)
+        found = found || (how == "has-line" ? line == want : line.find(want) != std::string::npos);
+      std::string have = open ? std::to_string(lines.size()) + " lines" : "no messages window";
+      for (size_t k = 0; k < lines.size() && k < 12; ++k) have += (k ? ", " : ": ") + visible(lines[k]);
+      check(s, found, "messages window " + how + " " + visible(want), visible(want), have);
+    } else {
+      stepError("expect messages-window has-line|line-contains \"text\" | missing");
+    }
   } else if (what == "load-order") {
     const std::string want = c.takeText();
     c.done();
