@@ -11,6 +11,9 @@
 #   abi-windows  tests/abi under wine: against build/win32/bin/Quadrel.dll;
 #                on kernels that run no 32-bit x86 code, against an x86-64
 #                build of the same sources (build/win64) under 64-bit wine
+#   plugin       scripts/test-plugin.sh: every tests/plugin/scenarios/*.txt in the
+#                test host with a real Scintilla under wine, against the DLL of
+#                the abi-windows step (win32, or win64 on such kernels)
 #   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
 #
 # Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
@@ -121,6 +124,10 @@ cmake -S tests/abi -B "build/abi-$arch" -G Ninja --toolchain "$root/cmake/toolch
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "build/abi-$arch" -j "$jobs"
 bash scripts/run-wine.sh "build/abi-$arch/abi_test.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")"
+done_step "($arch)"
+
+step plugin "plug-in scenarios in the test host under wine"
+bash scripts/test-plugin.sh --arch "$arch"
 done_step "($arch)"
 
 step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"
