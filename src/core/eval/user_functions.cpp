@@ -212,6 +212,8 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
       out.append(piece);
     } else {
       if (active[size_t(k)]) {
+        // The report shows the formula as given, not the partial expansion.
+        out.assign(formula);
         reportCycle(e, entries[size_t(k)].name);
         return false;
       }
@@ -220,6 +222,7 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
       stack.push_back({entries[size_t(k)].text, 0, k});
     }
     if (out.size() > kMaxExpandedLength) {
+      out.assign(formula);
       e.errors.code = kNoError;
       raise(e, kErrParserSyntax, u"ExpandFunctions", 640, u"Expanded formula longer than 16777216 characters\r\n");
       return false;
