@@ -11,6 +11,9 @@
  * Prints one line per failed check and ends with "N passed, N failed";
  * the exit code is non-zero when a check failed.
  */
+#if !defined(_WIN32)
+#define _POSIX_C_SOURCE 200809L /* mkdtemp */
+#endif
 #include "quadrel.h"
 
 #include <math.h>
@@ -23,6 +26,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 /* ---- the exports: name, return type, parameter list ---------------------- */
@@ -307,10 +311,221 @@ static void test_library_info(void) {
   CHECK_INT(p_DisplayVerInfo(NULL, file_version, product_version), 2);
   CHECK_TEXT(file_version, "0.0.4.9");
   CHECK_TEXT(product_version, "0.0.4.9");
+  /* The empty name: the library's own file too (natively its built-in version). */
+  fill(file_version, "untouched");
+  fill(product_version, "untouched");
+  CHECK_INT(p_DisplayVerInfo(T(""), file_version, product_version), 2);
+  CHECK_TEXT(file_version, "0.0.4.9");
+  CHECK_TEXT(product_version, "0.0.4.9");
   const qd_char* about = p_aAbout(1); /* answers only, shows nothing */
   CHECK(about && len16(about) > 0, "aAbout(1) gave an empty text");
   CHECK_INT(p_otmAttachThread(0), 0);
   CHECK_INT(p_otmDetachThread(0), 0);
+}
+
+/* ---- files in a temporary folder -------------------------------------------- */
+
+#if defined(_WIN32)
+#define SEP "\\"
+static int make_temp_folder(char* out, size_t size) {
+  char base[MAX_PATH];
+  DWORD n = GetTempPathA(MAX_PATH, base);
+  if (n == 0 || n >= MAX_PATH) return 0;
+  snprintf(out, size, "%squadrel_abi_%lu", base, (unsigned long)GetCurrentProcessId());
+  return CreateDirectoryA(out, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+static void remove_folder(const char* path) { RemoveDirectoryA(path); }
+#else
+#define SEP "/"
+static int make_temp_folder(char* out, size_t size) {
+  if (snprintf(out, size, "/tmp/quadrel_abi_XXXXXX") >= (int)size) return 0;
+  return mkdtemp(out) != NULL;
+}
+static void remove_folder(const char* path) { rmdir(path); }
+#endif
+
+static int write_file(const char* path, const char* bytes) {
+  FILE* f = fopen(path, "wb");
+  if (!f) return 0;
+  size_t n = strlen(bytes);
+  int ok = fwrite(bytes, 1, n, f) == n;
+  return fclose(f) == 0 && ok;
+}
+
+/* The whole file, zero-terminated, in a malloc'ed block; NULL when unreadable. */
+static char* read_file(const char* path) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return NULL;
+  size_t size = 0, room = 4096;
+  char* data = malloc(room);
+  for (size_t got; data && (got = fread(data + size, 1, room - size - 1, f)) > 0;) {
+    size += got;
+    if (room - size - 1 == 0) {
+      char* bigger = realloc(data, room *= 2);
+      if (!bigger) free(data);
+      data = bigger;
+    }
+  }
+  fclose(f);
+  if (data) data[size] = 0;
+  return data;
+}
+
+/* A path as the command line of the script entry takes it: every "/" there
+ * starts an option, so a native path is given with "\" (a separator too). */
+static const char* command_path(const char* path) {
+  static char out[600];
+  size_t i = 0;
+  for (; path[i] && i + 1 < sizeof out; ++i) out[i] = path[i] == '/' ? '\\' : path[i];
+  out[i] = 0;
+  return out;
+}
+
+/* UTF-16 text equals ASCII bytes (up to the end of want). */
+static int text_starts_with_ascii(const qd_char* got, const char* want) {
+  for (size_t i = 0; want[i]; ++i)
+    if (!got || got[i] != (qd_char)(unsigned char)want[i]) return 0;
+  return 1;
+}
+
+/* The run's result text read through GetEvalResult: flag 0 gives its
+ * length, then a buffer holding that many blanks receives the text. */
+static qd_char* eval_result(int32_t* length) {
+  *length = p_GetEvalResult(NULL, 0);
+  if (*length < 0) return NULL;
+  qd_char* text = malloc(((size_t)*length + 1) * sizeof(qd_char));
+  if (!text) return NULL;
+  for (int32_t i = 0; i < *length; ++i) text[i] = ' ';
+  text[*length] = 0;
+  CHECK_INT(p_GetEvalResult(text, 1), *length);
+  return text;
+}
+
+static int contains_ascii(const qd_char* text, const char* want) {
+  size_t n = len16(text), m = strlen(want);
+  for (size_t at = 0; at + m <= n; ++at)
+    if (text_starts_with_ascii(text + at, want)) return 1;
+  return 0;
+}
+
+/* The script entry with a script file: /i runs it, /o writes Result.otm
+ * beside it, /log keeps a run log. LoadSaveFile then reads the input file
+ * back (6) and saves that text to the output file (7). */
+static void test_script_file(void) {
+  static const char script[] = "Expr = 2+3\nVar = x ; 2,5\nExpr = x*2\nx = 5\n";
+  char folder[400], input[520], output[520], line[700];
+  if (!make_temp_folder(folder, sizeof folder)) {
+    CHECK(0, "could not make a temporary folder");
+    return;
+  }
+  snprintf(input, sizeof input, "%s" SEP "script.otm", folder);
+  snprintf(output, sizeof output, "%s" SEP "Result.otm", folder);
+  CHECK(write_file(input, script), "could not write %s", input);
+
+  snprintf(line, sizeof line, "/i %s /o /log", command_path(input));
+  CHECK_INT(p_otmEvalMain(T(line)), -1);
+
+  char* written = read_file(output);
+  CHECK(written != NULL, "%s was not written", output);
+  if (written) {
+    CHECK(strstr(written, "Ln 1: EXPR = 2+3:") != NULL, "Result.otm lacks line 1:\n%s", written);
+    CHECK(strstr(written, "Ln 3: EXPR = x*2:") != NULL, "Result.otm lacks line 3:\n%s", written);
+    CHECK(strstr(written, "Number = 5.0000") != NULL, "Result.otm lacks the number:\n%s", written);
+    CHECK(strstr(written, "Ln 4: Expression = :\r\n Result => ===> ERROR n. = 25: Undefined Command/Keyword") != NULL,
+          "Result.otm lacks the error of line 4:\n%s", written);
+    CHECK(strstr(written, "'Executed Commands: 4, Errors found: 1\r\n") != NULL,
+          "Result.otm lacks the count of commands:\n%s", written);
+    CHECK(strstr(written, "'--- End Of BatchRun : Time ") != NULL, "Result.otm lacks its closing line:\n%s", written);
+  }
+
+  /* The result text is the file without its closing line. */
+  int32_t length = -1;
+  qd_char* result = eval_result(&length);
+  CHECK(length > 100, "GetEvalResult length %d", (int)length);
+  if (result && written) {
+    /* Each character of the result is the file's byte at the same place (all ASCII). */
+    int same = (size_t)length < strlen(written);
+    for (int32_t i = 0; same && i < length; ++i) same = result[i] == (qd_char)(unsigned char)written[i];
+    CHECK(same, "GetEvalResult text is not the start of Result.otm: \"%s\"", show(result));
+    CHECK(same && strncmp(written + length, "'--- End Of BatchRun", 20) == 0,
+          "Result.otm goes on after the result text with \"%.30s\"", written + (length < 0 ? 0 : length));
+  }
+  /* A smaller buffer receives as many characters as it holds blanks. */
+  qd_char five[8];
+  fill(five, "     ");
+  CHECK_INT(p_GetEvalResult(five, 1), 5);
+  CHECK_TEXT(five, "'Plug");
+  free(result);
+  free(written);
+
+  /* The input file back as the script text (lines end with CR LF), then
+   * saved to the output file. */
+  CHECK_INT(p_LoadSaveFile(6), -1);
+  CHECK_INT(p_LoadSaveFile(7), -1);
+  written = read_file(output);
+  CHECK(written && strcmp(written, "Expr = 2+3\r\nVar = x ; 2,5\r\nExpr = x*2\r\nx = 5\r\n") == 0,
+        "Result.otm after LoadSaveFile(6), (7): \"%s\"", written ? written : "(unreadable)");
+  free(written);
+
+  remove(output);
+  remove(input);
+  remove_folder(folder);
+}
+
+/* A selection from the command line: its result goes to the clipboard. */
+static void test_selection_to_clipboard(void) {
+  CHECK_INT(p_otmEvalMain(T("/noh /sclp /sel:'Expr = 2/4' /")), -1);
+  int32_t length = -1;
+  qd_char* result = eval_result(&length);
+  CHECK(result && text_starts_with_ascii(result, "Ln 1: EXPR = 2/4:"), "selection result \"%s\"", show(result));
+  CHECK(result && contains_ascii(result, "\r\n Result => Number = 0.5000"), "selection result \"%s\"", show(result));
+  /* No header: the result text is the evaluated line only. */
+  CHECK(result && !contains_ascii(result, "BatchRun"), "selection result has a header: \"%s\"", show(result));
+#if defined(_WIN32)
+  int same = 0;
+  if (OpenClipboard(NULL)) {
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data ? (const wchar_t*)GlobalLock(data) : NULL;
+    same = text && result && wcscmp(text, result) == 0;
+    CHECK(same, "clipboard text \"%s\" differs from the result", text ? show(text) : "(none)");
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+  } else {
+    CHECK(0, "OpenClipboard failed: error %lu", (unsigned long)GetLastError());
+  }
+#else
+  /* Natively there is no system clipboard (the library's platform keeps the
+   * text to itself), so the clipboard is not checked here. */
+#endif
+  free(result);
+}
+
+/* The message log: a message of the evaluator (a wrong truth value) goes
+ * to it while the mode says "log" and the parser's messages are on. */
+static void test_debug_log(void) {
+  qd_char untouched[4];
+  fill(untouched, "abc");
+  int32_t before = p_GetDebugLog(untouched, 0, 0);
+  CHECK(before >= 0 && before % 2 == 0, "GetDebugLog size %d", (int)before);
+  CHECK_TEXT(untouched, "abc"); /* count 0 only answers the size */
+
+  int32_t mode = p_SetDebugF(4);
+  p_ShowMsgs(1);
+  p_SetBoolSign(5);
+  p_ShowMsgs(0);
+  CHECK_INT(p_SetDebugF(mode), 4);
+  static const char message[] = "\r\nProcedure: SetBoolSign\r\nWrong parameter. Must be 1 or -1";
+  int32_t after = p_GetDebugLog(NULL, 0, 0);
+  CHECK_INT(after, before + 2 * (int32_t)strlen(message));
+  if (after > before && after < 8000) {
+    qd_char* log = malloc((size_t)after / 2 * sizeof(qd_char) + sizeof(qd_char));
+    if (log) {
+      CHECK_INT(p_GetDebugLog(log, after / 2, 0), after);
+      CHECK(text_starts_with_ascii(log + before / 2, message) && log[after / 2] == 0,
+            "message log ends with \"%s\"", show(log + before / 2));
+      free(log);
+    }
+  }
 }
 
 /* Null where a text is expected reads as the empty text; nothing crashes. */
@@ -345,6 +560,9 @@ int main(int argc, char** argv) {
     test_constants_and_numbers();
     test_stores();
     test_library_info();
+    test_script_file();
+    test_selection_to_clipboard();
+    test_debug_log();
     test_null_texts();
   }
   printf("%d passed, %d failed\n", passed, failed);
