@@ -146,9 +146,10 @@ for target in "${targets[@]}"; do
   mkdir -p "$fuzz_work/$name" "$fuzz_work/$name-crashes"
   args=(-max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$fuzz_work/$name-crashes/")
-  [[ -f "tests/fuzz/$name.dict" ]] && args+=(-dict="tests/fuzz/$name.dict")
+  [[ -f "tests/fuzz/$name.dict" ]] && args+=(-dict="$root/tests/fuzz/$name.dict")
   dirs=("$fuzz_work/$name")
-  [[ -d "tests/fuzz/corpus/$name" ]] && dirs+=("tests/fuzz/corpus/$name")
+  # Absolute: a target may change its working folder.
+  [[ -d "tests/fuzz/corpus/$name" ]] && dirs+=("$root/tests/fuzz/corpus/$name")
   note "running $target"
   if ! "$target" "${args[@]}" "${dirs[@]}" >"$fuzz_work/$name.log" 2>&1; then
     tail -60 "$fuzz_work/$name.log"
