@@ -336,16 +336,16 @@ std::string describeBox(const BoxRecord& b) {
 }
 
 // Keys: modifiers and one key joined by "+": ctrl+2, ctrl+shift+enter, ctrl+alt+m.
-void pressKey(const std::string& spec) {
+void pressKey(const std::string& keys) {
   Host& h = theHost();
   bool ctrl = false, alt = false, shift = false;
   int vk = 0;
   size_t start = 0;
-  while (start <= spec.size()) {
-    size_t end = spec.find('+', start);
+  while (start <= keys.size()) {
+    size_t end = keys.find('+', start);
     if (end == std::string::npos)
-      end = spec.size();
-    const std::string part = lower(spec.substr(start, end - start));
+      end = keys.size();
+    const std::string part = lower(keys.substr(start, end - start));
     start = end + 1;
     if (part == "ctrl")
       ctrl = true;
@@ -358,10 +358,10 @@ void pressKey(const std::string& spec) {
     else if (part.size() == 1 && ((part[0] >= '0' && part[0] <= '9') || (part[0] >= 'a' && part[0] <= 'z')))
       vk = std::toupper(static_cast<unsigned char>(part[0]));
     else
-      stepError("unknown key " + visible(part) + " in " + visible(spec));
+      stepError("unknown key " + visible(part) + " in " + visible(keys));
   }
   if (!vk)
-    stepError("no key in " + visible(spec));
+    stepError("no key in " + visible(keys));
   // The modifiers are held in the thread's key state while the key message
   // goes through the message loop and its accelerator translation.
   BYTE saved[256], held[256];
@@ -826,9 +826,9 @@ void runStep(Context& c) {
     pump();
   } else if (command == "key") {
     needPlugin();
-    const std::string spec = c.take().value;
+    const std::string keys = c.take().value;
     c.done();
-    pressKey(spec);
+    pressKey(keys);
   } else if (command == "open-plugins") {
     needPlugin();
     c.done();
