@@ -7,7 +7,8 @@
 #   native       preset native: build, ctest
 #   native-asan  preset native-asan: build, ctest
 #   win32        preset win32: build Quadrel.dll, check its export table
-#   abi-native   tests/abi against build/native/lib/libquadrel.so
+#   abi-native   tests/abi against build/native/lib/libquadrel.so: the ABI test
+#                and the golden scripts through the script entry (golden_dll)
 #   abi-windows  tests/abi under wine: against build/win32/bin/Quadrel.dll;
 #                on kernels that run no 32-bit x86 code, against an x86-64
 #                build of the same sources (build/win64) under 64-bit wine
@@ -98,13 +99,14 @@ build_preset win32
 bash scripts/check-exports.sh build/win32/bin/Quadrel.dll src/exports/quadrel.def include/quadrel.h
 done_step
 
-step abi-native "ABI test (C) against build/native/lib/libquadrel.so"
+step abi-native "ABI test and golden scripts (C) against build/native/lib/libquadrel.so"
 cmake -S tests/abi -B build/abi-native -G Ninja >/dev/null
 cmake --build build/abi-native -j "$jobs"
 build/abi-native/abi_test "$root/build/native/lib/libquadrel.so"
+build/abi-native/golden_dll "$root/build/native/lib/libquadrel.so" "$root/tests/scripts"
 done_step
 
-step abi-windows "ABI test (C) under wine"
+step abi-windows "ABI test and golden scripts (C) under wine"
 # shellcheck source=wine-env.sh
 QUADREL_WINE_ARCH=win32 . scripts/wine-env.sh --no-setup
 wine_started=1
@@ -124,6 +126,8 @@ cmake -S tests/abi -B "build/abi-$arch" -G Ninja --toolchain "$root/cmake/toolch
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "build/abi-$arch" -j "$jobs"
 bash scripts/run-wine.sh "build/abi-$arch/abi_test.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")"
+bash scripts/run-wine.sh "build/abi-$arch/golden_dll.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")" \
+  "$(winpath "$root/tests/scripts")"
 done_step "($arch)"
 
 step plugin "plug-in scenarios in the test host under wine"

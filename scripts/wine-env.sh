@@ -75,8 +75,9 @@ _qd_display_locked() {
   command -v Xvfb >/dev/null || { _qd_log "Xvfb is missing (apt-get install xvfb)"; return 1; }
   for num in $(seq 90 150); do
     [[ -e "/tmp/.X$num-lock" || -e "/tmp/.X11-unix/X$num" ]] && continue
-    # setsid + closed stdio: the server must not hold the caller's pipes open.
-    setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # setsid + closed stdio: the server must not hold the caller's pipes open,
+    # nor the display lock (every later caller would wait for it in vain).
+    setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 {lock}>&- &
     pid=$!
     local i
     for i in $(seq 1 100); do
