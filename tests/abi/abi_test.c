@@ -447,8 +447,9 @@ static void test_script_file(void) {
     int same = (size_t)length < strlen(written);
     for (int32_t i = 0; same && i < length; ++i) same = result[i] == (qd_char)(unsigned char)written[i];
     CHECK(same, "GetEvalResult text is not the start of Result.otm: \"%s\"", show(result));
-    CHECK(same && strncmp(written + length, "'--- End Of BatchRun", 20) == 0,
-          "Result.otm goes on after the result text with \"%.30s\"", written + (length < 0 ? 0 : length));
+    const char* after = same ? written + length : "";
+    CHECK(strncmp(after, "'--- End Of BatchRun", 20) == 0, "Result.otm goes on after the result text with \"%.30s\"",
+          after);
   }
   /* A smaller buffer receives as many characters as it holds blanks. */
   qd_char five[8];
