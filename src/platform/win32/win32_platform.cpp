@@ -302,11 +302,16 @@ void Win32Platform::messagesWindowAdd(TextView line) {
   HWND window = static_cast<HWND>(messagesWindow_);
   if (!window || !IsWindow(window)) {
     registerClass(kMessagesClass, plainWindowProc);
-    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++",
-                             WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE, 0, 195, 610, 350,
-                             nullptr, nullptr, instance(), nullptr);
-    CreateWindowExW(0, L"STATIC", L"Messages Window", WS_CHILD | WS_VISIBLE, 5, 10, 100, 15, window, nullptr,
-                    instance(), nullptr);
+    // 610 x 350 of client area, so the list (down to y 345) is seen whole.
+    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE;
+    RECT frame{0, 0, 610, 350};
+    AdjustWindowRect(&frame, style, FALSE);
+    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance(), nullptr);
+    HWND label = CreateWindowExW(0, L"STATIC", L"Messages Window", WS_CHILD | WS_VISIBLE, 5, 10, 100, 15, window,
+                                 nullptr, instance(), nullptr);
+    // The dialog font keeps the label's text inside its 100 x 15 box.
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 5, 25, 330, 320,
                                 window, nullptr, instance(), nullptr);
@@ -335,8 +340,8 @@ void Win32Platform::progressShow(TextView text) {
     AdjustWindowRect(&frame, style, FALSE);
     window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195,
                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance(), nullptr);
-    progressText_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 25, 190, 20, window, nullptr,
-                                    instance(), nullptr);
+    progressText_ =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 25, 190, 20, window, nullptr, instance(), nullptr);
     progressWindow_ = window;
   }
   std::wstring t = wide(text);
