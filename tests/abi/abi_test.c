@@ -15,6 +15,7 @@
 #define _POSIX_C_SOURCE 200809L /* mkdtemp */
 #endif
 #include "quadrel.h"
+#include "abi_files.h"
 
 #include <math.h>
 #include <stdarg.h>
@@ -343,33 +344,6 @@ static int make_temp_folder(char* out, size_t size) {
 }
 static void remove_folder(const char* path) { rmdir(path); }
 #endif
-
-static int write_file(const char* path, const char* bytes) {
-  FILE* f = fopen(path, "wb");
-  if (!f) return 0;
-  size_t n = strlen(bytes);
-  int ok = fwrite(bytes, 1, n, f) == n;
-  return fclose(f) == 0 && ok;
-}
-
-/* The whole file, zero-terminated, in a malloc'ed block; NULL when unreadable. */
-static char* read_file(const char* path) {
-  FILE* f = fopen(path, "rb");
-  if (!f) return NULL;
-  size_t size = 0, room = 4096;
-  char* data = malloc(room);
-  for (size_t got; data && (got = fread(data + size, 1, room - size - 1, f)) > 0;) {
-    size += got;
-    if (room - size - 1 == 0) {
-      char* bigger = realloc(data, room *= 2);
-      if (!bigger) free(data);
-      data = bigger;
-    }
-  }
-  fclose(f);
-  if (data) data[size] = 0;
-  return data;
-}
 
 /* A path as the command line of the script entry takes it: every "/" there
  * starts an option, so a native path is given with "\" (a separator too). */

@@ -23,6 +23,7 @@
 #include "core/script/command_line.h"
 #include "core/script/path_text.h"
 #include "core/text/text_files.h"
+#include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"
 
 using namespace quadrel;
@@ -30,17 +31,6 @@ using namespace quadrel;
 namespace {
 
 namespace fs = std::filesystem;
-
-Text decode(const uint8_t* data, size_t size) {
-  Text t;
-  if (size > 0 && data[0] == 0x01) {
-    for (size_t i = 1; i + 1 < size; i += 2) t.push_back(char16_t(data[i] | (data[i + 1] << 8)));
-  } else {
-    t.reserve(size);
-    for (size_t i = 0; i < size; ++i) t.push_back(char16_t(data[i]));
-  }
-  return t;
-}
 
 [[noreturn]] void fail(const char* what) {
   std::fprintf(stderr, "fuzz_command_line: %s\n", what);
@@ -104,7 +94,7 @@ void checkPaths(TextView text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1 << 14)
     return 0;
-  const Text text = decode(data, size);
+  const Text text = decodeFuzzInput(data, size);
   const size_t newline = text.find(u'\n');
   const TextView line = TextView(text).substr(0, newline);
   const TextView script = newline == Text::npos ? TextView() : TextView(text).substr(newline + 1);

@@ -22,6 +22,7 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/store_ops.h"
+#include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"
 
 using namespace quadrel;
@@ -32,17 +33,6 @@ constexpr size_t kMaxFormulas = 8;
 // Sampling re-expands the formula per point; beyond this expanded length one
 // evaluation is enough.
 constexpr size_t kMaxSampledLength = 1 << 16;
-
-Text decode(const uint8_t* data, size_t size) {
-  Text t;
-  if (size > 0 && data[0] == 0x01) {
-    for (size_t i = 1; i + 1 < size; i += 2) t.push_back(char16_t(data[i] | (data[i + 1] << 8)));
-  } else {
-    t.reserve(size);
-    for (size_t i = 0; i < size; ++i) t.push_back(char16_t(data[i]));
-  }
-  return t;
-}
 
 void define(Engine& e, TextView line, bool isFunction) {
   const size_t eq = line.find(u'=');
@@ -61,7 +51,7 @@ bool sameValue(double a, double b) { return (std::isnan(a) && std::isnan(b)) || 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Text text = decode(data, size);
+  const Text text = decodeFuzzInput(data, size);
   // rnd draws a new number per evaluation, so repeated evaluations may differ.
   const bool deterministic = toLower(text).find(u"rnd") == Text::npos;
 

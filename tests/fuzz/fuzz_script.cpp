@@ -10,22 +10,12 @@
 
 #include "core/engine.h"
 #include "core/script/executor.h"
+#include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"
 
 using namespace quadrel;
 
 namespace {
-
-Text decode(const uint8_t* data, size_t size) {
-  Text t;
-  if (size > 0 && data[0] == 0x01) {
-    for (size_t i = 1; i + 1 < size; i += 2) t.push_back(char16_t(data[i] | (data[i + 1] << 8)));
-  } else {
-    t.reserve(size);
-    for (size_t i = 0; i < size; ++i) t.push_back(char16_t(data[i]));
-  }
-  return t;
-}
 
 bool namesFileCommand(TextView script) {
   const Text lower = toLower(script);
@@ -37,7 +27,7 @@ bool namesFileCommand(TextView script) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1 << 16)
     return 0;
-  const Text script = decode(data, size);
+  const Text script = decodeFuzzInput(data, size);
   if (namesFileCommand(script))
     return 0;
   HeadlessPlatform platform;
