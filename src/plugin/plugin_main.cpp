@@ -113,7 +113,33 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-__declspec(dllexport) void __cdecl setInfo(NppData data) { pluginState().npp = data; }
+// The record of an address a host passed where the record itself belongs, or
+// null: in 32-bit code the first word is then a readable pointer, not a window.
+static const NppData* recordBehind(HWND first) {
+#if defined(_WIN64)
+  (void)first;  // 64-bit code passes a record this large by address anyway
+  return nullptr;
+#else
+  const auto* p = reinterpret_cast<const char*>(first);
+  MEMORY_BASIC_INFORMATION region;
+  if (!p || IsWindow(first) || VirtualQuery(p, &region, sizeof region) != sizeof region)
+    return nullptr;
+  const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE;
+  const char* end = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+  if (region.State != MEM_COMMIT || !(region.Protect & readable) || (region.Protect & PAGE_GUARD) ||
+      p + sizeof(NppData) > end)
+    return nullptr;
+  const auto* record = reinterpret_cast<const NppData*>(p);
+  return IsWindow(record->nppHandle) ? record : nullptr;
+#endif
+}
+
+__declspec(dllexport) void __cdecl setInfo(NppData data) {
+  // The host passes the three handles by value; a host that passes the
+  // record's address is understood too.
+  const NppData* record = recordBehind(data.nppHandle);
+  pluginState().npp = record ? *record : data;
+}
 
 __declspec(dllexport) const wchar_t* __cdecl getName() {
   pluginState().nameAsked = 1;
