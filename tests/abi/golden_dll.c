@@ -24,6 +24,7 @@
 #endif
 #include "quadrel.h"
 #include "abi_files.h"
+#include "abi_library.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -54,30 +55,6 @@ static pf_GetEvalResult p_GetEvalResult;
 
 /* ---- loading ---------------------------------------------------------------- */
 
-typedef void (*any_fn)(void);
-
-#if defined(_WIN32)
-static HMODULE library;
-static any_fn symbol(const char* name) { return (any_fn)GetProcAddress(library, name); }
-static int open_library(const char* path) {
-  library = LoadLibraryA(path);
-  if (!library) printf("LoadLibraryA(%s) failed: error %lu\n", path, (unsigned long)GetLastError());
-  return library != NULL;
-}
-#else
-static void* library;
-static any_fn symbol(const char* name) {
-  void* address = dlsym(library, name);
-  any_fn fn;
-  memcpy(&fn, &address, sizeof fn);
-  return fn;
-}
-static int open_library(const char* path) {
-  library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  if (!library) printf("dlopen(%s) failed: %s\n", path, dlerror());
-  return library != NULL;
-}
-#endif
 
 /* ---- files -------------------------------------------------------------------- */
 
