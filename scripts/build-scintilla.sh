@@ -12,6 +12,7 @@
 # Cache base: QUADREL_CACHE, else /var/cache/quadrel when writable, else
 # ~/.cache/quadrel (the same rule as wine-env.sh).
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" build-scintilla
 
 log() { echo "[build-scintilla] $*" >&2; }
 die() { echo "[build-scintilla] ERROR: $*" >&2; exit 1; }
@@ -41,9 +42,10 @@ as_root() {
   fi
 }
 
-# The source package's version as apt knows it ("" when apt has no sources).
+# The source package's version as apt knows it ("" when apt has no sources:
+# apt-cache then exits with 100, which is an answer here, not a failure).
 source_version() {
-  apt-cache showsrc scite 2>/dev/null | awk '/^Version:/ { print $2; exit }'
+  { apt-cache showsrc scite 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
 }
 
 # deb-src entries: the same URIs, suites and components as the deb entries.
@@ -65,7 +67,7 @@ complete_cache() {  # a finished build folder for the given version
 
 version="$(source_version)"
 if [[ -z "$version" ]]; then
-  enable_deb_src || true
+  enable_deb_src || log "could not add deb-src entries or update the source lists"
   version="$(source_version)"
 fi
 if [[ -z "$version" ]]; then

@@ -8,6 +8,7 @@
 # reported as such. With HEADER, the functions declared there with QD_CALL
 # must be the same set as the list.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" check-exports
 
 if [[ $# -lt 2 || $# -gt 3 ]]; then
   echo "usage: $0 DLL LIST [HEADER]" >&2

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs everything the builds and tests need on Debian 12, as root.
 # Idempotent: a second run only checks and returns in well under a second.
-#   scripts/install-deps.sh
+#   scripts/install-deps.sh [SET]
+# SET: "native" (what building the native program and library needs: the main
+# job, scripts/run-example.sh) or "all" (default: every build and test,
+# scripts/test-all.sh).
 #
 # Windows programs run under wine: 32-bit ones with wine32 where the kernel
 # runs 32-bit x86 code, 64-bit ones with wine64 everywhere (some kernels have
 # 32-bit support switched off; scripts/test-all.sh then tests the x86-64
 # build of the DLL at run time and the i686 one by its export table).
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" install-deps
 
 log() { echo "[install-deps] $*" >&2; }
 die() { echo "[install-deps] ERROR: $*" >&2; exit 1; }
@@ -15,10 +19,17 @@ die() { echo "[install-deps] ERROR: $*" >&2; exit 1; }
 t_start=$SECONDS
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(
-  # native builds and tests
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libbenchmark-dev libmuparser-dev bc hyperfine
+set_name="${1:-all}"
+case "$set_name" in
+  native|all) ;;
+  *) die "unknown set '$set_name' (native or all)" ;;
+esac
+
+# Building the native program and library.
+native_packages=(cmake ninja-build g++)
+test_packages=(
+  # native tests, sanitizers, fuzzing and benchmarks
+  clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev bc hyperfine
   # Windows cross builds (i686 ships, x86-64 for kernels without 32-bit
   # support) and their tests under wine
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
@@ -29,6 +40,15 @@ packages=(
   # used by the scripts themselves (flock, setsid, timeout)
   util-linux coreutils
 )
+packages=("${native_packages[@]}")
+native_tools=(cmake ninja g++)
+tools=("${native_tools[@]}")
+if [[ "$set_name" == all ]]; then
+  packages+=("${test_packages[@]}")
+  tools+=(clang clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
+          i686-w64-mingw32-objdump x86_64-w64-mingw32-g++-posix wine wineserver Xvfb
+          flock setsid timeout)
+fi
 
 # Prints the packages of the arguments that are not installed. One dpkg-query
 # call answers the usual case (all installed); the slow per-package look-up
@@ -51,7 +71,7 @@ as_root() {
 }
 
 # 1. i386 packages (wine32)
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ "$set_name" == all ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   log "adding the i386 architecture"
   as_root dpkg --add-architecture i386
 fi
@@ -69,15 +89,15 @@ if [[ ${#missing[@]} -gt 0 ]]; then
 fi
 
 # 3. tools the scripts call by name
-for tool in cmake ninja clang clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
-            i686-w64-mingw32-objdump x86_64-w64-mingw32-g++-posix wine wineserver Xvfb \
-            flock setsid timeout; do
+for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null || die "$tool not found after installation"
 done
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  log "32-bit Windows programs run here (wine32)"
-else
-  log "note: this kernel runs no 32-bit x86 code; Windows tests use the x86-64 build (wine64)"
+if [[ "$set_name" == all ]]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    log "32-bit Windows programs run here (wine32)"
+  else
+    log "note: this kernel runs no 32-bit x86 code; Windows tests use the x86-64 build (wine64)"
+  fi
 fi
-log "ready in $((SECONDS - t_start)) s"
+log "set '$set_name' ready in $((SECONDS - t_start)) s"

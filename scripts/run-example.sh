@@ -3,13 +3,14 @@
 # the example script with it.
 #   scripts/run-example.sh [SCRIPT]     default: examples/demo.otm
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" run-example
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 script="${1:-examples/demo.otm}"
 [[ -f "$script" ]] || { echo "run-example: no such script: $script" >&2; exit 1; }
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh native
 cmake --preset native >/dev/null
 cmake --build build/native -j "${QUADREL_JOBS:-2}"
 

@@ -8,6 +8,7 @@
 # (seconds, default 600) ends a program that hangs, e.g. on a message box
 # nobody answers: exit code 124 then.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" run-wine
 if [[ $# -lt 1 ]]; then
   echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
   exit 2

@@ -8,6 +8,7 @@
 # it on our Xvfb display and captures the window "Quadrel Plugin for
 # Notepad++" by its own id.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" screenshot-messages
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 out="${1:-/tmp/messages_window.png}"

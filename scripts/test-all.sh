@@ -3,7 +3,7 @@
 #   scripts/test-all.sh            from any directory
 #
 # Steps, stopping at the first failure:
-#   deps         scripts/install-deps.sh
+#   deps         scripts/install-deps.sh all
 #   native       preset native: build, ctest
 #   native-asan  preset native-asan: build, ctest
 #   win32        preset win32: build Quadrel.dll, check its export table
@@ -19,6 +19,7 @@
 #
 # Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" test-all
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -80,7 +81,7 @@ winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
 
 # ---------------------------------------------------------------------------
 step deps "install dependencies"
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh all
 done_step
 
 step native "build and unit tests (preset native)"

@@ -14,6 +14,7 @@
 # architecture must have been built (cmake --preset win32 / build/win64).
 # Exit code 0 when every scenario passed.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" test-plugin
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
