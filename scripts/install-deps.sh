@@ -26,7 +26,7 @@ case "$set_name" in
 esac
 
 # Building the native program and library.
-native_packages=(cmake ninja-build g++)
+native_packages=(cmake ninja-build g++ pkg-config libedit-dev)
 test_packages=(
   # native tests, sanitizers, fuzzing and benchmarks
   clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev bc hyperfine
@@ -41,7 +41,7 @@ test_packages=(
   util-linux coreutils
 )
 packages=("${native_packages[@]}")
-native_tools=(cmake ninja g++)
+native_tools=(cmake ninja g++ pkg-config)
 tools=("${native_tools[@]}")
 if [[ "$set_name" == all ]]; then
   packages+=("${test_packages[@]}")
