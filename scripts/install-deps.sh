@@ -37,6 +37,8 @@ test_packages=(
   wine wine32:i386 wine64 xvfb x11-apps imagemagick
   # unpacking Debian source packages of third-party code for the Windows side
   dpkg-dev
+  # the release zips (scripts/make-release.sh)
+  zip
   # used by the scripts themselves (flock, setsid, timeout)
   util-linux coreutils
 )
