@@ -15,8 +15,8 @@
 #                build/win32/bin/Quadrel.dll under 32-bit wine (kernels that
 #                run no 32-bit x86 code skip it; its export table was checked)
 #   plugin       scripts/test-plugin.sh: every tests/plugin/scenarios/*.txt in the
-#                test host with a real Scintilla under wine, against the DLL of
-#                the abi-windows step (win32, or win64 on such kernels)
+#                test host with a real Scintilla under wine, against each DLL
+#                of the abi-windows step
 #   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
 #
 # Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
@@ -115,12 +115,9 @@ step abi-windows "ABI test and golden scripts (C) under wine"
 # shellcheck source=wine-env.sh
 QUADREL_WINE_ARCH=win32 . scripts/wine-env.sh --no-setup
 wine_started=1
-# The plug-in step uses the shipped 32-bit DLL where it runs, else the x86-64 one.
 if quadrel_wine_runs; then
-  arch=win32
   arches=(win64 win32)
 else
-  arch=win64
   arches=(win64)
   note "NOTE: this kernel runs no 32-bit x86 code, so the i686 Quadrel.dll cannot be"
   note "      loaded here; its export table was checked above. The ABI test runs"
@@ -137,8 +134,10 @@ done
 done_step "(${arches[*]})"
 
 step plugin "plug-in scenarios in the test host under wine"
-bash scripts/test-plugin.sh --arch "$arch"
-done_step "($arch)"
+for a in "${arches[@]}"; do
+  bash scripts/test-plugin.sh --arch "$a"
+done
+done_step "(${arches[*]})"
 
 step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"
 build_preset fuzz
