@@ -26,7 +26,7 @@ case "$set_name" in
 esac
 
 # Building the native program and library.
-native_packages=(cmake ninja-build g++)
+native_packages=(cmake ninja-build g++ pkg-config libedit-dev)
 test_packages=(
   # native tests, sanitizers, fuzzing and benchmarks
   clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev bc hyperfine
@@ -37,11 +37,13 @@ test_packages=(
   wine wine32:i386 wine64 xvfb x11-apps imagemagick
   # unpacking Debian source packages of third-party code for the Windows side
   dpkg-dev
+  # the release zips (scripts/make-release.sh)
+  zip
   # used by the scripts themselves (flock, setsid, timeout)
   util-linux coreutils
 )
 packages=("${native_packages[@]}")
-native_tools=(cmake ninja g++)
+native_tools=(cmake ninja g++ pkg-config)
 tools=("${native_tools[@]}")
 if [[ "$set_name" == all ]]; then
   packages+=("${test_packages[@]}")

@@ -6,15 +6,17 @@
 #   deps         scripts/install-deps.sh all
 #   native       preset native: build, ctest
 #   native-asan  preset native-asan: build, ctest
-#   win32        preset win32: build Quadrel.dll, check its export table
+#   win32        presets win32 and win64: build both Quadrel.dll, check their
+#                export tables and imports
 #   abi-native   tests/abi against build/native/lib/libquadrel.so: the ABI test
 #                and the golden scripts through the script entry (golden_dll)
-#   abi-windows  tests/abi under wine: against build/win32/bin/Quadrel.dll;
-#                on kernels that run no 32-bit x86 code, against an x86-64
-#                build of the same sources (build/win64) under 64-bit wine
+#   abi-windows  tests/abi under wine, against each DLL this machine runs:
+#                build/win64/bin/Quadrel.dll under 64-bit wine and
+#                build/win32/bin/Quadrel.dll under 32-bit wine (kernels that
+#                run no 32-bit x86 code skip it; its export table was checked)
 #   plugin       scripts/test-plugin.sh: every tests/plugin/scenarios/*.txt in the
-#                test host with a real Scintilla under wine, against the DLL of
-#                the abi-windows step (win32, or win64 on such kernels)
+#                test host with a real Scintilla under wine, against each DLL
+#                of the abi-windows step
 #   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
 #
 # Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
@@ -94,11 +96,13 @@ build_preset native-asan
 run_ctest build/native-asan
 done_step
 
-step win32 "Quadrel.dll for 32-bit Windows (preset win32) and its export table"
-build_preset win32
-[[ -f build/win32/bin/Quadrel.dll ]] || { note "build/win32/bin/Quadrel.dll was not built"; exit 1; }
-bash scripts/check-exports.sh build/win32/bin/Quadrel.dll src/exports/quadrel.def include/quadrel.h
-done_step
+step win32 "Quadrel.dll for 32- and 64-bit Windows (presets win32, win64), export tables and imports"
+for preset in win32 win64; do
+  build_preset "$preset"
+  [[ -f "build/$preset/bin/Quadrel.dll" ]] || { note "build/$preset/bin/Quadrel.dll was not built"; exit 1; }
+  bash scripts/check-exports.sh "build/$preset/bin/Quadrel.dll" src/exports/quadrel.def include/quadrel.h
+done
+done_step "(win32, win64)"
 
 step abi-native "ABI test and golden scripts (C) against build/native/lib/libquadrel.so"
 cmake -S tests/abi -B build/abi-native -G Ninja >/dev/null
@@ -112,28 +116,28 @@ step abi-windows "ABI test and golden scripts (C) under wine"
 QUADREL_WINE_ARCH=win32 . scripts/wine-env.sh --no-setup
 wine_started=1
 if quadrel_wine_runs; then
-  arch=win32
+  arches=(win64 win32)
 else
-  arch=win64
+  arches=(win64)
   note "NOTE: this kernel runs no 32-bit x86 code, so the i686 Quadrel.dll cannot be"
-  note "      loaded here; its export table was checked above. Running the ABI test"
-  note "      against an x86-64 build of the same sources under 64-bit wine instead."
-  cmake -S . -B build/win64 -G Ninja --toolchain "$root/cmake/toolchain-mingw64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DQUADREL_TESTS=OFF >/dev/null
-  cmake --build build/win64 -j "$jobs"
-  bash scripts/check-exports.sh build/win64/bin/Quadrel.dll src/exports/quadrel.def include/quadrel.h
+  note "      loaded here; its export table was checked above. The ABI test runs"
+  note "      against the x86-64 DLL under 64-bit wine only."
 fi
-cmake -S tests/abi -B "build/abi-$arch" -G Ninja --toolchain "$root/cmake/toolchain-mingw${arch#win}.cmake" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "build/abi-$arch" -j "$jobs"
-bash scripts/run-wine.sh "build/abi-$arch/abi_test.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")"
-bash scripts/run-wine.sh "build/abi-$arch/golden_dll.exe" "$(winpath "$root/build/$arch/bin/Quadrel.dll")" \
-  "$(winpath "$root/tests/scripts")"
-done_step "($arch)"
+for a in "${arches[@]}"; do
+  cmake -S tests/abi -B "build/abi-$a" -G Ninja --toolchain "$root/cmake/toolchain-mingw${a#win}.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "build/abi-$a" -j "$jobs"
+  bash scripts/run-wine.sh "build/abi-$a/abi_test.exe" "$(winpath "$root/build/$a/bin/Quadrel.dll")"
+  bash scripts/run-wine.sh "build/abi-$a/golden_dll.exe" "$(winpath "$root/build/$a/bin/Quadrel.dll")" \
+    "$(winpath "$root/tests/scripts")"
+done
+done_step "(${arches[*]})"
 
 step plugin "plug-in scenarios in the test host under wine"
-bash scripts/test-plugin.sh --arch "$arch"
-done_step "($arch)"
+for a in "${arches[@]}"; do
+  bash scripts/test-plugin.sh --arch "$a"
+done
+done_step "(${arches[*]})"
 
 step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"
 build_preset fuzz

@@ -11,7 +11,7 @@
 #    build/plugin-host-ARCH/shots).
 # --arch: win32 (default where the kernel runs 32-bit x86 code) or win64 (an
 # x86-64 build of the same sources, for kernels that do not); the DLL of that
-# architecture must have been built (cmake --preset win32 / build/win64).
+# architecture must have been built (cmake --preset win32 / --preset win64).
 # Exit code 0 when every scenario passed.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" test-plugin

@@ -1,7 +1,12 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 
 namespace quadrel {
 
@@ -44,19 +49,66 @@ Text lineListOf(const std::string& s) {
   return list;
 }
 
+bool folderExists(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::is_directory(name, ec);
+}
+
+std::string withBackslashes(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+bool startsWithIgnoreCase(const std::string& s, std::string_view prefix) {
+  if (s.size() < prefix.size())
+    return false;
+  for (size_t k = 0; k < prefix.size(); ++k)
+    if (std::tolower(static_cast<unsigned char>(s[k])) != prefix[k])
+      return false;
+  return true;
+}
+
+// The argument after /i, /o or /a: a file name, or the next option. A name
+// that starts with "/" is taken for a path when it names a file or when its
+// first folder exists ("/home/me/a.otm"); "/log" or "/noh" are options.
+bool isPathValue(const std::string& a, bool (*isFile)(const std::string&), bool (*isFolder)(const std::string&)) {
+  if (!a.starts_with("/"))
+    return a.find('/') != std::string::npos;
+  const size_t second = a.find('/', 1);
+  return isFile(a) || (second != std::string::npos && second > 1 && isFolder(a.substr(0, second)));
+}
+
+// The arguments of a command line for the script entry, joined with blanks;
+// file names written so that their "/" do not start options.
+Text entryLineOf(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
+                 bool (*isFolder)(const std::string&)) {
+  Text line;
+  bool nameMayFollow = false;
+  for (const std::string& arg : args) {
+    std::string a = arg;
+    if (nameMayFollow && isPathValue(a, isFile, isFolder)) {
+      a = withBackslashes(a);
+    } else {
+      for (std::string_view option : {"/log:", "/spl:"})
+        if (startsWithIgnoreCase(a, option))
+          a = a.substr(0, option.size()) + withBackslashes(a.substr(option.size()));
+    }
+    nameMayFollow = a == "/i" || a == "/o" || a == "/a" || a == "/I" || a == "/O" || a == "/A";
+    if (!line.empty())
+      line.push_back(u' ');
+    line.append(fromUtf8(a));
+  }
+  return line;
+}
+
 }  // namespace
 
-CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&)) {
+CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
+                             bool (*isFolder)(const std::string&)) {
   CliOptions o;
-  if (args.empty())
-    return usageError("");
-  if (args[0].starts_with("/") && !isFile(args[0])) {
+  if (!args.empty() && args[0].starts_with("/") && !isFile(args[0])) {
     o.action = CliOptions::Action::EntryLine;
-    for (size_t k = 0; k < args.size(); ++k) {
-      if (k > 0)
-        o.entryLine.push_back(u' ');
-      o.entryLine.append(fromUtf8(args[k]));
-    }
+    o.entryLine = entryLineOf(args, isFile, isFolder ? isFolder : folderExists);
     return o;
   }
 
@@ -119,8 +171,10 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       return usageError("unknown option: " + a);
     }
   }
-  if (o.scriptFile.empty() && o.expressions.empty())
-    return usageError("nothing to run: give a script file or -e TEXT");
+  if (o.scriptFile.empty() && o.expressions.empty()) {
+    o.scriptFile = "-";
+    o.standardInputImplied = true;
+  }
   if (!o.scriptFile.empty() && !o.expressions.empty())
     return usageError("give either a script file or -e, not both");
   return o;
@@ -129,12 +183,16 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
 const char* cliUsage() {
   return "Usage: quadrel [options] FILE.otm\n"
          "       quadrel [options] -e TEXT [-e TEXT ...]\n"
+         "       quadrel [options]                 (lines typed on a terminal, or the script on standard input)\n"
          "       quadrel /option [/option ...]     (the script entry's own options; /h lists them)\n"
          "\n"
          "Runs a calculation script and writes its results to standard output.\n"
+         "On a terminal without a script, runs each line as it is typed (with line\n"
+         "editing and history) until end of input or quit.\n"
          "\n"
          "Options:\n"
-         "  -e TEXT          run TEXT as a script line (repeat for more lines)\n"
+         "  -e TEXT          run TEXT as a script line (repeat for more lines); a line\n"
+         "                   that is not a command is a formula, as in -e '2+3'\n"
          "  -o FILE          write the results to FILE (for a script file: instead of\n"
          "                   Result.otm next to it)\n"
          "  -a FILE          append the results to FILE, without the header\n"
@@ -149,7 +207,10 @@ const char* cliUsage() {
          "  --version        show the version\n"
          "\n"
          "The current folder is the data folder: relative names are read against it.\n"
-         "Exit status: 0 after a run, 1 when the run failed, 2 for wrong arguments.\n";
+         "In a \"/\" command line, file names after /i, /o, /a, /log: and /spl: may be\n"
+         "POSIX paths (/home/me/calc.otm).\n"
+         "Exit status: 0 when every command succeeded, 3 when some commands failed,\n"
+         "1 when the run failed, 2 for wrong arguments.\n";
 }
 
 }  // namespace quadrel

@@ -17,7 +17,10 @@ struct CliOptions {
 
   Text entryLine;  // EntryLine: the arguments joined with single blanks
 
-  std::string scriptFile;                // FILE
+  std::string scriptFile;  // FILE; "-" standard input
+  // No script file and no -e: standard input, read line by line with line
+  // editing when it is a terminal.
+  bool standardInputImplied = false;
   std::vector<std::string> expressions;  // -e, one script line each
   std::string outputFile;                // -o / -a
   bool append = false;
@@ -30,7 +33,12 @@ struct CliOptions {
 
 // isFile tells whether a name is an existing file: a first argument that
 // starts with "/" is a command line for the script entry unless it names one.
-CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&));
+// In such a command line, a file name after /i, /o or /a, or after /log: or
+// /spl:, that is a POSIX path is written with "\" separators (which the
+// script entry reads as a name, where "/" would start an option); isFolder
+// tells whether the first folder of an absolute path exists.
+CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
+                             bool (*isFolder)(const std::string&) = nullptr);
 
 // The text of --help.
 const char* cliUsage();

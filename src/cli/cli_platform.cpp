@@ -8,13 +8,26 @@ namespace quadrel {
 
 namespace {
 
-Text executablePath() {
+std::string executablePath() {
   char buffer[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  return n > 0 ? fromUtf8(std::string_view(buffer, size_t(n))) : Text(u"quadrel");
+  return n > 0 ? std::string(buffer, size_t(n)) : std::string("quadrel");
 }
 
 void write(std::FILE* f, const std::string& s) { std::fwrite(s.data(), 1, s.size(), f); }
+
+bool exists(const std::string& name) { return access(name.c_str(), F_OK) == 0; }
+
+// The file whose folder holds the command list (ShowCmds.otm): the program
+// itself in a build folder; installed, the list lives in ../share/quadrel,
+// and that file stands for the program there.
+Text libraryFileOf(const std::string& program) {
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const std::string installed = folder + "../share/quadrel/ShowCmds.otm";
+  if (!exists(folder + "ShowCmds.otm") && exists(installed))
+    return fromUtf8(installed);
+  return fromUtf8(program);
+}
 
 }  // namespace
 
@@ -44,7 +57,9 @@ std::string terminalText(TextView text) {
   return s;
 }
 
-CliPlatform::CliPlatform(std::FILE* out, std::FILE* err) : out_(out), err_(err) { libraryFile = executablePath(); }
+CliPlatform::CliPlatform(std::FILE* out, std::FILE* err) : out_(out), err_(err) {
+  libraryFile = libraryFileOf(executablePath());
+}
 
 int CliPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
   progressClose();

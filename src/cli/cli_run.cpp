@@ -7,6 +7,7 @@
 #include "cli/cli_platform.h"
 #include "core/engine.h"
 #include "core/script/command_line.h"
+#include "core/script/line_kind.h"
 #include "core/script/script_state.h"
 #include "core/text/text_files.h"
 
@@ -54,12 +55,22 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
     s.inputFile = absoluteName(o.scriptFile, folder);
     s.readFromFile = true;
   } else {
+    // Typed lines: a line that is no command is a formula.
     Text text;
-    for (const std::string& line : o.expressions) {
-      text.append(fromUtf8(line));
-      text.append(u"\r\n");
+    for (const std::string& expression : o.expressions) {
+      const Text lines = scriptLines(fromUtf8(expression));
+      for (size_t at = 0; at <= lines.size();) {
+        size_t end = lines.find(u"\r\n", at);
+        if (end == Text::npos)
+          end = lines.size();
+        if (end > at || end < lines.size()) {
+          text.append(asScriptLine(TextView(lines).substr(at, end - at)));
+          text.append(u"\r\n");
+        }
+        at = end + 2;
+      }
     }
-    s.selectionText = scriptLines(text);
+    s.selectionText = text;
     s.runSelection = true;
     s.noHeader = true;
   }
@@ -115,7 +126,7 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
       if (!o.error.empty())
         std::fprintf(err, "quadrel: %s\n", o.error.c_str());
       std::fputs(cliUsage(), err);
-      return 2;
+      return kExitWrongArguments;
     default: break;
   }
 
@@ -125,7 +136,7 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
     status = otmEvalMain(e, o.entryLine);
   } else {
     if (!applyOptions(e, o, folder, err))
-      return 2;
+      return kExitWrongArguments;
     status = otmEvalMain(e, u"");
     // The entry saves only file runs; a script text given here goes to the
     // named file as well.
@@ -138,7 +149,9 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
   }
   writeOut(out, e.scriptResult);
   std::fflush(out);
-  return status == kStatusOk ? 0 : 1;
+  if (status != kStatusOk)
+    return kExitRunFailed;
+  return e.script.lastRunErrors > 0 ? kExitCommandsFailed : kExitOk;
 }
 
 }  // namespace quadrel

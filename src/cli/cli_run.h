@@ -10,9 +10,14 @@ namespace quadrel {
 
 struct Engine;
 
-// Gives the exit code: 0 after a run whose status is success, 1 after any
-// other run, 2 for arguments that cannot be run. workingFolder is the data
-// folder; script is standard input's text when the script file is "-".
+// Exit codes of the program.
+constexpr int kExitOk = 0;              // every command succeeded
+constexpr int kExitRunFailed = 1;       // the run did not finish (nothing to run, a file not written)
+constexpr int kExitWrongArguments = 2;  // arguments that cannot be run
+constexpr int kExitCommandsFailed = 3;  // the run finished with failed commands
+
+// Runs the arguments and gives the exit code. workingFolder is the data
+// folder; the script is standard input's text when the script file is "-".
 int runCli(Engine& e, const CliOptions& options, const std::string& workingFolder, std::FILE* out, std::FILE* err);
 
 }  // namespace quadrel

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/cli_interactive.h"
+#include "cli/cli_line_editor.h"
 #include "cli/cli_options.h"
 #include "cli/cli_platform.h"
 #include "cli/cli_run.h"
@@ -31,6 +33,15 @@ int main(int argc, char** argv) {
   engine.script.settings.progress = platform.showProgress;
 
   std::error_code ec;
-  const std::string folder = std::filesystem::current_path(ec).string();
-  return runCli(engine, options, ec ? std::string(".") : folder, stdout, stderr);
+  std::string folder = std::filesystem::current_path(ec).string();
+  if (ec)
+    folder = ".";
+  if (options.action == CliOptions::Action::Run && options.standardInputImplied && isatty(fileno(stdin))) {
+    // A bar drawn on the terminal would overwrite the line being typed.
+    platform.showProgress = false;
+    engine.script.settings.progress = false;
+    EditedLines lines("quadrel> ");
+    return runInteractive(engine, options, folder, lines, stdout, stderr);
+  }
+  return runCli(engine, options, folder, stdout, stderr);
 }

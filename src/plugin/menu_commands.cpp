@@ -12,6 +12,7 @@
 #include "core/script/command_line.h"
 #include "core/script/command_table.h"
 #include "core/script/functions_report.h"
+#include "core/script/line_kind.h"
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
@@ -48,13 +49,6 @@ Text trimmedResult() {
   return e.scriptResult;
 }
 
-// The first word of a line: letters, digits and "_".
-TextView firstWord(TextView text) {
-  size_t n = 0;
-  while (n < text.size() && isIdentChar(text[n])) ++n;
-  return text.substr(0, n);
-}
-
 }  // namespace
 
 Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool fromTip) {
@@ -67,12 +61,9 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
     box(u"Quadrel", u"No Expression found!");
     answer = 2;
   } else {
-    // A line is a command when its first word names a command the executor
-    // knows; anything else is a bare expression.
-    const TextView word = firstWord(text);
-    const int entry = findCommand(word);
-    const bool isCommand = entry >= 0 || findHandler(toLower(word)) != nullptr;
-    s.catalogueIndex = entry >= 0 ? entry : kLastCommandIndex;
+    const LineKind line = lineKind(text);
+    const bool isCommand = line.isCommand;
+    s.catalogueIndex = line.catalogueIndex;
     const uint8_t kind = isCommand ? commandCatalogue()[size_t(s.catalogueIndex)].kind : 1;
     Text question = Text(title) + u"\r\n\r\n" + text + u"\r\n\r\n";
     question.append(kind == 2 ? u"Press: Yes to Load Expression in Memory"

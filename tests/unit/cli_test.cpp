@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_interactive.h"
 #include "cli/cli_options.h"
 #include "cli/cli_platform.h"
 #include "cli/cli_run.h"
 #include "core/engine.h"
+#include "core/script/command_table.h"
+#include "core/script/line_kind.h"
 #include "temp_folder.h"
 
 namespace quadrel {
@@ -70,13 +73,69 @@ TEST(CliArgumentsTest, WrongArguments) {
            {"a.otm", "-e", "Expr = 1"},
            {"-e"},
            {"-o"},
-           {"--no-header"},
        }) {
     const CliOptions o = parse(args);
     EXPECT_EQ(o.action, CliOptions::Action::Usage) << args[0];
     EXPECT_FALSE(o.error.empty()) << args[0];
   }
-  EXPECT_EQ(parse({}).action, CliOptions::Action::Usage);
+  // Without a script the lines come from standard input.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{}, {"--no-header"}}) {
+    const CliOptions o = parse(args);
+    EXPECT_EQ(o.action, CliOptions::Action::Run);
+    EXPECT_EQ(o.scriptFile, "-");
+    EXPECT_TRUE(o.standardInputImplied);
+  }
+  EXPECT_FALSE(parse({"-"}).standardInputImplied);
+}
+
+bool homeAndTmpOnly(const std::string& name) { return name == "/home" || name == "/tmp"; }
+
+TEST(CliArgumentsTest, FileNamesOfTheEntryLineKeepTheirFolders) {
+  struct Case {
+    std::vector<std::string> args;
+    const char16_t* line;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"/i", "/home/me/calc.otm", "/o"}, u"/i \\home\\me\\calc.otm /o"},
+           {{"/a", "/tmp/out/r.otm", "/i", "sub/in.otm"}, u"/a \\tmp\\out\\r.otm /i sub\\in.otm"},
+           {{"/I", "/home/x.otm"}, u"/I \\home\\x.otm"},
+           // The next option, not a name: its first folder does not exist.
+           {{"/i", "a.otm", "/o", "/log", "/noh"}, u"/i a.otm /o /log /noh"},
+           {{"/o", "/nothere/x.otm"}, u"/o /nothere/x.otm"},
+           {{"/i", "a.otm", "/log:/tmp/run.log", "/spl:/home/me/pics/"},
+            u"/i a.otm /log:\\tmp\\run.log /spl:\\home\\me\\pics\\"},
+           // A selection keeps its "/".
+           {{"/sel:'Expr = 2/4'", "/noh"}, u"/sel:'Expr = 2/4' /noh"},
+       }) {
+    const CliOptions o = parseCliArguments(c.args, noFile, homeAndTmpOnly);
+    EXPECT_EQ(o.action, CliOptions::Action::EntryLine);
+    EXPECT_EQ(o.entryLine, c.line) << c.args[1];
+  }
+}
+
+TEST(LineKindTest, CommandsStayBareExpressionsBecomeExpr) {
+  struct Case {
+    const char16_t* line;
+    const char16_t* scriptLine;
+    int catalogueIndex;
+  };
+  for (const Case& c : std::vector<Case>{
+           {u"2+3", u"Expr = 2+3", kLastCommandIndex},
+           {u"  sin(#pi/4) ", u"Expr = sin(#pi/4)", kLastCommandIndex},
+           {u"(1+2)*3", u"Expr = (1+2)*3", kLastCommandIndex},
+           {u"rate*4", u"Expr = rate*4", kLastCommandIndex},
+           {u"Expressions = 1", u"Expr = Expressions = 1", kLastCommandIndex},
+           {u"Expr = 2+3", u"Expr = 2+3", kExprCommandIndex},
+           {u"expr = 1", u"expr = 1", kExprCommandIndex},
+           {u"Var = r ; 2", u"Var = r ; 2", 20},
+           {u"StoExpr(t) = 2", u"StoExpr(t) = 2", 18},
+           {u"aAbout", u"aAbout", kLastCommandIndex},  // a command outside the catalogue
+           {u"' a comment", u"' a comment", kLastCommandIndex},
+           {u"", u"", kLastCommandIndex},
+       }) {
+    EXPECT_EQ(asScriptLine(c.line), c.scriptLine) << toUtf8(c.line);
+    EXPECT_EQ(lineKind(trimBlanks(c.line)).catalogueIndex, c.catalogueIndex) << toUtf8(c.line);
+  }
 }
 
 TEST(CliPlatformTest, WindowLinesLoseTheirNumbers) {
@@ -172,7 +231,100 @@ TEST_F(CliRunTest, EntryLineReportsPrintTheirLines) {
   EXPECT_NE(out.find("\nSyntax: Quadrel [parameters], Quadrel /h\n\nparameters:\n"), std::string::npos);
 }
 
-TEST_F(CliRunTest, EntryLineWithNothingToRunFails) { EXPECT_EQ(runWith({"/noh"}), 1); }
+TEST_F(CliRunTest, BareExpressionsAndTheirExitCodes) {
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* out;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"-e", "2+3", "--results-only"}, 0, " Result => Number = 5.0000\n"},
+           {{"-e", "Var = r ; 2\n\nr*3", "--no-labels"}, 0, nullptr},
+           {{"-e", "Expr = 2+", "--results-only"}, 3, nullptr},
+           {{"-e", "1", "-e", "sqr(", "--results-only"}, 3, nullptr},
+           {{"/noh"}, 1, nullptr},
+           {{"-e", "1", "--bogus"}, 2, nullptr},
+       }) {
+    EXPECT_EQ(runWith(c.args), c.exitCode) << c.args[1];
+    if (c.out) {
+      EXPECT_EQ(out, c.out);
+    }
+  }
+  // Line numbers count the empty line; the bare line ran as a formula.
+  runWith({"-e", "Var = r ; 2\n\nr*3", "--no-labels"});
+  EXPECT_NE(out.find("Ln 3: EXPR = r*3: "), std::string::npos) << out;
+  EXPECT_NE(out.find(" 6.0000\n"), std::string::npos) << out;
+  // A "/" command line's exit code counts its failed commands too.
+  folder.put("bad.otm", "Expr = 1\r\nExpr = (\r\n");
+  EXPECT_EQ(runWith({"/i", "bad.otm", "/noh"}), 3);
+}
+
+TEST_F(CliRunTest, AbsolutePathsInAnEntryLine) {
+  folder.put("calc.otm", "Expr = 6*7\r\n");
+  const std::string script = toUtf8(folder.file("calc.otm"));
+  EXPECT_EQ(runWith({"/i", script, "/o", "/noh"}), 0) << err;
+  EXPECT_NE(out.find("= 42.0000"), std::string::npos) << out;
+  EXPECT_NE(folder.get("Result.otm").find("= 42.0000"), std::string::npos);
+  EXPECT_EQ(runWith({"/i", script, "/o", toUtf8(folder.file("other.otm")), "/noh"}), 0) << err;
+  EXPECT_NE(folder.get("other.otm").find("= 42.0000"), std::string::npos);
+}
+
+// Typed lines from a list.
+class ListedLines : public LineSource {
+ public:
+  explicit ListedLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  bool readLine(std::string& line) override {
+    if (next_ >= lines_.size())
+      return false;
+    line = lines_[next_++];
+    return true;
+  }
+  size_t read() const { return next_; }
+
+ private:
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
+};
+
+TEST_F(CliRunTest, InteractiveLinesShareTheirStores) {
+  ListedLines lines({"Var = r ; 2", "", "Funct = area ; 2*r", "area+1", "  QUIT ", "Expr = 99"});
+  CliOptions options = parseCliArguments({"--decimals", "1"}, noFile);
+  std::FILE* o = std::tmpfile();
+  std::FILE* r = std::tmpfile();
+  CliPlatform platform(o, r);
+  Engine engine(platform);
+  std::string dir = toUtf8(folder.text());
+  EXPECT_EQ(runInteractive(engine, options, dir, lines, o, r), 0);
+  out = readAll(o);
+  EXPECT_NE(out.find(" Result => Number = 5.0\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("99"), std::string::npos) << "a line after quit ran";
+  EXPECT_EQ(lines.read(), 5u);
+  EXPECT_EQ(readAll(r), "");
+}
+
+TEST_F(CliRunTest, InteractiveExitCodes) {
+  struct Case {
+    std::vector<std::string> args, lines;
+    int exitCode;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{}, {"1+1", "2+"}, 3},
+           {{}, {"2+", "1+1"}, 3},
+           {{}, {}, 0},
+           {{"-o", "x.otm"}, {"1"}, 2},
+           {{"--lines", "1"}, {"1"}, 2},
+       }) {
+    ListedLines lines(c.lines);
+    std::FILE* o = std::tmpfile();
+    std::FILE* r = std::tmpfile();
+    CliPlatform platform(o, r);
+    Engine engine(platform);
+    EXPECT_EQ(runInteractive(engine, parseCliArguments(c.args, noFile), toUtf8(folder.text()), lines, o, r),
+              c.exitCode);
+    std::fclose(o);
+    std::fclose(r);
+  }
+}
 
 TEST_F(CliRunTest, BoxesGoToStandardError) {
   runWith({"/i", "missing.otm", "/noh"});

@@ -89,6 +89,7 @@ size_t batchRun(Engine& e, const BatchOptions& o) {
   const int32_t r = execCommands(e, e.script.scriptText, result, o.exec);
   const int32_t commands = r / 1000;
   const int32_t errors = r % 1000;
+  e.script.lastRunErrors = errors;
 
   Text text;
   if (!o.noHeader)

@@ -175,6 +175,7 @@ int32_t otmEvalMain(Engine& e, TextView commandLine) {
   RunSettings& s = e.script.settings;
   e.scriptResult.clear();
   e.script.status = kStatusOk;
+  e.script.lastRunErrors = 0;
   s.commandLine = Text(commandLine);
   Text cmdLog = u": CmdLine = '";
   cmdLog.append(commandLine);

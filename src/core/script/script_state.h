@@ -25,7 +25,8 @@ struct ScriptState {
   RunSettings settings;
   Text scriptText;  // read by runs and file loads, replaced by results
   int32_t status = kStatusOk;
-  Text polynomialVariable;  // set by VarPolyn
+  int32_t lastRunErrors = 0;  // failed commands of the last batch run of the entry
+  Text polynomialVariable;    // set by VarPolyn
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;

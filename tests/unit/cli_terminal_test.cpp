@@ -1,0 +1,132 @@
+// The interactive quadrel program on a pseudo-terminal: typed lines, line
+// editing, history and the exit code, as a user at a terminal meets them.
+#ifdef QUADREL_CLI_PROGRAM
+
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include "temp_folder.h"
+
+namespace quadrel {
+namespace {
+
+using testing_support::TempFolder;
+
+// The program started on a new pseudo-terminal in folder, with HOME there.
+class Terminal {
+ public:
+  explicit Terminal(const std::string& folder) {
+    struct winsize size = {24, 100, 0, 0};
+    pid_ = forkpty(&fd_, nullptr, nullptr, &size);
+    if (pid_ == 0) {
+      if (chdir(folder.c_str()) != 0)
+        _exit(126);
+      setenv("HOME", folder.c_str(), 1);
+      setenv("TERM", "xterm", 1);
+      execl(QUADREL_CLI_PROGRAM, "quadrel", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~Terminal() {
+    if (pid_ > 0 && status_ < 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (fd_ >= 0)
+      close(fd_);
+  }
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  bool started() const { return pid_ > 0 && fd_ >= 0; }
+  void type(const std::string& keys) { ASSERT_EQ(write(fd_, keys.data(), keys.size()), ssize_t(keys.size())); }
+
+  // Reads until text has appeared after the point of the last wait (10 s at most).
+  bool waitFor(const std::string& text) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (screen_.find(text, seen_) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > end || !readSome())
+        return false;
+    }
+    seen_ = screen_.find(text, seen_) + text.size();
+    return true;
+  }
+
+  // Reads to the end of output and gives the exit code.
+  int exitCode() {
+    while (readSome()) {
+    }
+    int status = 0;
+    if (waitpid(pid_, &status, 0) != pid_)
+      return -1;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return status_;
+  }
+
+  const std::string& screen() const { return screen_; }
+
+ private:
+  bool readSome() {
+    pollfd p = {fd_, POLLIN, 0};
+    if (poll(&p, 1, 10000) <= 0)
+      return false;
+    char buffer[4096];
+    const ssize_t n = read(fd_, buffer, sizeof buffer);
+    if (n <= 0)
+      return false;
+    screen_.append(buffer, size_t(n));
+    return true;
+  }
+
+  pid_t pid_ = -1;
+  int fd_ = -1;
+  int status_ = -1;
+  std::string screen_;
+  size_t seen_ = 0;
+};
+
+TEST(CliTerminalTest, LinesRunAsTypedWithEditingAndHistory) {
+  TempFolder folder;
+  std::string home = toUtf8(folder.text());
+  Terminal t(home);
+  ASSERT_TRUE(t.started());
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("Var = r ; 2\r");
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  // A bare formula, corrected with backspace before it is entered.
+  t.type(
+      "r*5\x7f"
+      "4\r");
+  ASSERT_TRUE(t.waitFor(" Result => Number = 8.0000")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  // Ctrl+P brings back the previous line; Ctrl+A goes to its start.
+  t.type("\x10\x01(\x05)+1\r");
+  ASSERT_TRUE(t.waitFor(" Result => Number = 9.0000")) << t.screen();
+  t.type("quit\r");
+  EXPECT_EQ(t.exitCode(), 0) << t.screen();
+  EXPECT_NE(folder.get(".quadrel_history").find("(r*4)+1"), std::string::npos);
+}
+
+TEST(CliTerminalTest, FailedCommandAndEndOfInput) {
+  TempFolder folder;
+  Terminal t(toUtf8(folder.text()));
+  ASSERT_TRUE(t.started());
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("1/\r");
+  ASSERT_TRUE(t.waitFor("ERROR")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("\x04");  // Ctrl+D on an empty line: end of input
+  EXPECT_EQ(t.exitCode(), 3) << t.screen();
+}
+
+}  // namespace
+}  // namespace quadrel
+
+#endif  // QUADREL_CLI_PROGRAM
