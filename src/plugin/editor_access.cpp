@@ -195,12 +195,21 @@ void insertResult(TextView input, bool ensureLineEnd) {
   SendMessageA(view, SCI_INSERTTEXT, WPARAM(-1), reinterpret_cast<LPARAM>(bytes.c_str()));
 }
 
-void reloadResultFile(TextView path) {
+Text resultFileOf(TextView path) {
   const size_t cut = path.find_last_of(u"\\/");
   Text target = cut == TextView::npos ? Text() : Text(path.substr(0, cut + 1));
-  target.append(u"\\Result.otm");
-  std::wstring w(target.begin(), target.end());
-  SendMessageW(pluginState().npp.nppHandle, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+  target.append(u"Result.otm");
+  return target;
+}
+
+void reloadResultFile(TextView path, bool openWhenClosed) {
+  const Text target = resultFileOf(path);
+  const std::wstring w(target.begin(), target.end());
+  HWND npp = pluginState().npp.nppHandle;
+  // The editor reloads only a document it has open, matched by its exact path.
+  SendMessageW(npp, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+  if (openWhenClosed)
+    SendMessageW(npp, NPPM_DOOPEN, 0, reinterpret_cast<LPARAM>(w.c_str()));
 }
 
 }  // namespace quadrel::plugin

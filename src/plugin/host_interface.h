@@ -64,6 +64,7 @@ struct SciNotification {
 // Host messages.
 constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
 // Editing component messages.
