@@ -21,6 +21,15 @@ Text handleText(const void* h) { return intText(int64_t(reinterpret_cast<uintptr
 
 }  // namespace
 
+Text textRange(HWND view, intptr_t first, intptr_t last) {
+  if (last <= first)
+    return Text();
+  std::vector<char> buffer(size_t(last - first) + 1, '\0');
+  SciTextRange range{int32_t(first), int32_t(last), buffer.data()};
+  sci(view, SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
 Text fromDocument(HWND view, const char* bytes, size_t length) {
   std::string_view s(bytes, length);
   if (isUtf8Document(view))
@@ -142,29 +151,29 @@ Text getStatementBeforeCaret() {
   const bool atEnd = caret == limit - 1;
   intptr_t found = -1;
   const auto catalogue = commandCatalogue();
+  // Line by line upwards, down to and including the first line of the
+  // document; a command name counts wherever it starts, position 0 included.
   do {
-    if (!atEnd)
+    if (!atEnd && line > 0)
       --line;
     const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
     const intptr_t q = findInTarget(view, start, limit, SCFIND_WHOLEWORD, u"'");
-    if (q > 0)
-      limit = q - 1;
-    for (int k = 0; k <= 20; ++k) {
+    if (q >= 0)
+      limit = q - 1;  // a comment ends the searched range
+    // A range that ends before it starts would make the search run backwards.
+    for (int k = 0; k <= 20 && limit >= start; ++k) {
       found = findInTarget(view, start, limit, SCFIND_WHOLEWORD, catalogue[size_t(k)].name);
-      if (found > 0)
+      if (found >= 0)
         break;
     }
     --line;
-  } while (!(line <= 0 || found > 0));
-  if (found <= 0)
+  } while (line >= 0 && found < 0);
+  if (found < 0)
     return Text();
   const intptr_t length = caret - found;
   if (length <= 0)
     return Text();
-  std::vector<char> buffer(size_t(length) + 1, '\0');
-  SciTextRange range{int32_t(found), int32_t(caret), buffer.data()};
-  sci(view, SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-  return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+  return textRange(view, found, caret);
 }
 
 void insertResult(TextView input, bool ensureLineEnd) {
