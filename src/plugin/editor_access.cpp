@@ -25,8 +25,13 @@ Text textRange(HWND view, intptr_t first, intptr_t last) {
   if (last <= first)
     return Text();
   std::vector<char> buffer(size_t(last - first) + 1, '\0');
-  SciTextRange range{int32_t(first), int32_t(last), buffer.data()};
-  sci(view, SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  // The record with pointer-sized positions, read the same way by the
+  // editor's component in 32- and 64-bit builds.
+  SciTextRangeFull range{first, last, buffer.data()};
+  if (sci(view, SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range)) <= 0) {
+    // A component too old for that record: byte by byte, with no record at all.
+    for (intptr_t p = first; p < last; ++p) buffer[size_t(p - first)] = char(sci(view, SCI_GETCHARAT, WPARAM(p)));
+  }
   return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
