@@ -72,6 +72,7 @@ static_assert(sizeof(SciNotification) == (sizeof(void*) == 4 ? 80 : 128), "SCNot
 // Host messages.
 constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
