@@ -216,8 +216,8 @@ TEST_F(Store, NamesWithLettersBeyondAsciiCanBeUsed) {
     defineEntry(e, c.name, u"2", false);
     EXPECT_EQ(value(c.formula), c.expected) << testing::PrintToString(Text(c.formula));
   }
-  defineEntry(e, u"fl\u00e4che", u"x*x", true);
-  EXPECT_EQ(value(u"fl\u00e4che(3)"), 9);
+  defineEntry(e, u"fl\u00e4che", u"gr\u00f6\u00dfe*gr\u00f6\u00dfe", true);  // a user function
+  EXPECT_EQ(value(u"fl\u00e4che+1"), 5);
   // Signs are still not names.
   for (const char16_t* sign : {u"2\u00d73", u"2\u00b0", u"\u20ac5"}) EXPECT_NE(failure(sign), 0);
 }
