@@ -121,6 +121,7 @@ void settleSettingsFolder() {
   const std::wstring config = pluginsConfigFolder();
   if (config.empty())
     return;
+  CreateDirectoryW(config.c_str(), nullptr);  // the editor makes it at its first start; a new install may lack it
   const std::wstring inConfig = config + L"Quadrel.INI";
   const bool found = fileExists(inConfig);
   // Settings installed beside a DLL in a folder that cannot be written are
