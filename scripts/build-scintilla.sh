@@ -5,12 +5,16 @@
 # and is reused:
 #   scripts/build-scintilla.sh [i686|x86_64]    prints the build's folder
 # (default i686; x86_64 serves kernels that run no 32-bit code, see
-# scripts/test-all.sh). The folder, $QUADREL_CACHE/scintilla-VERSION/TRIPLE,
+# scripts/test-all.sh). The folder, $QUADREL_CACHE/scintilla-VERSION/TRIPLE-npp,
 # holds lib/libscintilla.a and include/*.h. Nothing is written
 # into the checkout. Needs root only the first time (deb-src entries,
 # apt-get update); dpkg-dev must be installed (scripts/install-deps.sh).
 # Cache base: QUADREL_CACHE, else /var/cache/quadrel when writable, else
 # ~/.cache/quadrel (the same rule as wine-env.sh).
+# The records with a character range (SCI_GETTEXTRANGE, SCI_FINDTEXT, ...)
+# get the editor's layout: Notepad++ builds its Scintilla with positions as
+# wide as a pointer there (Scintilla's own sources say "long", which is 32
+# bits in 64-bit Windows code), so the host meets what plug-ins meet.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" build-scintilla
 
@@ -60,8 +64,10 @@ enable_deb_src() {
   as_root apt-get update -q >/dev/null
 }
 
+flavour="$triple-npp"  # the editor's record layout, see above
+
 complete_cache() {  # a finished build folder for the given version
-  local dir="$QUADREL_CACHE/scintilla-$1/$triple"
+  local dir="$QUADREL_CACHE/scintilla-$1/$flavour"
   [[ -f "$dir/.complete" && "$(cat "$dir/.complete")" == "$compiler_id" && -f "$dir/lib/libscintilla.a" ]]
 }
 
@@ -76,20 +82,20 @@ if [[ -z "$version" ]]; then
     v="${dir##*/scintilla-}"
     if complete_cache "$v"; then
       log "apt knows no scite sources; using the cached $v"
-      echo "$dir/$triple"
+      echo "$dir/$flavour"
       exit 0
     fi
   done
   die "apt knows no source package scite and nothing is cached"
 fi
 
-out="$QUADREL_CACHE/scintilla-$version/$triple"
+out="$QUADREL_CACHE/scintilla-$version/$flavour"
 if complete_cache "$version"; then
   echo "$out"
   exit 0
 fi
 
-exec 9>"$QUADREL_CACHE/run/scintilla-$triple.lock"
+exec 9>"$QUADREL_CACHE/run/scintilla-$flavour.lock"
 flock -w 1800 9 || die "timed out waiting for another Scintilla build"
 if complete_cache "$version"; then  # built by the other one meanwhile
   echo "$out"
@@ -106,6 +112,18 @@ log "fetching scite $version source"
   { tail -20 "$work/apt.log" >&2; die "apt-get source scite=$version failed"; }
 srcdir="$(ls -d "$work"/scite-*/scintilla 2>/dev/null | head -1)"
 [[ -n "$srcdir" && -f "$srcdir/win32/makefile" ]] || die "no scintilla/win32/makefile in the scite source"
+
+# Character ranges with pointer-sized positions, as in the editor's Scintilla.
+widen_ranges() {
+  local file="$srcdir/include/$1" pattern="$2" replacement="$3"
+  [[ -f "$file" ]] || die "no $1 in the scite source"
+  grep -q "$pattern" "$file" || die "$1 has no '$pattern' (the character range type changed?)"
+  sed -i "s/$pattern/$replacement/" "$file"
+}
+widen_ranges Sci_Position.h '^typedef long Sci_PositionCR;' 'typedef ptrdiff_t Sci_PositionCR;'
+if [[ -f "$srcdir/include/ScintillaStructures.h" ]]; then
+  widen_ranges ScintillaStructures.h 'using PositionCR = long;' 'using PositionCR = intptr_t;'
+fi
 
 rm -rf "$out"
 mkdir -p "$out/obj" "$out/lib" "$out/include"

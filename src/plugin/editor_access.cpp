@@ -21,6 +21,20 @@ Text handleText(const void* h) { return intText(int64_t(reinterpret_cast<uintptr
 
 }  // namespace
 
+Text textRange(HWND view, intptr_t first, intptr_t last) {
+  if (last <= first)
+    return Text();
+  std::vector<char> buffer(size_t(last - first) + 1, '\0');
+  // The record with pointer-sized positions, read the same way by the
+  // editor's component in 32- and 64-bit builds.
+  SciTextRangeFull range{first, last, buffer.data()};
+  if (sci(view, SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range)) <= 0) {
+    // A component too old for that record: byte by byte, with no record at all.
+    for (intptr_t p = first; p < last; ++p) buffer[size_t(p - first)] = char(sci(view, SCI_GETCHARAT, WPARAM(p)));
+  }
+  return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
 Text fromDocument(HWND view, const char* bytes, size_t length) {
   std::string_view s(bytes, length);
   if (isUtf8Document(view))
@@ -142,29 +156,29 @@ Text getStatementBeforeCaret() {
   const bool atEnd = caret == limit - 1;
   intptr_t found = -1;
   const auto catalogue = commandCatalogue();
+  // Line by line upwards, down to and including the first line of the
+  // document; a command name counts wherever it starts, position 0 included.
   do {
-    if (!atEnd)
+    if (!atEnd && line > 0)
       --line;
     const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
     const intptr_t q = findInTarget(view, start, limit, SCFIND_WHOLEWORD, u"'");
-    if (q > 0)
-      limit = q - 1;
-    for (int k = 0; k <= 20; ++k) {
+    if (q >= 0)
+      limit = q - 1;  // a comment ends the searched range
+    // A range that ends before it starts would make the search run backwards.
+    for (int k = 0; k <= 20 && limit >= start; ++k) {
       found = findInTarget(view, start, limit, SCFIND_WHOLEWORD, catalogue[size_t(k)].name);
-      if (found > 0)
+      if (found >= 0)
         break;
     }
     --line;
-  } while (!(line <= 0 || found > 0));
-  if (found <= 0)
+  } while (line >= 0 && found < 0);
+  if (found < 0)
     return Text();
   const intptr_t length = caret - found;
   if (length <= 0)
     return Text();
-  std::vector<char> buffer(size_t(length) + 1, '\0');
-  SciTextRange range{int32_t(found), int32_t(caret), buffer.data()};
-  sci(view, SCI_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-  return fromDocument(view, buffer.data(), strnlen(buffer.data(), buffer.size()));
+  return textRange(view, found, caret);
 }
 
 void insertResult(TextView input, bool ensureLineEnd) {
@@ -195,12 +209,21 @@ void insertResult(TextView input, bool ensureLineEnd) {
   SendMessageA(view, SCI_INSERTTEXT, WPARAM(-1), reinterpret_cast<LPARAM>(bytes.c_str()));
 }
 
-void reloadResultFile(TextView path) {
+Text resultFileOf(TextView path) {
   const size_t cut = path.find_last_of(u"\\/");
   Text target = cut == TextView::npos ? Text() : Text(path.substr(0, cut + 1));
-  target.append(u"\\Result.otm");
-  std::wstring w(target.begin(), target.end());
-  SendMessageW(pluginState().npp.nppHandle, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+  target.append(u"Result.otm");
+  return target;
+}
+
+void reloadResultFile(TextView path, bool openWhenClosed) {
+  const Text target = resultFileOf(path);
+  const std::wstring w(target.begin(), target.end());
+  HWND npp = pluginState().npp.nppHandle;
+  // The editor reloads only a document it has open, matched by its exact path.
+  SendMessageW(npp, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+  if (openWhenClosed)
+    SendMessageW(npp, NPPM_DOOPEN, 0, reinterpret_cast<LPARAM>(w.c_str()));
 }
 
 }  // namespace quadrel::plugin

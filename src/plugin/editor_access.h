@@ -21,8 +21,14 @@ Text removeComments(TextView text);
 Text trimPattern(TextView text, TextView pattern, bool ignoreCase);
 intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextView text);
 Text getStatementBeforeCaret();
+// The document's text from first up to last (byte positions).
+Text textRange(HWND view, intptr_t first, intptr_t last);
 void insertResult(TextView text, bool ensureLineEnd);
-void reloadResultFile(TextView path);
+// The result file of a run of the file at path: Result.otm in its folder.
+Text resultFileOf(TextView path);
+// Asks the editor to reload the result file when it has it open; with
+// openWhenClosed it is also opened (or brought forward when open).
+void reloadResultFile(TextView path, bool openWhenClosed);
 
 // Conversions at the editor boundary.
 Text fromDocument(HWND view, const char* bytes, size_t length);

@@ -1,9 +1,11 @@
 // The records and message numbers of the host editor's plug-in interface and
-// of its editing component, as the host publishes them (32-bit layout).
+// of its editing component, as the host publishes them (the same sources
+// give the 32-bit and the 64-bit layout).
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quadrel::plugin {
@@ -61,9 +63,17 @@ struct SciNotification {
   int y;
 };
 
+// The editor reads these records with its own layout in 32- and 64-bit builds.
+static_assert(sizeof(ShortcutKey) == 4, "ShortcutKey: four bytes");
+static_assert(sizeof(FuncItem) == (sizeof(void*) == 4 ? 144 : 152), "FuncItem: the editor's layout");
+static_assert(offsetof(SciNotification, x) == (sizeof(void*) == 4 ? 72 : 120), "SCNotification: the editor's layout");
+static_assert(sizeof(SciNotification) == (sizeof(void*) == 4 ? 80 : 128), "SCNotification up to y");
+
 // Host messages.
 constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
+constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
 // Editing component messages.
@@ -78,7 +88,8 @@ constexpr UINT SCI_GETSELECTIONSTART = 2143;
 constexpr UINT SCI_GETSELECTIONEND = 2145;
 constexpr UINT SCI_GETLINE = 2153;
 constexpr UINT SCI_GETSELTEXT = 2161;
-constexpr UINT SCI_GETTEXTRANGE = 2162;
+constexpr UINT SCI_GETCHARAT = 2007;
+constexpr UINT SCI_GETTEXTRANGEFULL = 2039;
 constexpr UINT SCI_LINEFROMPOSITION = 2166;
 constexpr UINT SCI_POSITIONFROMLINE = 2167;
 constexpr UINT SCI_SETTARGETSTART = 2190;
@@ -96,10 +107,15 @@ constexpr unsigned SCN_DWELLSTART = 2016;
 constexpr unsigned SCN_DWELLEND = 2017;
 constexpr int kUtf8CodePage = 65001;
 
-struct SciTextRange {
-  int32_t first;
-  int32_t last;
+// The text-range record of SCI_GETTEXTRANGEFULL: positions as wide as a
+// pointer on both architectures (the older SCI_GETTEXTRANGE record has
+// 32-bit positions in some builds of the component and pointer-sized ones in
+// others, so it is not used).
+struct SciTextRangeFull {
+  intptr_t first;
+  intptr_t last;
   char* text;
 };
+static_assert(sizeof(SciTextRangeFull) == 3 * sizeof(void*), "the component's layout");
 
 }  // namespace quadrel::plugin

@@ -177,7 +177,8 @@ void __cdecl otmE_CurFile() {
     const int32_t exitCode = run(u"/i " + path + u" /o /log /pbar");
     plog(u"otmE_CurFile()", u": FileName = " + path);
     plog(u"otmE_CurFile()", u": ExitCode = " + intText(exitCode));
-    reloadResultFile(path);
+    // The whole file's result is shown: reloaded when open, else opened.
+    reloadResultFile(path, true);
     closing(u"otmE_CurFile");
   } catch (...) {
   }
@@ -191,7 +192,8 @@ void __cdecl otmE_CurLineToFile() {
     const int32_t exitCode = run(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
     plog(u"otmE_CurLineToFile()", u": FileName = " + path);
     plog(u"otmE_CurLineToFile()", u": lHandle = " + intText(exitCode));
-    reloadResultFile(path);
+    // Only reloaded: one line's run must not switch documents.
+    reloadResultFile(path, false);
     closing(u"otmE_CurLineToFil");
   } catch (...) {
   }

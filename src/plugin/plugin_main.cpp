@@ -8,6 +8,7 @@
 #include "core/engine.h"
 #include "exports/export_support.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_platform.h"
 #include "plugin/menu_commands.h"
 #include "plugin/plugin_state.h"
 #include "plugin/settings.h"
@@ -52,21 +53,23 @@ void pinSetMenuItem(FuncItem& item, PluginCommand procedure, TextView name, int 
                                 intText(int64_t(reinterpret_cast<uintptr_t>(item.shortcut))));
 }
 
-Text currentDirectory() {
+// The folder of this DLL, ending with "\".
+Text dllFolder() {
   wchar_t buffer[MAX_PATH * 4];
-  DWORD n = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
-  Text d(buffer, buffer + n);
-  if (d.empty() || d.back() != u'\\')
-    d.push_back(u'\\');
-  return d;
+  const DWORD n = GetModuleFileNameW(static_cast<HMODULE>(libraryModule()), buffer, MAX_PATH * 4);
+  Text path(buffer, buffer + (n < MAX_PATH * 4 ? n : 0));
+  path.resize(path.find_last_of(u"\\/") == Text::npos ? 0 : path.find_last_of(u"\\/") + 1);
+  return path;
 }
 
 void attachProcess() {
   PluginState& s = pluginState();
   Engine& e = pluginEngine();
-  const Text dir = currentDirectory();
-  s.settingsFile = dir + u"plugins\\Quadrel\\Quadrel.INI";
-  e.diag.debugFilePath = dir + u"plugins\\Quadrel\\Quadrel.dbg";
+  // Settings and debug file beside the DLL; the editor's plug-in configuration
+  // folder may take over once the editor is known (settleSettingsFolder).
+  s.pluginFolder = dllFolder();
+  s.settingsFile = s.pluginFolder + u"Quadrel.INI";
+  e.diag.debugFilePath = s.pluginFolder + u"Quadrel.dbg";
   e.script.settings.settingsFile = s.settingsFile;
   loadSettings();
   plog(u"AttachProcess()", u": Attach To Process: START");
@@ -139,6 +142,11 @@ __declspec(dllexport) void __cdecl setInfo(NppData data) {
   // record's address is understood too.
   const NppData* record = recordBehind(data.nppHandle);
   pluginState().npp = record ? *record : data;
+  try {
+    settleSettingsFolder();
+  } catch (...) {
+    // The settings stay where they were read at load.
+  }
 }
 
 __declspec(dllexport) const wchar_t* __cdecl getName() {

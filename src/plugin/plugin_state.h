@@ -20,7 +20,8 @@ constexpr int kOptionsItemCount = 12;
 
 struct PluginState {
   NppData npp{};
-  Text settingsFile;          // <current dir>plugins\Quadrel\Quadrel.INI
+  Text pluginFolder;          // the DLL's folder, ending with "\"
+  Text settingsFile;          // Quadrel.INI beside the DLL or in the editor's plug-in configuration folder
   int32_t toolTip = 0;        // "Eval To ToolTip"
   bool noConfirm = false;     // "Don't confirm Expr"
   bool hideExprLine = false;  // "Don't show Summary", the /nln option

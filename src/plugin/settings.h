@@ -16,5 +16,10 @@ void writeSetting(TextView key, int64_t value);
 void flushSettings();
 // Reads every setting into the plug-in state and the engine (at load).
 void loadSettings();
+// Once the editor is known: keeps the settings beside the DLL when a settings
+// file is there and the folder can be written; otherwise moves the settings
+// file and the debug file to the editor's plug-in configuration folder and
+// reads the settings found there.
+void settleSettingsFolder();
 
 }  // namespace quadrel::plugin

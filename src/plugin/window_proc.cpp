@@ -130,6 +130,38 @@ Text runOption(int offset, int id, TextView caption) {
   }
 }
 
+// A menu caption as the user reads it: the "&" that marks the keyboard letter
+// is dropped ("&&" stands for a "&").
+std::wstring withoutAccessMarks(const wchar_t* caption) {
+  std::wstring out;
+  for (const wchar_t* p = caption; *p; ++p) {
+    if (*p == L'&' && p[1])
+      ++p;
+    out.push_back(*p);
+  }
+  return out;
+}
+
+// The submenu of `menu` whose caption is exactly "Quadrel", or null.
+HMENU quadrelSubmenu(HMENU menu) {
+  const int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int k = 0; k < count; ++k) {
+    wchar_t caption[25] = {0};
+    GetMenuStringW(menu, UINT(k), caption, 25, MF_BYPOSITION);
+    if (std::wstring(caption) == L"Quadrel" && GetSubMenu(menu, k))
+      return GetSubMenu(menu, k);
+  }
+  return nullptr;
+}
+
+// The Plugins menu of the menu bar: captioned "Plugins" once its "&" mark is
+// dropped, or (in a translated editor) the menu that holds our own submenu.
+bool isPluginsMenu(HMENU bar, UINT position) {
+  wchar_t caption[25] = {0};
+  GetMenuStringW(bar, position, caption, 25, MF_BYPOSITION);
+  return withoutAccessMarks(caption) == L"Plugins" || quadrelSubmenu(GetSubMenu(bar, int(position))) != nullptr;
+}
+
 }  // namespace
 
 int checkMark(int commandId, int state) {
@@ -206,16 +238,7 @@ void addMenus(int position) {
   plog(u"AddMenus()", u": hLastSubMenu = " + handleText(last) + u", B = " + intText(s.baseCommand));
 
   HMENU plugins = GetSubMenu(bar, position);
-  HMENU ours = nullptr;
-  const int pluginCount = plugins ? GetMenuItemCount(plugins) : 0;
-  for (int k = 0; k < pluginCount; ++k) {
-    wchar_t caption[25] = {0};
-    GetMenuStringW(plugins, UINT(k), caption, 25, MF_BYPOSITION);
-    if (std::wstring(caption) == L"Quadrel") {
-      ours = GetSubMenu(plugins, k);
-      break;
-    }
-  }
+  HMENU ours = quadrelSubmenu(plugins);
   plog(u"AddMenus()", u": hPluginsMenu = " + handleText(plugins) + u", hQuadrelMenu = " + handleText(ours));
 
   s.optionsMenu = CreatePopupMenu();
@@ -284,13 +307,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       sendMain(SCI_CALLTIPCANCEL);
 
     if (message == WM_MENUSELECT) {
-      if (s.pluginsMenuPosition == 0) {
-        wchar_t caption[25] = {0};
-        GetMenuStringW(GetMenu(hwnd), LOWORD(wParam), caption, 25, MF_BYPOSITION);
-        if (std::wstring(caption) == L"Plugins") {
-          s.pluginsMenuPosition = LOWORD(wParam);
-          addMenus(s.pluginsMenuPosition);
-        }
+      if (s.pluginsMenuPosition == 0 && isPluginsMenu(GetMenu(hwnd), LOWORD(wParam))) {
+        s.pluginsMenuPosition = LOWORD(wParam);
+        addMenus(s.pluginsMenuPosition);
       }
       return 0;
     }

@@ -196,7 +196,8 @@ TEST_F(Arithmetic, HostileCharactersGiveCodes) {
       {u"1\x01+2", kErrEvaluatorSyntax},  // a control character after an operand
       {u"\x7f", kErrParserSyntax},
       {Text(u"1+", 2) + char16_t(0) + u"2", kErrParserSyntax},  // an embedded zero
-      {u"1+\u03c0", kErrParserSyntax},                          // no identifier
+      {u"1+\u03c0", kErrUndefinedFunction},                     // a Greek letter: an unknown name
+      {u"1+\u00b0", kErrParserSyntax},                          // a sign: no identifier
       {u"2*\U0001F600", kErrParserSyntax},                      // a surrogate pair
       {Text(1, char16_t(0xD800)), kErrParserSyntax},            // a lone surrogate
       {u"1\uFEFF", kErrEvaluatorSyntax},

@@ -54,8 +54,9 @@ TEST_F(Lexer, TokenTypesAndElements) {
        {{u"num", u"1"}, {u"mod", u"mod"}, {u"num", u"2"}, {u"xor", u"xor"}, {u"det", u"det"}, {u"", u""}}},
       {u"sin_2", {{u"id", u"sin_2"}, {u"", u""}}},
       {u"#pi*#", {{u"const", u"#pi"}, {u"*", u"*"}, {u"const", u"#"}, {u"", u""}}},
-      {u"[abc", {{u"matrix", u"[abc"}, {u"", u""}}},  // no "]": the token ends with the text
-      {u"\u00e9\t\r\n", {{u"\u00e9", u"\u00e9"}, {u"", u""}}},
+      {u"[abc", {{u"matrix", u"[abc"}, {u"", u""}}},            // no "]": the token ends with the text
+      {u"\u00d7\t\r\n", {{u"\u00d7", u"\u00d7"}, {u"", u""}}},  // a sign beyond ASCII
+      {u"\u00e9t\u00e9_2*\u03b1", {{u"id", u"\u00e9t\u00e9_2"}, {u"*", u"*"}, {u"id", u"\u03b1"}, {u"", u""}}},
       {u"", {{u"", u""}}},
   };
   for (const auto& c : cases) {

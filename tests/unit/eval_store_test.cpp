@@ -197,5 +197,30 @@ TEST_F(Store, ResetEmptiesEverything) {
   EXPECT_EQ(e.eval.resultType, 0);
 }
 
+// Names in the user's own letters are read like ASCII ones, wherever a
+// formula names a variable or a user function; signs beyond ASCII are not letters.
+TEST_F(Store, NamesWithLettersBeyondAsciiCanBeUsed) {
+  struct Case {
+    const char16_t* name;
+    const char16_t* formula;
+    double expected;
+  };
+  const Case cases[] = {
+      {u"gr\u00f6\u00dfe", u"gr\u00f6\u00dfe*10", 20},                              // German
+      {u"\u00e9t\u00e9_2", u"1+\u00e9t\u00e9_2", 3},                                // accents, "_" and a digit
+      {u"\u03b1\u03b2", u"\u03b1\u03b2^2", 4},                                      // Greek
+      {u"\u0434\u043b\u0438\u043d\u0430", u"\u0434\u043b\u0438\u043d\u0430/2", 1},  // Cyrillic
+      {u"\u9ad8\u3055", u"\u9ad8\u3055+\u9ad8\u3055", 4},                           // CJK and kana
+  };
+  for (const Case& c : cases) {
+    defineEntry(e, c.name, u"2", false);
+    EXPECT_EQ(value(c.formula), c.expected) << testing::PrintToString(Text(c.formula));
+  }
+  defineEntry(e, u"fl\u00e4che", u"gr\u00f6\u00dfe*gr\u00f6\u00dfe", true);  // a user function
+  EXPECT_EQ(value(u"fl\u00e4che+1"), 5);
+  // Signs are still not names.
+  for (const char16_t* sign : {u"2\u00d73", u"2\u00b0", u"\u20ac5"}) EXPECT_NE(failure(sign), 0);
+}
+
 }  // namespace
 }  // namespace quadrel

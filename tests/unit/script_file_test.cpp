@@ -127,6 +127,26 @@ TEST_F(ScriptFileTest, SavingReplacesOrAppendsUtf8) {
   expectBoxes({});
 }
 
+TEST_F(ScriptFileTest, AppendedTextStartsOnALineOfItsOwn) {
+  RunSettings& s = e.script.settings;
+  s.outputFile = folder.file("out.otm");
+  s.append = true;
+  e.script.scriptText = u"Ln 2: next";
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "Ln 2: next"},
+      {"'--- End -----", "'--- End -----\r\nLn 2: next"},
+      {"done\r\n", "done\r\nLn 2: next"},
+      {"done\n", "done\nLn 2: next"},
+      {"done\r", "done\rLn 2: next"},
+  };
+  for (const auto& [before, after] : cases) {
+    folder.put("out.otm", before);
+    EXPECT_EQ(loadSaveFile(e, 7), kStatusOk);
+    EXPECT_EQ(folder.get("out.otm"), after) << "after " << testing::PrintToString(std::string(before));
+  }
+  expectBoxes({});
+}
+
 TEST_F(ScriptFileTest, AppendingToAMissingFileFailsWithTwoBoxes) {
   RunSettings& s = e.script.settings;
   s.outputFile = folder.file("missing.otm");

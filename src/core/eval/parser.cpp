@@ -8,6 +8,7 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
+#include "core/eval/name_chars.h"
 #include "core/eval/parser_internal.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -117,8 +118,8 @@ void nextToken(Engine& e) {
   } else if (isDigit(c) || c == u'.') {
     lx.kind = TokKind::Num;
     takeWhile([](char16_t x) { return isDigit(x) || x == u'.'; });
-  } else if (isIdentStart(c)) {
-    takeWhile(isIdentChar);
+  } else if (isNameStart(c)) {
+    takeWhile(isNameChar);
     lx.index = i;
     lx.elemStart = start;
     lx.elemLength = i - start;

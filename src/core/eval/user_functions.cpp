@@ -7,6 +7,7 @@
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
+#include "core/eval/name_chars.h"
 
 namespace quadrel {
 
@@ -35,8 +36,8 @@ TokenSpan tokenSpanAt(TextView s, size_t i) {
     while (j < n && (isDigit(s[j]) || s[j] == u'.')) ++j;
     return {i, j, false};
   }
-  if (isIdentStart(c)) {
-    while (j < n && isIdentChar(s[j])) ++j;
+  if (isNameStart(c)) {
+    while (j < n && isNameChar(s[j])) ++j;
     return {i, j, true};
   }
   return {i, j, false};

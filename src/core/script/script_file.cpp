@@ -88,7 +88,12 @@ void saveToOutput(Engine& e) {
   const Text& text = e.script.scriptText;
   bool written;
   if (s.append) {
-    written = writeUtf8File(s.outputFile, text, WriteMode::AppendExisting);
+    // What is appended starts on a line of its own, even after a text that
+    // ends without a line end (the closing line of a file run has none).
+    std::string before;
+    const bool needsLineEnd =
+        readFileBytes(s.outputFile, before) && !before.empty() && before.back() != '\n' && before.back() != '\r';
+    written = writeUtf8File(s.outputFile, needsLineEnd ? u"\r\n" + text : text, WriteMode::AppendExisting);
     if (!written)
       showBox(e, u"Error 5: can't open the file\r\n", s.outputFile);
   } else {

@@ -80,6 +80,30 @@ LRESULT CALLBACK inputWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+constexpr int kInputWidth = 380;
+constexpr int kInputHeight = 150;
+
+// The top-left corner that centres a window of this size on the owner's
+// top-level window (on the screen without one), kept inside the owner's
+// monitor's work area.
+POINT centredOn(HWND owner, int width, int height) {
+  HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(top, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT area = monitor.rcWork;
+  RECT around = area;
+  if (top && !IsIconic(top))
+    GetWindowRect(top, &around);
+  LONG x = (around.left + around.right - width) / 2;
+  LONG y = (around.top + around.bottom - height) / 2;
+  x = x > area.right - width ? area.right - width : x;
+  x = x < area.left ? area.left : x;
+  y = y > area.bottom - height ? area.bottom - height : y;
+  y = y < area.top ? area.top : y;
+  return POINT{x, y};
+}
+
 }  // namespace
 
 void* libraryModule() {
@@ -114,8 +138,9 @@ bool Win32Platform::inputBox(TextView caption, TextView prompt, TextView default
   registerClass(kInputClass, inputWindowProc);
   std::wstring c = wide(caption), p = wide(prompt), d = wide(defaultText);
   HWND owner = GetActiveWindow();
+  const POINT at = centredOn(owner, kInputWidth, kInputHeight);
   HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kInputClass, wz(c),
-                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, 380, 150,
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, at.x, at.y, kInputWidth, kInputHeight,
                              owner, nullptr, instance(), nullptr);
   if (!box)
     return false;

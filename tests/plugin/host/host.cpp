@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Scintilla.h"
+#include "read_only_folder.h"
 #include "text_util.h"
 
 namespace host {
@@ -96,6 +97,20 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
     case NPPM_RELOADFILE: h.reloads.push_back(lp ? reinterpret_cast<const wchar_t*>(lp) : L""); return TRUE;
+    case NPPM_DOOPEN: {
+      const std::wstring path = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+      h.opens.push_back(path);
+      return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    case NPPM_GETPLUGINSCONFIGDIR: {
+      // The editor's way: without a buffer the length; with one too small FALSE.
+      if (!lp)
+        return LRESULT(h.configFolder.size());
+      if (h.configFolder.size() >= size_t(wp))
+        return FALSE;
+      std::copy_n(h.configFolder.c_str(), h.configFolder.size() + 1, reinterpret_cast<wchar_t*>(lp));
+      return TRUE;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lp);
       if (header)
@@ -123,6 +138,8 @@ void recordBox(Host& h, HWND box) {
   BoxRecord r;
   r.stepLine = h.currentLine;
   r.caption = narrow(windowText(box));
+  GetWindowRect(box, &r.rect);
+  GetWindowRect(h.main, &r.mainRect);
   const bool input = className(box) == L"QuadrelInputBox";
   // A message box has its text in a static of id 0xFFFF; any other dialog
   // (the open-file dialog) is a "dialog".
@@ -336,7 +353,7 @@ void menuTick(Host& h) {
       from = selectable;
     wchar_t buffer[256] = {0};
     GetMenuStringW(current, UINT(k), buffer, 256, MF_BYPOSITION);
-    std::string text = narrow(buffer);
+    std::string text = plainCaption(buffer);
     if (text.substr(0, text.find('\t')) == s.menuPath[s.level])
       to = selectable;
     ++selectable;
@@ -504,14 +521,14 @@ bool createHost(HINSTANCE instance, std::string& error) {
   wc.lpszClassName = kControllerClass;
   RegisterClassExW(&wc);
 
-  // The menu bar: the editor's menus, "Plugins" and "?" last.
+  // The menu bar with the editor's own captions ("&" marks the keyboard letter).
   h.bar = CreateMenu();
-  const wchar_t* menus[] = {L"&File",     L"&Edit",  L"&Search", L"&View", L"E&ncoding", L"&Language",
-                            L"Se&ttings", L"T&ools", L"&Macro",  L"&Run",  L"Plugins",   L"?"};
+  const wchar_t* menus[] = {L"&File",  L"&Edit",  L"&Search", L"&View",    L"E&ncoding", L"&Language", L"Se&ttings",
+                            L"T&ools", L"&Macro", L"&Run",    L"&Plugins", L"&Window",   L"?"};
   int position = 0;
   for (const wchar_t* title : menus) {
     HMENU sub = CreatePopupMenu();
-    if (std::wstring(title) == L"Plugins") {
+    if (std::wstring(title) == L"&Plugins") {
       h.pluginsMenu = sub;
       h.pluginsPosition = position;
       AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
@@ -564,12 +581,15 @@ bool createHost(HINSTANCE instance, std::string& error) {
 
 bool loadPlugin(std::string& error) {
   Host& h = theHost();
-  const std::wstring path = h.folder + L"plugins\\Quadrel\\Quadrel.dll";
+  const std::wstring path = pluginFolder() + L"Quadrel.dll";
   h.plugin = LoadLibraryW(path.c_str());
   if (!h.plugin) {
     error = "LoadLibrary(" + narrow(path) + ") failed, error " + std::to_string(GetLastError());
     return false;
   }
+  // Before the editor talks to the plug-in: what it writes into its own folder fails.
+  if (h.pluginFolderReadOnly && !refuseWritesInto(h.plugin, pluginFolder(), error))
+    return false;
   auto proc = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(h.plugin, name)); };
   h.setInfo = reinterpret_cast<decltype(h.setInfo)>(proc("setInfo"));
   h.getName = reinterpret_cast<decltype(h.getName)>(proc("getName"));
@@ -701,7 +721,7 @@ void startShot(const std::string& name, const std::vector<std::string>& menuPath
     for (int k = 0; k < n; ++k) {
       wchar_t buffer[64] = {0};
       GetMenuStringW(h.bar, UINT(k), buffer, 64, MF_BYPOSITION);
-      if (narrow(buffer) == menuPath[0]) {
+      if (plainCaption(buffer) == menuPath[0]) {
         for (int r = 0; r < k; ++r) PostMessageW(h.main, WM_KEYDOWN, VK_RIGHT, 0);
         break;
       }
@@ -709,6 +729,18 @@ void startShot(const std::string& name, const std::vector<std::string>& menuPath
     PostMessageW(h.main, WM_KEYDOWN, VK_DOWN, 0);
   }
 }
+
+std::string plainCaption(const std::wstring& caption) {
+  std::wstring out;
+  for (size_t k = 0; k < caption.size(); ++k) {
+    if (caption[k] == L'&' && k + 1 < caption.size())
+      ++k;
+    out.push_back(caption[k]);
+  }
+  return narrow(out);
+}
+
+std::wstring pluginFolder() { return theHost().folder + L"plugins\\Quadrel\\"; }
 
 HMENU menuByPath(const std::vector<std::string>& path, std::string& error) {
   HMENU menu = theHost().bar;
@@ -718,7 +750,7 @@ HMENU menuByPath(const std::vector<std::string>& path, std::string& error) {
     for (int k = 0; k < n && !sub; ++k) {
       wchar_t buffer[256] = {0};
       GetMenuStringW(menu, UINT(k), buffer, 256, MF_BYPOSITION);
-      std::string text = narrow(buffer);
+      std::string text = plainCaption(buffer);
       if (text.substr(0, text.find('\t')) == caption)
         sub = GetSubMenu(menu, k);
     }

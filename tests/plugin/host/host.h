@@ -38,6 +38,8 @@ static_assert(sizeof(void*) != 4 || sizeof(FuncItem) == 144, "FuncItem is 144 by
 
 constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr UINT NPPM_RELOADFILE = 2060;
+constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
+constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
 // First command number of the plug-in's menu items (item k gets base + k).
@@ -55,6 +57,8 @@ struct BoxRecord {
   std::string buttons;      // "OK", "Yes No", "Yes No Cancel", "OK Cancel", ...
   std::string answer;       // what the host pressed or typed
   int stepLine = 0;         // scenario line running when it appeared
+  RECT rect{};              // where the box appeared (screen)
+  RECT mainRect{};          // the main window at that moment
   bool unexpected = false;  // no answer was queued for it
   bool checked = false;     // matched by an "expect box"
 };
@@ -95,6 +99,9 @@ struct Host {
   std::wstring currentPath;
   int currentView = 0;
   std::vector<std::wstring> reloads;
+  std::vector<std::wstring> opens;  // NPPM_DOOPEN requests
+  std::wstring configFolder;        // answered to NPPM_GETPLUGINSCONFIGDIR (no trailing "\")
+  bool pluginFolderReadOnly = false;
   std::vector<unsigned> notifications;  // codes of WM_NOTIFY that reached the host
   std::vector<int> commands;            // ids of WM_COMMAND that reached the host
 
@@ -158,7 +165,14 @@ void captureDebugOutput();
 // a screenshots folder the menus are still opened and closed.
 void startShot(const std::string& name, const std::vector<std::string>& menuPath);
 
-// The menu reached from the menu bar through the captions given.
+// A menu caption as the user reads it: "&" marks removed ("&&" gives "&").
+std::string plainCaption(const std::wstring& caption);
+
+// The folder of the plug-in, with a trailing "\".
+std::wstring pluginFolder();
+
+// The menu reached from the menu bar through the captions given (compared
+// without their "&" marks).
 HMENU menuByPath(const std::vector<std::string>& path, std::string& error);
 
 }  // namespace host

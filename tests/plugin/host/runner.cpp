@@ -10,6 +10,7 @@
 
 #include "Scintilla.h"
 #include "host.h"
+#include "read_only_folder.h"
 #include "text_util.h"
 
 namespace host {
@@ -67,7 +68,10 @@ void watchdog() {
   for (;;) {
     Sleep(1000);
     const DWORD start = gStepStart.load();
-    if (start && GetTickCount() - start > kStepLimitMs) {
+    // The start is stored with its lowest bit set (0 means no step); the
+    // clock read here may lag it by that bit, which is no wrap-around.
+    const DWORD elapsed = GetTickCount() - (start & ~DWORD(1));
+    if (start && elapsed < 0x80000000u && elapsed > kStepLimitMs) {
       failCheck(gStepLine.load(), "the step did not finish within " + std::to_string(kStepLimitMs / 1000) + " s", "",
                 "");
       say(std::to_string(gTally.passed) + " passed, " + std::to_string(gTally.failed) + " failed");
@@ -112,7 +116,23 @@ struct Context {
   }
 };
 
-std::wstring iniPath() { return theHost().folder + L"plugins\\Quadrel\\Quadrel.INI"; }
+// The settings file beside the plug-in, or the one in the editor's plug-in
+// configuration folder.
+std::wstring pluginIniPath() { return pluginFolder() + L"Quadrel.INI"; }
+std::wstring configIniPath() { return theHost().configFolder + L"\\Quadrel.INI"; }
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The one the plug-in uses: beside it when there is one there, else in the configuration folder.
+std::wstring iniPath() { return exists(pluginIniPath()) ? pluginIniPath() : configIniPath(); }
+
+// An optional last word at=plugin|config naming the settings file; else the default.
+std::wstring takeIniAt(Context& c, const std::wstring& fallback) {
+  if (!c.more() || c.word(c.next).key != "at")
+    return fallback;
+  const std::string where = c.take().value;
+  if (where != "plugin" && where != "config")
+    stepError("at=plugin|config, not at=" + where);
+  return where == "plugin" ? pluginIniPath() : configIniPath();
+}
 
 bool readFile(const std::wstring& path, std::string& bytes) {
   HANDLE f =
@@ -151,9 +171,9 @@ std::string fileText(const std::string& bytes) {
 }
 
 // The value of a key in section [Quadrel] of the settings file as it is on disk.
-bool iniValue(const std::string& key, std::string& value, bool& fileExists) {
+bool iniValue(const std::wstring& path, const std::string& key, std::string& value, bool& fileExists) {
   std::string bytes;
-  fileExists = readFile(iniPath(), bytes);
+  fileExists = readFile(path, bytes);
   if (!fileExists)
     return false;
   const std::string text = fileText(bytes);
@@ -327,11 +347,21 @@ std::string joined(const std::vector<std::string>& parts, const char* glue) {
   return out;
 }
 
+// The box's centre lies within a few pixels of the main window's centre.
+bool centredOnMain(const BoxRecord& b) {
+  const long dx = (b.rect.left + b.rect.right) / 2 - (b.mainRect.left + b.mainRect.right) / 2;
+  const long dy = (b.rect.top + b.rect.bottom) / 2 - (b.mainRect.top + b.mainRect.bottom) / 2;
+  return dx >= -8 && dx <= 8 && dy >= -8 && dy <= 8;
+}
+
 std::string describeBox(const BoxRecord& b) {
   std::string out =
       b.kind + " box caption=" + visible(b.caption) + " text=" + visible(b.text) + " buttons=" + visible(b.buttons);
   if (b.kind == "input")
     out += " default=" + visible(b.defaultText);
+  out += " at (" + std::to_string(b.rect.left) + "," + std::to_string(b.rect.top) + ")-(" +
+         std::to_string(b.rect.right) + "," + std::to_string(b.rect.bottom) + ")" +
+         (centredOnMain(b) ? " centred" : "");
   return out + " (answered " + b.answer + ", appeared at line " + std::to_string(b.stepLine) + ")";
 }
 
@@ -464,6 +494,8 @@ void expectBox(Context& c) {
       ok = ok && box->defaultText == v;
     else if (k == "answer")
       ok = ok && box->answer == v;
+    else if (k == "centred")
+      ok = ok && centredOnMain(*box) == (v == "yes");
     else
       stepError("expect box: unknown key " + k);
   }
@@ -526,10 +558,11 @@ void expectStep(Context& c) {
   } else if (what == "ini") {
     const std::string key = c.takeText();
     const Word& w = c.take();
+    const std::wstring path = takeIniAt(c, iniPath());
     c.done();
     std::string value;
     bool fileExists = false;
-    const bool found = iniValue(key, value, fileExists);
+    const bool found = iniValue(path, key, value, fileExists);
     if (!w.quoted && w.value == "missing") {
       check(s, !found, "settings key " + visible(key) + " missing", "no such key",
             fileExists ? visible(value) : "no settings file");
@@ -539,11 +572,34 @@ void expectStep(Context& c) {
     }
   } else if (what == "ini-file") {
     const std::string how = c.take().value;
+    const std::wstring path = takeIniAt(c, pluginIniPath());
     c.done();
     std::string bytes;
-    const bool exists = readFile(iniPath(), bytes);
-    check(s, exists == (how == "exists"), "settings file " + how, how,
+    const bool exists = readFile(path, bytes);
+    check(s, exists == (how == "exists"), "settings file " + visible(narrow(path)) + " " + how, how,
           exists ? "exists: " + visible(fileText(bytes)) : "missing");
+  } else if (what == "opened" || what == "opens") {
+    // NPPM_DOOPEN requests: the last one's path, or their number.
+    if (what == "opens") {
+      const long want = c.takeNumber();
+      c.done();
+      check(s, long(h.opens.size()) == want, "number of open requests is " + std::to_string(want), std::to_string(want),
+            std::to_string(h.opens.size()));
+    } else {
+      const std::string want = c.takeText();
+      c.done();
+      const std::string have = h.opens.empty() ? "no open request" : visible(narrow(h.opens.back()));
+      check(s, !h.opens.empty() && narrow(h.opens.back()) == want, "open request for " + visible(want), visible(want),
+            have);
+    }
+  } else if (what == "refused-writes") {
+    const std::string how = c.take().value;
+    c.done();
+    if (how != "some" && how != "none")
+      stepError("expect refused-writes some|none");
+    const int n = refusedWrites();
+    check(s, (n > 0) == (how == "some"), "writes into the read-only plug-in folder refused: " + how, how,
+          std::to_string(n));
   } else if (what == "file") {
     expectFile(c);
   } else if (what == "clipboard") {
@@ -730,10 +786,37 @@ void runStep(Context& c) {
     pump();
   } else if (command == "ini") {
     const std::string key = c.takeText(), value = c.takeText();
+    const std::wstring path = takeIniAt(c, pluginIniPath());
     c.done();
-    CreateDirectoryW((h.folder + L"plugins").c_str(), nullptr);
-    CreateDirectoryW((h.folder + L"plugins\\Quadrel").c_str(), nullptr);
-    WritePrivateProfileStringW(L"Quadrel", widen(key).c_str(), widen(value).c_str(), iniPath().c_str());
+    WritePrivateProfileStringW(L"Quadrel", widen(key).c_str(), widen(value).c_str(), path.c_str());
+  } else if (command == "plugin-folder") {
+    const std::string how = c.take().value;
+    c.done();
+    if (how != "read-only")
+      stepError("plugin-folder read-only");
+    if (loaded)
+      stepError("plugin-folder read-only comes before \"load\"");
+    h.pluginFolderReadOnly = true;
+  } else if (command == "rename-menu") {
+    // A translated editor: a menu of the bar gets another caption.
+    const std::string from = c.takeText(), to = c.takeText();
+    c.done();
+    bool renamed = false;
+    for (int k = 0; k < GetMenuItemCount(h.bar) && !renamed; ++k) {
+      wchar_t buffer[64] = {0};
+      GetMenuStringW(h.bar, UINT(k), buffer, 64, MF_BYPOSITION);
+      if (plainCaption(buffer) != from)
+        continue;
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_STRING;
+      std::wstring text = widen(to);
+      info.dwTypeData = text.data();
+      renamed = SetMenuItemInfoW(h.bar, UINT(k), TRUE, &info);
+    }
+    if (!renamed)
+      stepError("no menu " + visible(from) + " on the menu bar");
+    DrawMenuBar(h.main);
   } else if (command == "codepage") {
     const std::string which = c.take().value;
     c.done();
@@ -940,7 +1023,14 @@ int runScenario(const Scenario& scenario) {
   CreateDirectoryW((h.folder + L"work").c_str(), nullptr);
   CreateDirectoryW(c.work.c_str(), nullptr);
   clearFolder(c.work);
-  DeleteFileW(iniPath().c_str());
+  CreateDirectoryW((h.folder + L"plugins").c_str(), nullptr);
+  CreateDirectoryW(pluginFolder().c_str(), nullptr);
+  DeleteFileW(pluginIniPath().c_str());
+  DeleteFileW((pluginFolder() + L"Quadrel.dbg").c_str());
+  // The editor's plug-in configuration folder, empty at the start.
+  h.configFolder = h.folder + L"plugins\\Config";
+  CreateDirectoryW(h.configFolder.c_str(), nullptr);
+  clearFolder(h.configFolder);
   say("# scenario " + scenario.name);
 
   for (const Step& s : scenario.steps) {
