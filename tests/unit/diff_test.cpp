@@ -12,6 +12,7 @@
 #include "core/diff/diff_trace.h"
 #include "core/diff/diff_writer.h"
 #include "core/diff/differentiate.h"
+#include "core/script/executor.h"
 #include "engine_fixture.h"
 #include "temp_folder.h"
 
@@ -331,6 +332,46 @@ TEST_F(DiffTest, ListOfOperatorsAndFunctions) {
       Text::npos);
   EXPECT_TRUE(list.ends_with(u"\r\n  arcctg(x)\t= arccotangent of x (also arccotan(x))"));
   EXPECT_LT(list.size(), 2000u);
+}
+
+}  // namespace
+}  // namespace quadrel
+
+// ---- script commands -----------------------------------------------------
+
+namespace quadrel {
+namespace {
+
+class DiffCommandTest : public EngineTest {
+ protected:
+  testing_support::TempFolder folder;
+  Text result;
+
+  int32_t run(TextView script, bool resultsOnly = false) {
+    e.script.settings.dataFolder = folder.text();
+    ExecOptions options;
+    options.resultsOnly = resultsOnly;
+    return execCommands(e, script, result, options);
+  }
+};
+
+TEST_F(DiffCommandTest, FileVariantReadsAWholeLineAndWritesTheResult) {
+  { std::ofstream(folder.path("line.otm")) << "' a comment line\nsDiff(t) = t^2*3\n"; }
+  EXPECT_EQ(run(u"sDiffF = line.otm out.txt"), 1000);
+  EXPECT_EQ(result, u"Ln 1: f(t) = t^2*3:=>(line.otm out.txt)\r\nf'(t) => 2*t*3");
+  std::ifstream in(folder.path("out.txt"), std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "2*t*3");
+
+  EXPECT_EQ(run(u"sDiffF = line.otm"), 1000);
+  EXPECT_EQ(result, u"Ln 1: f(t) = t^2*3:                    \r\nf'(t) => 2*t*3");
+}
+
+TEST_F(DiffCommandTest, ResultsOnlyKeepsTheHeaderOfAFailure) {
+  EXPECT_EQ(run(u"sDiff(x) = x^2\r\nsDiff(x) = x^", true), 2001);
+  EXPECT_EQ(
+      result,
+      u"f'(x) => 2*x\r\n\r\nLn 2: f(x) = x^:\r\nf'(x) => ===> ERROR n. = 6: Token match / syntax error   (Module: "
+      u"eval)");
 }
 
 }  // namespace
