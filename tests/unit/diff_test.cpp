@@ -289,6 +289,9 @@ TEST_F(DiffTest, TheNodeLimit) {
   // A derivative that cannot fit is refused before its text is written.
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(failureCode(u"x" + repeat(u"*x", 2499)), 6);
+  // So is one whose text would copy long names too often.
+  const Text name = repeat(u"a", 20000);
+  EXPECT_EQ(failureCode(name + repeat(u"*" + name, 60)), 6);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 

@@ -1,5 +1,7 @@
 #include "core/diff/differentiate.h"
 
+#include <algorithm>
+
 #include "core/diag/debug_log.h"
 #include "core/diff/diff_parser.h"
 #include "core/diff/diff_rules.h"
@@ -17,6 +19,15 @@ namespace quadrel {
 namespace {
 
 constexpr TextView kProcedure = u"e_diff";
+// Characters the derivative's text may take (a name of the formula is copied
+// once per node at most, with a few brackets and an operator beside it).
+constexpr int64_t kMaxDerivativeText = int64_t(1) << 25;
+
+size_t longestText(const DiffState& s) {
+  size_t longest = 0;
+  for (int32_t i = 1; i <= s.index; ++i) longest = std::max(longest, s.nodes[size_t(i)].con.size());
+  return longest;
+}
 
 // One trace line per node from first to last.
 void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
@@ -71,7 +82,8 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   // The derivative's text must parse into the nodes left; refuse it before
   // writing it when it cannot.
   const int64_t room = kMaxDiffNodes - s.index;
-  if (derivativeNodeCount(s, s.formulaRoot, room) > room) {
+  const int64_t nodes = derivativeNodeCount(s, s.formulaRoot, room);
+  if (nodes > room || nodes * int64_t(longestText(s) + 16) > kMaxDerivativeText) {
     diffError(e, u"Too long formula");
     return formulaError(e, u"Error in formula.");
   }
