@@ -13,6 +13,7 @@
 #include "core/diff/diff_writer.h"
 #include "core/diff/differentiate.h"
 #include "core/script/executor.h"
+#include "core/script/functions_report.h"
 #include "engine_fixture.h"
 #include "temp_folder.h"
 
@@ -107,6 +108,9 @@ TEST_F(DiffTest, AnswersHaveTheDocumentedTexts) {
       {u"2,5*x", u"2.5"},
       {u"ln(0)*x", u"ln(0)"},
       {u"-(0)*x", u"0"},
+      {u"0^(-1)*x", u"0^(-1)"},
+      {u"(-8)^0.5*x", u"(-8)^0.5"},
+      {u"(-2)^3*x", u"(-8)"},
   };
   for (const Golden& c : cases) EXPECT_EQ(derivative(c.formula), c.answer) << toUtf8(c.formula);
 }
@@ -335,6 +339,7 @@ TEST_F(DiffTest, ListOfOperatorsAndFunctions) {
       Text::npos);
   EXPECT_TRUE(list.ends_with(u"\r\n  arcctg(x)\t= arccotangent of x (also arccotan(x))"));
   EXPECT_LT(list.size(), 2000u);
+  EXPECT_EQ(supportedFunctionsReport(e), list + u"\r\n");
 }
 
 }  // namespace

@@ -88,8 +88,11 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
     return formulaError(e, u"Error in formula.");
   }
   Text full;
+  if (diffTracing(e))
+    diffTrace(e, u"Df", u"IN_, gtNum=" + intText(s.formulaRoot));
   appendDerivative(s, s.formulaRoot, variable, full);
   if (diffTracing(e)) {
+    diffTrace(e, u"Df", u"OUT 1, Result=" + full);
     diffTrace(e, u"Df(TreeExpr)", full);
     diffTrace(e, kProcedure, u"Formula after Diff=" + full);
   }
@@ -104,8 +107,16 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   }
 
   e.errors.code = kNoError;
+  if (diffTracing(e))
+    diffTrace(e, u"Diff_Simplify", u"IN_, gtNum=" + intText(s.derivativeRoot));
   const int32_t root = simplifyDiffTree(e, s.derivativeRoot);
+  if (diffTracing(e)) {
+    diffTrace(e, u"Diff_Simplify", u"OUT 1, Result=" + intText(root));
+    diffTrace(e, u"Diff_GetFormula", u"IN_, gtNum=" + intText(root));
+  }
   appendMinimalForm(s, root, answer);
+  if (diffTracing(e))
+    diffTrace(e, u"Diff_GetFormula", u"OUT 1, Result=" + answer);
   if (answer == u"-0")
     answer = u"0";
   if (s.errorFlag != kDiffOk)
