@@ -79,6 +79,21 @@ QD_API int32_t QD_CALL GetVarFuncListLen(const qd_char* which);
 QD_API int32_t QD_CALL ClearVarFuncList(const qd_char* which);
 QD_API int32_t QD_CALL ReSetRaRarevo(void);
 
+/* Symbolic differentiation. e_diff writes the derivative of formula with
+ * respect to variable into buffer: at most as many characters as the text
+ * already in buffer holds, and a zero (a null or empty buffer receives
+ * nothing). Answers the derivative's full length, 0 on error (see
+ * GetE_Error and GetLast_diffErr: 0 none, 1 an error, 7 empty formula).
+ * The fourth argument is ignored. SetDiffLogF sets the trace (mode 0 off,
+ * 1 file, 2 message boxes) and answers the mode. GetDiff_OperAndFuncs
+ * writes the list of operators and functions and a zero into buffer (the
+ * caller provides 2000 characters) and answers the characters written with
+ * the zero, 0 for a null buffer. */
+QD_API int32_t QD_CALL e_diff(const qd_char* formula, const qd_char* variable, qd_char* buffer, int32_t ignored);
+QD_API int8_t QD_CALL GetLast_diffErr(void);
+QD_API uint8_t QD_CALL SetDiffLogF(uint8_t mode, const qd_char* file);
+QD_API int32_t QD_CALL GetDiff_OperAndFuncs(qd_char* buffer);
+
 /* Number text. */
 QD_API const qd_char* QD_CALL StrD0(const qd_char* text);
 

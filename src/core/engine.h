@@ -8,6 +8,7 @@
 
 #include "core/diag/diag_state.h"
 #include "core/diag/message_channel.h"
+#include "core/diff/diff_state.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
 #include "core/script/script_state.h"
@@ -59,6 +60,7 @@ struct Engine {
   EvalState eval;
   NameStore variables;
   NameStore functions;
+  DiffState diff;
 
   DiagState diag;
   ScriptState script;

@@ -261,8 +261,6 @@ void optionShowCommands() {
 }
 
 void optionSupportedFunctions() {
-  // The differentiation's list of operators and functions is not there yet:
-  // the report lists the evaluator's built-in functions and aggregates.
   Engine& e = pluginEngine();
   showReport(e, supportedFunctionsReport(e));
 }

@@ -55,6 +55,10 @@
   X(GetVarFuncListLen, int32_t, (const qd_char*))                                       \
   X(ClearVarFuncList, int32_t, (const qd_char*))                                        \
   X(ReSetRaRarevo, int32_t, (void))                                                     \
+  X(e_diff, int32_t, (const qd_char*, const qd_char*, qd_char*, int32_t))                \
+  X(GetLast_diffErr, int8_t, (void))                                                    \
+  X(SetDiffLogF, uint8_t, (uint8_t, const qd_char*))                                    \
+  X(GetDiff_OperAndFuncs, int32_t, (qd_char*))                                          \
   X(StrD0, const qd_char*, (const qd_char*))                                            \
   X(otmEvalMain, int32_t, (const qd_char*))                                             \
   X(LoadSaveFile, int32_t, (uint8_t))                                                   \
@@ -247,6 +251,55 @@ static void test_constants_and_numbers(void) {
   p_e_get_const(T("PI"), &r);
   CHECK_NUM(r, 3.1415926536);
   CHECK_TEXT(p_StrD0(T("3.1400000000")), "3.14");
+}
+
+static int text_starts_with_ascii(const qd_char* got, const char* want);
+
+static void test_differentiation(void) {
+  qd_char buffer[64];
+  fill(buffer, "..............................");
+  CHECK_INT(p_e_diff(T("x^3+2*x"), T("x"), buffer, 30), 7);
+  CHECK_TEXT(buffer, "3*x^2+2");
+  CHECK_INT(p_GetE_Error(), -1);
+  CHECK_INT(p_GetLast_diffErr(), 0);
+
+  /* A buffer holding 5 characters receives the first 5 and a zero; the
+   * answer is still the full length. */
+  fill(buffer, "12345");
+  buffer[6] = 0x2A;
+  CHECK_INT(p_e_diff(T("x^3+2*x"), T("x"), buffer, 5), 7);
+  CHECK_TEXT(buffer, "3*x^2");
+  CHECK(buffer[6] == 0x2A, "e_diff wrote beyond the buffer's text");
+  /* Null or empty buffers receive nothing. */
+  CHECK_INT(p_e_diff(T("sin(2*x)"), T("x"), NULL, 0), 10);
+  buffer[0] = 0;
+  buffer[1] = 0x2A;
+  CHECK_INT(p_e_diff(T("sin(2*x)"), T("x"), buffer, 0), 10);
+  CHECK(buffer[1] == 0x2A, "e_diff wrote into an empty buffer");
+
+  /* Failures: code 6 for a parse error, 7 for an empty formula, 8 for a
+   * division by zero (whose text is still written). */
+  fill(buffer, "..........");
+  CHECK_INT(p_e_diff(T("2*-x"), T("x"), buffer, 10), 0);
+  CHECK_INT(p_GetE_Error(), 6);
+  CHECK_INT(p_GetLast_diffErr(), 1);
+  CHECK_INT(p_e_diff(NULL, NULL, NULL, 0), 0);
+  CHECK_INT(p_GetE_Error(), 7);
+  CHECK_INT(p_GetLast_diffErr(), 7);
+  fill(buffer, "..........");
+  CHECK_INT(p_e_diff(T("x/0"), T("x"), buffer, 10), 0);
+  CHECK_INT(p_GetE_Error(), 8);
+  CHECK(buffer[0] != '.', "e_diff did not write the text of a division by zero");
+
+  CHECK_INT(p_SetDiffLogF(0, NULL), 0);
+
+  static qd_char list[2000];
+  CHECK_INT(p_GetDiff_OperAndFuncs(NULL), 0);
+  int32_t written = p_GetDiff_OperAndFuncs(list);
+  CHECK(written > 1000 && written < 2000, "GetDiff_OperAndFuncs wrote %d characters", (int)written);
+  CHECK_INT(len16(list) + 1, written);
+  CHECK(text_starts_with_ascii(list, "Library: oTemar.dll - Version: 0.0.4.9 (build: 66)\r\nSupported Constants:"),
+        "GetDiff_OperAndFuncs text \"%s\"", show(list));
 }
 
 static void test_stores(void) {
@@ -487,6 +540,8 @@ static void test_null_texts(void) {
   CHECK_INT(p_FindVarFunct(NULL, 0, &r, NULL), 0);
   p_GetVarFuncListLen(NULL);
   p_SetErrorMsgs(NULL, 0, NULL);
+  CHECK_INT(p_e_diff(T("x"), NULL, NULL, 0), 1);
+  CHECK_INT(p_SetDiffLogF(0, NULL), 0);
   CHECK(p_GetE_ErrDescr(123456, 1) != NULL, "GetE_ErrDescr of an unknown code gave null");
   CHECK(p_GetStErrDescr(-123456) != NULL, "GetStErrDescr of an unknown status gave null");
   CHECK_INT(p_GetVarFuncList(NULL, 10, T("vars")), 0);
@@ -505,6 +560,7 @@ int main(int argc, char** argv) {
     test_errors();
     test_constants_and_numbers();
     test_stores();
+    test_differentiation();
     test_library_info();
     test_script_file();
     test_selection_to_clipboard();

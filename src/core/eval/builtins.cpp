@@ -47,6 +47,8 @@ enum Fn : int {
   kArcsech,
   kArccosech,
   kArccotanh,
+  kArcctg,
+  kHeaviside,
   kConstPi,
   kConstRad,
   kConstDeg,
@@ -58,7 +60,9 @@ struct FnName {
   Fn id;
 };
 
-// Sorted by name for the binary search.
+// Sorted by name for the binary search. The names the differentiation
+// writes (tg, sh, arctg, heaviside, ...) are here too, so every derivative
+// it gives can be evaluated.
 constexpr FnName kFunctions[] = {
     {u"#deg", kConstDeg},
     {u"#e", kConstE},
@@ -73,22 +77,31 @@ constexpr FnName kFunctions[] = {
     {u"arccosh", kArccosh},
     {u"arccotan", kArccotan},
     {u"arccotanh", kArccotanh},
+    {u"arcctg", kArcctg},
     {u"arcsec", kArcsec},
     {u"arcsech", kArcsech},
     {u"arcsin", kArcsin},
     {u"arcsinh", kArcsinh},
+    {u"arctan", kAtan},
     {u"arctanh", kArctanh},
+    {u"arctg", kAtan},
     {u"atan", kAtan},
     {u"atn", kAtan},
+    {u"ch", kCosh},
     {u"cos", kCos},
     {u"cosec", kCosec},
     {u"cosech", kCosech},
     {u"cosh", kCosh},
     {u"cotan", kCotan},
     {u"cotanh", kCotanh},
+    {u"ctg", kCotan},
+    {u"ctgh", kCotanh},
+    {u"cth", kCotanh},
     {u"deg", kConstDeg},
     {u"exp", kExp},
     {u"fix", kFix},
+    {u"h", kHeaviside},
+    {u"heaviside", kHeaviside},
     {u"int", kInt},
     {u"ln", kLn},
     {u"log", kLn},
@@ -98,12 +111,17 @@ constexpr FnName kFunctions[] = {
     {u"sec", kSec},
     {u"sech", kSech},
     {u"sgn", kSgn},
+    {u"sh", kSinh},
+    {u"sign", kSgn},
     {u"sin", kSin},
     {u"sinh", kSinh},
     {u"sqr", kSqrt},
     {u"sqrt", kSqrt},
     {u"tan", kTan},
     {u"tanh", kTanh},
+    {u"tg", kTan},
+    {u"tgh", kTanh},
+    {u"th", kTanh},
     {u"to_deg", kConstDeg},
     {u"to_rad", kConstRad},
 };
@@ -312,6 +330,8 @@ double applyFunction(Engine& e, int id, double x) {
       value = f32(std::log(double(n / d))) / 2.0f;
       break;
     }
+    case kArcctg: value = halfPi - f32(std::atan(double(f))); break;
+    case kHeaviside: value = f < 0 ? 0.0 : 1.0; break;
     case kConstPi: value = f32(kPi); break;
     case kConstRad: value = f32(kPi / 180.0); break;
     case kConstDeg: value = f32(180.0 / kPi); break;

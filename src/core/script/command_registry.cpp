@@ -30,6 +30,8 @@ constexpr Row kHandlers[] = {
     {u"aelemorderex", commandElemOrderEx},
     {u"aabout", commandAbout},
     {u"pause", commandPause},
+    {u"sdiff", commandSDiff},
+    {u"sdifff", commandSDiffF},
 };
 
 }  // namespace

@@ -21,5 +21,7 @@ void commandElemOrderSet(CommandContext& c);
 void commandElemOrderEx(CommandContext& c);
 void commandAbout(CommandContext& c);
 void commandPause(CommandContext& c);
+void commandSDiff(CommandContext& c);
+void commandSDiffF(CommandContext& c);
 
 }  // namespace quadrel

@@ -7,8 +7,8 @@ namespace quadrel {
 
 struct Engine;
 
-// The operators, built-in functions, aggregates and constants the evaluator
-// knows, one group a line.
+// The differentiation's list of constants, operators and functions, as
+// GetDiff_OperAndFuncs gives it, and a line end.
 Text supportedFunctionsReport(Engine& e);
 
 }  // namespace quadrel

@@ -1,0 +1,34 @@
+// The differentiation module's lexer and three-level parser: a formula text
+// into nodes of the engine's node table.
+#pragma once
+
+#include <cstdint>
+
+#include "core/text/u16.h"
+
+namespace quadrel {
+
+struct Engine;
+
+// Bracket nesting a formula of the user may have; the derivative's text is
+// our own and nests about twice as deep as the tree it came from.
+constexpr int kMaxFormulaNesting = 500;
+constexpr int kMaxDerivativeNesting = 3000;
+
+// Parses text into new nodes after those already handed out and gives the
+// root's index (0 for none). Resets the parse fields first (error flag, bc,
+// both previous token types, pos). A failure calls the error routine (the
+// error flag is then set) and sets the evaluator code of its kind: 1 more
+// than the table's nodes, 2 a wrong number, 3 a wrong first operand, 4 a
+// function without brackets, 5 a wrong exponent, 6 anything else (an unknown
+// character, a misplaced token, brackets nested deeper than maxNesting). The
+// parse stops at the first failure and never writes outside the table.
+int32_t parseDiffTree(Engine& e, TextView text, int maxNesting);
+
+// Reserves the node table (once) and forgets every node handed out.
+void resetDiffNodes(Engine& e);
+
+// The name-table entry of an operation code for the trace ("" when none).
+TextView diffOpName(int32_t op);
+
+}  // namespace quadrel
