@@ -10,6 +10,7 @@
 #include "core/diag/message_channel.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/plot/plot_state.h"
 #include "core/script/script_state.h"
 #include "core/text/u16.h"
 
@@ -62,6 +63,7 @@ struct Engine {
 
   DiagState diag;
   ScriptState script;
+  PlotState plot;
   // Result text of the last script run, otmResStr (read by GetEvalResult).
   Text scriptResult;
   // The caller's element order of matrix buffers (-1 unknown, 0 row, 1 column).

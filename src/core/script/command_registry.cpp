@@ -30,6 +30,7 @@ constexpr Row kHandlers[] = {
     {u"aelemorderex", commandElemOrderEx},
     {u"aabout", commandAbout},
     {u"pause", commandPause},
+    {u"plot", commandPlot},
 };
 
 }  // namespace

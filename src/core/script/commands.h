@@ -21,5 +21,6 @@ void commandElemOrderSet(CommandContext& c);
 void commandElemOrderEx(CommandContext& c);
 void commandAbout(CommandContext& c);
 void commandPause(CommandContext& c);
+void commandPlot(CommandContext& c);
 
 }  // namespace quadrel
