@@ -1,10 +1,11 @@
 // Plots: sampling and bounds, the layout of the image, point files, the
 // pictures written as JPEG (decoded and looked into), their numbering, and
 // the Plot command's result lines.
-#include <jpeglib.h>
-
 #include <cstdio>
 #include <limits>
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
