@@ -64,7 +64,7 @@ enable_deb_src() {
   as_root apt-get update -q >/dev/null
 }
 
-complete_cache() {  # a finished build folder for the given version
+complete_cache() {  # a finished build folder for the given version (":" as "_")
   local dir="$QUADREL_CACHE/libjpeg-turbo-$1/$triple"
   [[ -f "$dir/.complete" && "$(cat "$dir/.complete")" == "$compiler_id" && -f "$dir/lib/libjpeg.a" ]]
 }
@@ -87,15 +87,17 @@ if [[ -z "$version" ]]; then
   die "apt knows no source package libjpeg-turbo and nothing is cached"
 fi
 
-out="$QUADREL_CACHE/libjpeg-turbo-$version/$triple"
-if complete_cache "$version"; then
+# The epoch's ":" would be a separator in search paths.
+version_dir="${version//:/_}"
+out="$QUADREL_CACHE/libjpeg-turbo-$version_dir/$triple"
+if complete_cache "$version_dir"; then
   echo "$out"
   exit 0
 fi
 
 exec 9>"$QUADREL_CACHE/run/libjpeg-turbo-$triple.lock"
 flock -w 1800 9 || die "timed out waiting for another libjpeg-turbo build"
-if complete_cache "$version"; then  # built by the other one meanwhile
+if complete_cache "$version_dir"; then  # built by the other one meanwhile
   echo "$out"
   exit 0
 fi
@@ -103,7 +105,7 @@ fi
 command -v dpkg-source >/dev/null || die "dpkg-dev is missing (scripts/install-deps.sh)"
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/libjpeg-src.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+trap '[[ -n "${QUADREL_KEEP_WORK:-}" ]] || rm -rf "$work"' EXIT
 log "fetching libjpeg-turbo $version source"
 # _apt cannot write into a private folder; let it download as the caller.
 (cd "$work" && apt-get source -q -o APT::Sandbox::User=root "libjpeg-turbo=$version" >"$work/apt.log" 2>&1) ||
@@ -119,7 +121,7 @@ log "building libjpeg.a for $triple ($jobs jobs)"
 cmake -S "$srcdir" -B "$work/build" -G "Unix Makefiles" \
   -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR="$processor" \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_RC_COMPILER="$triple-windres" \
-  -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$work/install" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
   -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_C_FLAGS="-w" \
   >"$work/cmake.log" 2>&1 || { tail -30 "$work/cmake.log" >&2; die "cmake configure failed"; }
 cmake --build "$work/build" --target jpeg-static -j"$jobs" >"$work/make.log" 2>&1 ||

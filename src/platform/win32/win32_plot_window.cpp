@@ -231,6 +231,30 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
   }
+  if (msg == WM_PRINTCLIENT) {
+    // Window captures (PrintWindow) ask for the client area with its
+    // controls: the background, then every control at its place.
+    HDC dc = reinterpret_cast<HDC>(wp);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT r{};
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+      // Each control prints into an image of its own, copied to its place.
+      const int w = int(r.right - r.left), h = int(r.bottom - r.top);
+      HDC part = CreateCompatibleDC(dc);
+      HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+      HGDIOBJ old = SelectObject(part, bitmap);
+      SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(part), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+      BitBlt(dc, r.left, r.top, w, h, part, 0, 0, SRCCOPY);
+      SelectObject(part, old);
+      DeleteObject(bitmap);
+      DeleteDC(part);
+    }
+    return 0;
+  }
   if (self && msg == WM_NCDESTROY) {
     self->hwnd = nullptr;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
