@@ -121,6 +121,8 @@ TEST_F(PlotTest, SamplesAndBounds) {
       // sin(0)/0 fails; the bounds come from the other samples.
       {u"sin(x)/x", u"x", -1, 1, 2, -1, 3, 2, {-1, 1, sin1, sin1}},
       {u"5", u"x", 0, 1, 3, -1, 4, 4, {0, 1, 5, 5}},
+      // 30 additions of 0.2 end just beyond 3: that last point is 3 itself.
+      {u"x", u"x", -3, 3, 30, -1, 31, 31, {-3, 3, -3, 3}},
       {u"1/0", u"x", 0, 1, 2, kErrDivisionByZero, 3, 0, {}},
       {u"x", u"x", 0, 10, 0, kErrInvalidArgument, 0, 0, {}},
       {u"x", u"x", 0, 10, -5, kErrInvalidArgument, 0, 0, {}},
@@ -277,6 +279,17 @@ TEST_F(PlotTest, WindowsLiveUntilTheNextRun) {
   EXPECT_FALSE(e.plot.slots[1].window);
   EXPECT_FALSE(e.plot.slots[2].window);
   EXPECT_EQ(e.script.plotWindowCount, 0);
+}
+
+TEST_F(PlotTest, RedrawSamplesTheNewRange) {
+  script(u"Plot(0; x; 10; 10) = x*x\r\nPlot(0; x; 1; 2) = x");
+  ASSERT_EQ(redrawPlot(e, 1, 2, 4), -1);
+  ASSERT_EQ(e.plot.xs.size(), 11u);
+  EXPECT_DOUBLE_EQ(e.plot.xs.front(), 2);
+  EXPECT_DOUBLE_EQ(e.plot.slots[1].bounds.yMax, 16);
+  EXPECT_EQ(redrawPlot(e, 1, 4, 2), kErrInvalidArgument);
+  EXPECT_EQ(e.plot.slots[1].xMin, 2);
+  EXPECT_EQ(redrawPlot(e, 7, 0, 1), kErrInvalidArgument);
 }
 
 // ---- pictures ----

@@ -60,7 +60,14 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
   FormulaSampler sampler(e, formula, variable);
   int32_t lastFailure = -1;
   double x = xMin;
-  for (int32_t i = 0; i <= intervals && x <= xMax; ++i, x += step) {
+  for (int32_t i = 0; i <= intervals; ++i, x += step) {
+    // The last step may overshoot xMax by the rounding of the additions:
+    // that point is xMax itself, so the plot ends where it was asked to.
+    if (x > xMax) {
+      if (i != intervals || x - xMax > step * 1e-6)
+        break;
+      x = xMax;
+    }
     double y = 0;
     if (sampler.valueAt(x, y)) {
       PlotBounds& b = r.bounds;

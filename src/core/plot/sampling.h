@@ -36,7 +36,8 @@ struct SampleResult {
 };
 
 // Samples n + 1 points from xMin in steps of (xMax - xMin) / n, the x
-// accumulated step by step and never beyond xMax. A point that fails keeps
+// accumulated step by step and never beyond xMax (a last x beyond it by
+// rounding alone is xMax). A point that fails keeps
 // its x and gets y = +infinity. n < 1, xMax <= xMin or bounds that are not
 // finite give code 13 and no samples.
 SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, double xMin, double xMax, int32_t intervals,
