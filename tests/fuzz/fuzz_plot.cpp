@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Engine e(platform);
   std::vector<double> xs, ys;
   const SampleResult s = sampleFormula(e, r.formula, r.variable, r.xMin, r.xMax, r.intervals, xs, ys);
-  if (s.count > r.intervals + 1 || s.valid > s.count || xs.size() != ys.size())
+  if (s.count > std::max(r.intervals + 1, 0) || s.valid > s.count || xs.size() != ys.size())
     std::abort();
   const PlotLayout l =
       layoutPlot(s.bounds, s.valid > 0, r.formula, xs.data(), ys.data(), xs.size(), 400, 400, [](TextView t) {
