@@ -26,7 +26,10 @@ case "$set_name" in
 esac
 
 # Building the native program and library.
-native_packages=(cmake ninja-build g++ pkg-config libedit-dev)
+# Plot images: cairo draws them (with a Debian font standing in for the
+# Windows label font), libjpeg-turbo writes them; libedit gives the
+# interactive program its line editing.
+native_packages=(cmake ninja-build g++ pkg-config libedit-dev libcairo2-dev libjpeg-dev fonts-dejavu-core)
 test_packages=(
   # native tests, sanitizers, fuzzing and benchmarks
   clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev libginac-dev bc hyperfine

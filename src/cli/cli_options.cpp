@@ -162,6 +162,10 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       o.noLabels = true;
     } else if (a == "--results-only") {
       o.resultsOnly = true;
+    } else if (a == "--plots") {
+      if (!value(v) || v.empty())
+        return usageError("--plots needs a folder");
+      o.plotsFolder = v;
     } else if (a == "--log") {
       o.log = true;
     } else if (a.starts_with("--log=")) {
@@ -203,12 +207,15 @@ const char* cliUsage() {
          "  --no-labels      leave out the labels of the results\n"
          "  --results-only   leave out the line of each command that succeeded\n"
          "  --log[=FILE]     log the run to FILE (default: otmCmds.log in the current folder)\n"
+         "  --plots DIR      save every plot as a picture DIR/aPlotNr_NN.jpg (400 x 365)\n"
          "  --help           show this help\n"
          "  --version        show the version\n"
          "\n"
          "The current folder is the data folder: relative names are read against it.\n"
          "In a \"/\" command line, file names after /i, /o, /a, /log: and /spl: may be\n"
          "POSIX paths (/home/me/calc.otm).\n"
+         "Point files of plots go to its folder otmXNpp; with /spl:0 pictures of plots\n"
+         "go to it (or to its folder Quadrel when there is one).\n"
          "Exit status: 0 when every command succeeded, 3 when some commands failed,\n"
          "1 when the run failed, 2 for wrong arguments.\n";
 }

@@ -28,7 +28,8 @@ struct CliOptions {
   std::optional<int> decimals;
   bool noHeader = false, noLabels = false, resultsOnly = false;
   bool log = false;
-  std::string logFile;  // --log=FILE
+  std::string logFile;      // --log=FILE
+  std::string plotsFolder;  // --plots DIR: save every plot as a picture there
 };
 
 // isFile tells whether a name is an existing file: a first argument that

@@ -101,6 +101,10 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
     std::fprintf(err, "quadrel: cannot write %s\n", toUtf8(s.outputFile).c_str());
     return false;
   }
+  if (!o.plotsFolder.empty()) {
+    s.savePlots = true;
+    s.savePlotPath = absoluteName(o.plotsFolder, folder) + u"/";
+  }
   if (o.log) {
     s.logToFile = true;
     s.logFileName = o.logFile.empty() ? Text() : absoluteName(o.logFile, folder);
@@ -131,6 +135,8 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
   }
 
   e.script.settings.dataFolder = fromUtf8(folder.ends_with("/") ? folder : folder + "/");
+  // The program's plots live in the data folder, not beside the program.
+  e.plot.pluginFolder = e.script.settings.dataFolder;
   int32_t status;
   if (o.action == CliOptions::Action::EntryLine) {
     status = otmEvalMain(e, o.entryLine);

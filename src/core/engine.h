@@ -11,6 +11,7 @@
 #include "core/diff/diff_state.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/plot/plot_state.h"
 #include "core/script/script_state.h"
 #include "core/text/u16.h"
 
@@ -64,6 +65,7 @@ struct Engine {
 
   DiagState diag;
   ScriptState script;
+  PlotState plot;
   // Result text of the last script run, otmResStr (read by GetEvalResult).
   Text scriptResult;
   // The caller's element order of matrix buffers (-1 unknown, 0 row, 1 column).

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/text/u16.h"
+#include "platform/plot_window.h"
 
 namespace quadrel {
 
@@ -68,6 +70,12 @@ class Platform {
   // The progress window: show a text (opening it when needed) or close it.
   virtual void progressShow(TextView text) = 0;
   virtual void progressClose() = 0;
+
+  // A new plot window titled title for plot number slot, placed to the right
+  // of previous when there is one; null when no window can be opened.
+  virtual std::unique_ptr<PlotWindow> openPlotWindow(int /*slot*/, TextView /*title*/, PlotWindow* /*previous*/) {
+    return nullptr;
+  }
 };
 
 }  // namespace quadrel

@@ -3,7 +3,8 @@
 //
 // The input is read byte by byte (each byte one UTF-16 unit), or, when the
 // first byte is 0x01, as UTF-16LE units. Scripts that name the file commands
-// are skipped: their file names come from the input and could point anywhere.
+// or Plot (its point files) are skipped: their file names come from the input
+// and could point anywhere; fuzz_plot covers the plot parameters.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,7 @@ namespace {
 
 bool namesFileCommand(TextView script) {
   const Text lower = toLower(script);
-  return lower.find(u"exprf") != Text::npos || lower.find(u"functf") != Text::npos;
+  return lower.find(u"exprf") != Text::npos || lower.find(u"functf") != Text::npos || lower.find(u"plot") != Text::npos;
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ struct CommandContext {
   Text name;           // lower-cased command name
   TextView params;     // between the brackets after the name
   TextView args;       // after the first "=", trimmed
+  TextView line;       // the whole line, trimmed
 
   // Header line "Ln j: " + body + "\r\n", left out for a success when only
   // results are asked for.

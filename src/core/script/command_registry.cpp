@@ -32,6 +32,7 @@ constexpr Row kHandlers[] = {
     {u"pause", commandPause},
     {u"sdiff", commandSDiff},
     {u"sdifff", commandSDiffF},
+    {u"plot", commandPlot},
 };
 
 }  // namespace

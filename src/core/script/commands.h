@@ -23,5 +23,6 @@ void commandAbout(CommandContext& c);
 void commandPause(CommandContext& c);
 void commandSDiff(CommandContext& c);
 void commandSDiffF(CommandContext& c);
+void commandPlot(CommandContext& c);
 
 }  // namespace quadrel

@@ -7,6 +7,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/plot/plot_command.h"
 #include "core/script/batch_run.h"
 #include "core/script/command_context.h"
 #include "core/script/script_file.h"
@@ -71,6 +72,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   RunLabels labels;
   if (options.noLabels)
     labels = {Text(), Text(), Text(), Text(), Text()};
+  closePlotWindows(e);
   e.script.plotWindowCount = 0;
   result.clear();
   RunCounters counters;
@@ -133,7 +135,8 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
                        int32_t(std::min<int64_t>(j, INT32_MAX)),
                        toLower(trimWhite(nameText)),
                        params,
-                       args};
+                       args,
+                       line};
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {

@@ -106,6 +106,10 @@ bool removeFile(TextView path) {
 }
 
 int removeFilesWithExtension(TextView folder, TextView extension) {
+  return removeFilesMatching(folder, u"", extension);
+}
+
+int removeFilesMatching(TextView folder, TextView prefix, TextView extension) {
   std::error_code ec;
   fs::directory_iterator it(pathOf(folder), ec), end;
   int removed = 0;
@@ -114,10 +118,21 @@ int removeFilesWithExtension(TextView folder, TextView extension) {
     if (!it->is_regular_file(fileEc))
       continue;
     const Text name = textOf(it->path().filename());
-    if (endsWithIgnoreCase(name, extension) && fs::remove(it->path(), fileEc))
+    const bool prefixed =
+        name.size() >= prefix.size() && equalsIgnoreCase(TextView(name).substr(0, prefix.size()), prefix);
+    if (prefixed && endsWithIgnoreCase(name, extension) && fs::remove(it->path(), fileEc))
       ++removed;
   }
   return removed;
+}
+
+bool ensureFolder(TextView path) {
+  if (path.empty())
+    return false;
+  std::error_code ec;
+  const fs::path p = pathOf(path);
+  fs::create_directories(p, ec);
+  return fs::is_directory(p, ec);
 }
 
 }  // namespace quadrel

@@ -25,5 +25,11 @@ bool removeFile(TextView path);
 // Removes the files of a folder whose names end with extension (any case,
 // with its point); gives how many went.
 int removeFilesWithExtension(TextView folder, TextView extension);
+// Removes the files of a folder whose names start with prefix and end with
+// extension (any case); gives how many went.
+int removeFilesMatching(TextView folder, TextView prefix, TextView extension);
+// Creates a folder (and the folders above it) when missing; false when it
+// does not exist afterwards.
+bool ensureFolder(TextView path);
 
 }  // namespace quadrel

@@ -127,7 +127,8 @@ void deleteOutputs(Engine& e) {
     writeUtf8File(s.outputFile, u"", WriteMode::Replace);
   // An empty folder would be wherever the process happens to stand.
   if (s.savePlots && s.savePlotPath != u"0" && !s.savePlotPath.empty()) {
-    removeFilesWithExtension(s.savePlotPath, u".jpg");
+    // Only pictures of plots: other pictures of the folder stay.
+    removeFilesMatching(s.savePlotPath, u"aPlotNr_", u".jpg");
     logQuoted(e, u"Deleted *.jpg : ", s.savePlotPath);
   }
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/headless/cairo_plot_window.h"
+
 namespace quadrel {
 
 namespace {
@@ -129,6 +131,10 @@ std::string HeadlessPlatform::textToAnsi(TextView text) {
     r.push_back(out);
   }
   return r;
+}
+
+std::unique_ptr<PlotWindow> HeadlessPlatform::openPlotWindow(int, TextView, PlotWindow*) {
+  return std::make_unique<CairoPlotWindow>();
 }
 
 }  // namespace quadrel

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/platform.h"
@@ -47,6 +48,8 @@ class HeadlessPlatform : public Platform {
   void messagesWindowReset() override { ++windowResets; }
   void progressShow(TextView text) override { progressLines.emplace_back(text); }
   void progressClose() override { ++progressCloses; }
+  // An image of the window's size drawn in memory (cairo).
+  std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
 
   // Scripted answers, used in order; when none is left, boxes answer
   // defaultAnswer (or OK for an OK box), input boxes answer their default.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_plot_window.h"
+
 namespace quadrel {
 
 namespace {
@@ -379,6 +381,10 @@ void Win32Platform::progressClose() {
     DestroyWindow(static_cast<HWND>(progressWindow_));
   progressWindow_ = nullptr;
   progressText_ = nullptr;
+}
+
+std::unique_ptr<PlotWindow> Win32Platform::openPlotWindow(int slot, TextView title, PlotWindow* previous) {
+  return openWin32PlotWindow(slot, title, previous);
 }
 
 }  // namespace quadrel

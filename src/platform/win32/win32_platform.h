@@ -28,6 +28,7 @@ class Win32Platform : public Platform {
   void messagesWindowReset() override;
   void progressShow(TextView text) override;
   void progressClose() override;
+  std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
 
  private:
   void* messagesWindow_ = nullptr;  // HWND of the messages window

@@ -1,0 +1,79 @@
+#include "core/plot/plot_files.h"
+
+#include <cmath>
+
+#include "core/engine.h"
+#include "core/script/file_probe.h"
+#include "core/script/path_text.h"
+#include "core/text/number_text.h"
+#include "core/text/text_files.h"
+#include "platform/platform.h"
+
+namespace quadrel {
+
+namespace {
+
+Text withSeparator(Text folder, char16_t sep) {
+  if (!folder.empty() && !endsWithSeparator(folder))
+    folder.push_back(sep);
+  return folder;
+}
+
+}  // namespace
+
+Text plotHomeFolder(Engine& e) {
+  const char16_t sep = e.platform.pathSeparator();
+  if (!e.plot.pluginFolder.empty())
+    return withSeparator(e.plot.pluginFolder, sep);
+  return Text(folderPart(e.platform.libraryPath()));
+}
+
+Text pictureFolder(Engine& e) {
+  const char16_t sep = e.platform.pathSeparator();
+  const Text home = plotHomeFolder(e);
+  const Text own = home + u"Quadrel";
+  return isFolder(own) ? own + sep : home;
+}
+
+Text pointsText(const double* xs, const double* ys, size_t count) {
+  Text t = u"Id\tX\tY\r\n";
+  for (size_t i = 0; i < count; ++i) {
+    if (ys[i] == HUGE_VAL || !std::isfinite(ys[i]))
+      continue;
+    t.append(intText(int64_t(i)));
+    t.push_back(u'\t');
+    t.append(trimNumberText(fixedText(xs[i])));
+    t.push_back(u'\t');
+    t.append(trimNumberText(fixedText(ys[i])));
+    t.append(u"\r\n");
+  }
+  return t;
+}
+
+bool writePointsFile(Engine& e, TextView name) {
+  Text path(name);
+  if (!isAbsolutePath(name)) {
+    const Text folder = plotHomeFolder(e) + u"otmXNpp";
+    ensureFolder(folder);
+    path = joinPath(folder, name, e.platform.pathSeparator());
+  }
+  const PlotState& p = e.plot;
+  if (writeUtf8File(path, pointsText(p.xs.data(), p.ys.data(), p.xs.size()), WriteMode::Replace))
+    return true;
+  e.platform.messageBox(u"rEroRezu", u"Error: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
+  return false;
+}
+
+Text nextPictureName(Engine& e, TextView saveMode) {
+  if (saveMode.empty())
+    return Text();
+  const Text folder = saveMode == u"0" || saveMode == u"-1" ? pictureFolder(e)
+                                                            : withSeparator(Text(saveMode), e.platform.pathSeparator());
+  const int32_t n = ++e.plot.pictureCounter;
+  Text number = intText(n);
+  if (n >= 0 && n < 10)
+    number.insert(number.begin(), u'0');
+  return folder + u"aPlotNr_" + number + u".jpg";
+}
+
+}  // namespace quadrel

@@ -1,0 +1,32 @@
+// The Plot command: one plot window per line, optionally saved as a picture.
+#include "core/engine.h"
+#include "core/plot/plot_command.h"
+#include "core/script/command_context.h"
+#include "core/script/commands.h"
+
+namespace quadrel {
+
+void commandPlot(CommandContext& c) {
+  // Plot(xmin; variable; xmax; n[; points file]) = formula
+  const int32_t slot = ++c.e.script.plotWindowCount;
+  const int32_t mode = c.e.messages.mode, flag = c.e.errors.messagesFlag;
+  c.e.messages.mode = 0;
+  c.e.errors.messagesFlag = 0;
+  const int32_t code = runPlot(c.e, slot, parsePlotRequest(c.params, c.args));
+  c.e.messages.mode = mode;
+  c.e.errors.messagesFlag = flag;
+
+  Text r;
+  if (code > 0) {
+    r = c.failure(code);
+    // A plot without a curve gets no picture number.
+    if (c.options.savePlots)
+      closePlotWindow(c.e, slot);
+  } else if (c.options.savePlots) {
+    savePlotPicture(c.e, slot, c.e.script.settings.savePlotPath, r);
+  }
+  c.header(u"Plot = " + Text(c.line) + u":", false);
+  c.resultLine(u" FileName => ", r);
+}
+
+}  // namespace quadrel
