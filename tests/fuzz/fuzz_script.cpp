@@ -63,22 +63,35 @@ Text fileNameOf(TextView script) {
   return name;
 }
 
-const std::filesystem::path& workFolder() {
-  static const std::filesystem::path folder = [] {
+// The private folder, made at the first input and removed when the process ends.
+class WorkFolder {
+ public:
+  WorkFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quadrel-fuzz-script-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
       std::perror("fuzz_script: mkdtemp");
       std::abort();
     }
-    return std::filesystem::path(pattern);
-  }();
-  return folder;
-}
+    path_ = pattern;
+  }
+  ~WorkFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  void empty() const {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(path_, ec))
+      std::filesystem::remove_all(entry.path(), ec);
+  }
 
-void emptyWorkFolder() {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(workFolder(), ec))
-    std::filesystem::remove_all(entry.path(), ec);
+ private:
+  std::filesystem::path path_;
+};
+
+const WorkFolder& workFolder() {
+  static const WorkFolder folder;
+  return folder;
 }
 
 void checkCounts(int32_t code) {
@@ -99,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   HeadlessPlatform platform;
   Engine engine(platform);
-  const Text folder = fromUtf8(workFolder().string() + "/");
+  const Text folder = fromUtf8(workFolder().path().string() + "/");
   engine.script.settings.dataFolder = folder;
   platform.tempDir = folder;
   ExecOptions options;
@@ -125,6 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     }
   }
-  emptyWorkFolder();
+  workFolder().empty();
   return 0;
 }
