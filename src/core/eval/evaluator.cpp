@@ -7,6 +7,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/eval/lexer.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
 #include "core/text/number_text.h"
@@ -89,8 +90,8 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
   size_t last = 0;
   if (!variable.empty()) {
     for (size_t i = 0; i < formula.size();) {
-      TokenSpan t = tokenSpanAt(formula, i);
-      if (t.identifier && formula.substr(t.start, t.end - t.start) == variable) {
+      const TokenSpan t = scanToken(formula, i);
+      if (t.kind == Lexeme::Identifier && formula.substr(t.start, t.end - t.start) == variable) {
         pieces.push_back(formula.substr(last, t.start - last));
         last = t.end;
       }

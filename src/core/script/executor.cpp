@@ -1,7 +1,6 @@
 #include "core/script/executor.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "core/engine.h"
@@ -11,6 +10,7 @@
 #include "core/script/command_context.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -191,22 +191,10 @@ Text stripBrackets(TextView name) {
   return Text(name);
 }
 
-namespace {
-
-bool isAbsolutePath(TextView name) {
-  return (name.size() > 1 && name[1] == u':') || (!name.empty() && (name[0] == u'/' || name[0] == u'\\'));
-}
-
-}  // namespace
-
 Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
-  Text path(fileName);
-  if (!isAbsolutePath(fileName)) {
-    Text folder = e.script.settings.dataFolder;
-    if (!folder.empty() && folder.back() != u'/' && folder.back() != u'\\')
-      folder.push_back(e.platform.pathSeparator());
-    path = folder + path;
-  }
+  const Text path = isAbsolutePath(fileName)
+                        ? Text(fileName)
+                        : joinPath(e.script.settings.dataFolder, fileName, e.platform.pathSeparator());
   if (equalsIgnoreCase(mode, u"fileout")) {
     if (!writeTextFile(path, text, false))
       e.platform.messageBox(u"Quadrel", u"Error 1: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);

@@ -1,4 +1,4 @@
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 
 #include <vector>
 
@@ -6,7 +6,8 @@ namespace quadrel {
 
 namespace {
 
-bool hasDrive(TextView path) { return path.size() >= 2 && isLetter(path[0]) && path[1] == u':'; }
+// A name whose second character is ":" starts with a drive.
+bool hasDrive(TextView path) { return path.size() >= 2 && path[1] == u':'; }
 
 }  // namespace
 

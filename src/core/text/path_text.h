@@ -9,7 +9,8 @@ namespace quadrel {
 
 constexpr bool isPathSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-// "/x", "\x" and "c:..." are absolute; everything else is relative.
+// "/x", "\x" and "c:..." (any name whose second character is ":") are
+// absolute; everything else is relative.
 bool isAbsolutePath(TextView path);
 bool endsWithSeparator(TextView path);
 

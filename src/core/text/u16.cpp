@@ -30,8 +30,6 @@ TextView trimBlanks(TextView s) {
   return s.substr(b, e - b);
 }
 
-static bool isWhite(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
 TextView trimWhite(TextView s) {
   size_t b = 0, e = s.size();
   while (b < e && isWhite(s[b])) ++b;
