@@ -12,7 +12,10 @@ QD_API int32_t QD_CALL GetE_Error(void) {
 }
 
 QD_API int32_t QD_CALL SetE_Error(int32_t code) {
-  return guarded<int32_t>(kErrUndefined, [&] { return engine().errors.code = code; });
+  return guarded<int32_t>(kErrUndefined, [&] {
+    setErrorCode(engine(), code);
+    return code;
+  });
 }
 
 QD_API const qd_char* QD_CALL GetE_ErrDescr(int32_t code, uint8_t details) {

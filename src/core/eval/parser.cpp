@@ -285,7 +285,7 @@ void syntaxError(Engine& e) {
     msg.append(e.errors.log);
     e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
   }
-  e.errors.code = kErrParserSyntax;
+  setErrorCode(e, kErrParserSyntax);
 }
 
 double parseAggregate(Engine& e, Word w) {
@@ -401,6 +401,24 @@ Operand parseLevel(Engine& e, int level) {
     traceParse(e, level, false);
   --ev.depth;
   return v;
+}
+
+void traceToken(Engine& e) {
+  LexerState& lx = e.lexer;
+  Text t = u"e_nxt(" + intText(int64_t(lx.calls)) + u") type=" + lx.tokenType() + u" element=";
+  t.append(lx.element());
+  t.append(u" remaining=");
+  t.append(lx.remaining());
+  t.append(u" e_error=" + intText(e.errors.code));
+  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
+}
+
+void traceParse(Engine& e, int level, bool enter) {
+  Text t = u"--------------------||| e_prs(" + intText(level) + (enter ? u") ENTER" : u") EXIT") +
+           u" |||--------------- depth=" + intText(e.eval.depth) + u" type=" + e.lexer.tokenType() + u" element=";
+  t.append(e.lexer.element());
+  t.append(u" e_error=" + intText(e.errors.code));
+  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
 }
 
 }  // namespace quadrel

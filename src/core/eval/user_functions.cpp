@@ -48,7 +48,7 @@ int lookup(const FunctionIndex& ix, TextView name) {
 void reportCycle(Engine& e, TextView name) {
   Text extra = u"sFuncts: " + e.functions.listText() + u"\r\nFunct: ";
   extra.append(name);
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   raise(e, kErrAmbiguousFunction, u"CheckFunctions", 610, extra);
 }
 
@@ -192,7 +192,7 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
     }
     if (out.size() > kMaxExpandedLength) {
       out.assign(formula);
-      e.errors.code = kNoError;
+      clearErrorCode(e);
       raise(e, kErrParserSyntax, u"ExpandFunctions", 640, u"Expanded formula longer than 16777216 characters\r\n");
       return false;
     }

@@ -85,7 +85,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   if (!options.filterLines)
     result.reserve(std::min(text.size() + 72 * lines.size(), kMaxResultReserve));
   for (int64_t j = 1; j <= lineCount; ++j) {
-    e.script.status = -1;
+    e.script.status = kStatusOk;
     TextView line = trimBlanks(lines[size_t(j - 1)]);
     if (options.filterLines) {
       Text key = u";" + intText(j + options.lineOffset) + u";";
@@ -137,7 +137,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {
-      e.errors.code = kErrUndefinedCommand;
+      setErrorCode(e, kErrUndefinedCommand);
       ctx.header(u"Expression = :", true);
       ctx.resultLine(labels.result, ctx.failure(kErrUndefinedCommand));
     }
@@ -203,7 +203,7 @@ Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
   Text content, refusal;
   ReadResult r = readTextFile(e, path, content, refusal);
   if (r == ReadResult::OpenFailed) {
-    e.script.status = -2;
+    e.script.status = kStatusOpenError;
     e.platform.messageBox(u"Quadrel", u"Error 3: Couldn't open the file!\r\n" + path, BoxButtons::Ok, BoxIcon::None);
     return Text();
   }

@@ -20,8 +20,6 @@ TextView folderPart(TextView path) {
   return last == TextView::npos ? TextView() : path.substr(0, last + 1);
 }
 
-TextView fileNamePart(TextView path) { return path.substr(folderPart(path).size()); }
-
 Text normalizePath(TextView path, char16_t separator) {
   // The root: a drive, the separators of a network path or a single one.
   Text root;

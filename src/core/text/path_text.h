@@ -16,8 +16,6 @@ bool endsWithSeparator(TextView path);
 
 // The folder part, up to and including the last separator ("" when none).
 TextView folderPart(TextView path);
-// What follows the last separator.
-TextView fileNamePart(TextView path);
 
 // Every separator written as separator; "." folders left out, ".." folders
 // taken back where a folder precedes them, doubled separators made single

@@ -192,12 +192,6 @@ void replaceAll(Text& s, TextView from, TextView to) {
   s.swap(r);
 }
 
-size_t countOf(TextView s, char16_t c) {
-  size_t n = 0;
-  for (char16_t x : s) n += (x == c);
-  return n;
-}
-
 size_t zeroTerminatedLength(const char16_t* p) {
   if (!p)
     return 0;

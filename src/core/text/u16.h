@@ -42,8 +42,6 @@ Text intText(int64_t v);
 // Replaces every occurrence of from (non-empty) by to.
 void replaceAll(Text& s, TextView from, TextView to);
 
-size_t countOf(TextView s, char16_t c);
-
 // Length of a zero-terminated UTF-16 text; null reads as empty.
 size_t zeroTerminatedLength(const char16_t* p);
 inline TextView viewOf(const char16_t* p) { return p ? TextView(p, zeroTerminatedLength(p)) : TextView(); }
