@@ -9,6 +9,7 @@
 #include "core/script/command_line.h"
 #include "core/script/line_kind.h"
 #include "core/script/script_state.h"
+#include "core/text/file_path.h"
 #include "core/text/text_files.h"
 
 namespace quadrel {
@@ -96,7 +97,8 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
     s.outputFile = absoluteName(std::filesystem::path(o.scriptFile).replace_filename("Result.otm").string(), folder);
   // Appending needs the file to be there.
   std::error_code ec;
-  if (s.append && !s.outputFile.empty() && !std::filesystem::exists(std::filesystem::path(toUtf8(s.outputFile)), ec) &&
+  const std::optional<std::filesystem::path> output = filePathOf(s.outputFile);
+  if (s.append && !s.outputFile.empty() && !(output && std::filesystem::exists(*output, ec)) &&
       !writeUtf8File(s.outputFile, u"", WriteMode::Replace)) {
     std::fprintf(err, "quadrel: cannot write %s\n", toUtf8(s.outputFile).c_str());
     return false;

@@ -1,7 +1,7 @@
 // Exports of the error code, its descriptions and the error log.
+#include "core/diag/log_export.h"
 #include "core/eval/error_report.h"
 #include "exports/export_support.h"
-#include "platform/platform.h"
 
 using namespace quadrel;
 
@@ -12,7 +12,10 @@ QD_API int32_t QD_CALL GetE_Error(void) {
 }
 
 QD_API int32_t QD_CALL SetE_Error(int32_t code) {
-  return guarded<int32_t>(kErrUndefined, [&] { return engine().errors.code = code; });
+  return guarded<int32_t>(kErrUndefined, [&] {
+    setErrorCode(engine(), code);
+    return code;
+  });
 }
 
 QD_API const qd_char* QD_CALL GetE_ErrDescr(int32_t code, uint8_t details) {
@@ -36,21 +39,8 @@ QD_API int32_t QD_CALL SetErrorMsgs(const qd_char* procedure, int32_t line, cons
 }
 
 QD_API int32_t QD_CALL GetErrorMsgs(qd_char* buffer, int32_t count, uint8_t show) {
-  return guarded<int32_t>(0, [&] {
-    Engine& e = engine();
-    const Text& log = e.errors.log;
-    const int32_t size = clampToInt32(log.size() * 2);
-    if (count == 0)
-      return size;
-    copyOut(buffer, count, log);
-    if (show) {
-      Text text = u"ERROR MESSAGES:\r\n(Yes => copy to Clipboard)\r\n";
-      text.append(log.empty() ? Text(u"\r\nNone") : log);
-      if (e.platform.messageBox(u"oTemar.dll", text, BoxButtons::YesNo, BoxIcon::Exclamation) == kAnswerYes)
-        e.platform.setClipboardText(text);
-    }
-    return size;
-  });
+  return guarded<int32_t>(
+      0, [&] { return exportErrorLog(engine(), reinterpret_cast<char16_t*>(buffer), count, show != 0); });
 }
 
 QD_API int32_t QD_CALL SetErrorMsgsF(int32_t flag) {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/text/u16.h"
 #include "quadrel.h"
@@ -45,7 +46,7 @@ R guarded(R fallback, F&& body) noexcept {
     return body();
   } catch (...) {
     try {
-      engine().errors.code = kErrUndefined;
+      setErrorCode(engine(), kErrUndefined);
       engine().eval.inProgress = false;
     } catch (...) {
     }

@@ -6,6 +6,7 @@
 
 #include "core/diag/debug_log.h"
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/store_ops.h"
 #include "core/script/command_context.h"
@@ -292,7 +293,7 @@ void dwellNotification(const SciNotification* n) {
     const intptr_t position = n->position;
     const LRESULT caret = SendMessageW(view, SCI_GETCURRENTPOS, 0, 0);
     s.toolTipExpression.clear();
-    e.errors.code = kNoError;
+    clearErrorCode(e);
     const intptr_t distance = caret > position ? caret - position : position - caret;
     if (distance > s.currentSelectionSize + 1)
       return;

@@ -21,7 +21,7 @@
 
 #include "core/engine.h"
 #include "core/script/command_line.h"
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"

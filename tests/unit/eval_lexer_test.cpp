@@ -2,6 +2,7 @@
 // line, as the parser and the error reports see them.
 #include <vector>
 
+#include "core/eval/parser_internal.h"
 #include "engine_fixture.h"
 
 namespace quadrel {

@@ -1,6 +1,6 @@
 // Path texts in both notations, full paths against the data folder, and the
 // file probes of the script entry.
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 
 #include "core/script/command_line.h"
 #include "core/script/file_probe.h"

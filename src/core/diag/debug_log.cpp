@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/engine.h"
+#include "core/text/file_path.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
 
@@ -28,12 +29,12 @@ void logLine(Engine& e, TextView line) {
 }
 
 void removeNonEmptyFile(TextView path) {
-  if (path.empty())
+  const std::optional<std::filesystem::path> p = filePathOf(path);
+  if (!p)
     return;
-  const std::filesystem::path p{std::u16string(path)};
   std::error_code ec;
-  if (std::filesystem::is_regular_file(p, ec) && std::filesystem::file_size(p, ec) > 0 && !ec)
-    std::filesystem::remove(p, ec);
+  if (std::filesystem::is_regular_file(*p, ec) && std::filesystem::file_size(*p, ec) > 0 && !ec)
+    std::filesystem::remove(*p, ec);
 }
 
 }  // namespace

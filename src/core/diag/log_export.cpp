@@ -35,4 +35,8 @@ int32_t exportDebugLog(Engine& e, char16_t* buffer, int32_t count, bool show) {
   return exportLog(e, e.messages.log, u"DEBUG LOG:", u"oTemar.dll", buffer, count, show);
 }
 
+int32_t exportErrorLog(Engine& e, char16_t* buffer, int32_t count, bool show) {
+  return exportLog(e, e.errors.log, u"ERROR MESSAGES:", u"oTemar.dll", buffer, count, show);
+}
+
 }  // namespace quadrel

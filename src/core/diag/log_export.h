@@ -20,5 +20,7 @@ int32_t exportLog(Engine& e, TextView log, TextView heading, TextView caption, c
 
 // The message log of the library's message channel, as GetDebugLog gives it.
 int32_t exportDebugLog(Engine& e, char16_t* buffer, int32_t count, bool show);
+// The error log of the evaluator, as GetErrorMsgs gives it.
+int32_t exportErrorLog(Engine& e, char16_t* buffer, int32_t count, bool show);
 
 }  // namespace quadrel

@@ -377,10 +377,10 @@ bool findConstant(TextView name, double& value) {
 double constantFormulaValue(double value) { return readDigitsAndPoints(fixedText(value, kFormulaDecimals)); }
 
 int32_t getConstant(Engine& e, TextView name, double* result) {
-  e.errors.code = kErrUndefined;
+  setErrorCode(e, kErrUndefined);
   double v;
   if (!findConstant(name, v)) {
-    e.errors.code = kErrUndefinedConstant;
+    setErrorCode(e, kErrUndefinedConstant);
     return 0;
   }
   LexerState& lx = e.lexer;
@@ -389,7 +389,7 @@ int32_t getConstant(Engine& e, TextView name, double* result) {
   lx.elementFromValue = false;
   if (result)
     *result = readDigitsAndPoints(lx.ownedElement);
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   return 1;
 }
 

@@ -50,9 +50,11 @@ Text describe(Engine& e, int32_t code, bool details) {
 void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
   if (e.errors.code != kNoError)
     return;
-  e.errors.code = code;
+  setErrorCode(e, code);
   addReport(e, procedure, line, extra);
 }
+
+void setErrorCode(Engine& e, int32_t code) { e.errors.code = code; }
 
 void clearErrorLog(Engine& e) {
   e.errors.log.clear();

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/eval/error_table.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -20,6 +21,10 @@ Text describe(Engine& e, int32_t code, bool details);
 // Sets the code when none is pending and appends a report; a pending code
 // stands (the first failure of an evaluation is the one reported).
 void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
+
+// The one way the evaluator code is written: a code, or none.
+void setErrorCode(Engine& e, int32_t code);
+inline void clearErrorCode(Engine& e) { setErrorCode(e, kNoError); }
 
 void clearErrorLog(Engine& e);
 

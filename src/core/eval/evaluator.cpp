@@ -7,6 +7,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/eval/lexer.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
 #include "core/text/number_text.h"
@@ -19,7 +20,7 @@ namespace {
 // decimal commas, then the first token. False when the evaluation must not
 // start (the code is set).
 bool prepare(Engine& e, TextView formula, bool check) {
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   if (check && !checkUserFunctions(e))
     return false;
   // The expansion rewrites the expression: the last token of the previous
@@ -32,7 +33,7 @@ bool prepare(Engine& e, TextView formula, bool check) {
   for (char16_t& c : text)
     if (c == u',')
       c = u'.';
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   e.eval.inProgress = true;
   e.eval.depth = 0;
   nextToken(e);
@@ -79,7 +80,7 @@ EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
 
 int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,
                         double* ys, double* info) {
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   if (n < 1) {
     raise(e, kErrInvalidArgument, u"e_evals", 360, u"n = " + intText(n) + u"\r\n");
     return e.errors.code;
@@ -89,8 +90,8 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
   size_t last = 0;
   if (!variable.empty()) {
     for (size_t i = 0; i < formula.size();) {
-      TokenSpan t = tokenSpanAt(formula, i);
-      if (t.identifier && formula.substr(t.start, t.end - t.start) == variable) {
+      const TokenSpan t = scanToken(formula, i);
+      if (t.kind == Lexeme::Identifier && formula.substr(t.start, t.end - t.start) == variable) {
         pieces.push_back(formula.substr(last, t.start - last));
         last = t.end;
       }
@@ -158,24 +159,6 @@ int32_t setBoolSign(Engine& e, int32_t sign) {
                     e.messages.showLevel != 0);
   }
   return 0;
-}
-
-void traceToken(Engine& e) {
-  LexerState& lx = e.lexer;
-  Text t = u"e_nxt(" + intText(int64_t(lx.calls)) + u") type=" + lx.tokenType() + u" element=";
-  t.append(lx.element());
-  t.append(u" remaining=");
-  t.append(lx.remaining());
-  t.append(u" e_error=" + intText(e.errors.code));
-  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
-}
-
-void traceParse(Engine& e, int level, bool enter) {
-  Text t = u"--------------------||| e_prs(" + intText(level) + (enter ? u") ENTER" : u") EXIT") +
-           u" |||--------------- depth=" + intText(e.eval.depth) + u" type=" + e.lexer.tokenType() + u" element=";
-  t.append(e.lexer.element());
-  t.append(u" e_error=" + intText(e.errors.code));
-  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
 }
 
 }  // namespace quadrel

@@ -27,7 +27,4 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
                         double* ys, double* info);
 int32_t setBoolSign(Engine& e, int32_t sign);
 
-// Reads the next token into the lexer state (e_nxt).
-void nextToken(Engine& e);
-
 }  // namespace quadrel

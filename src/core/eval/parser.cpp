@@ -8,7 +8,6 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
-#include "core/eval/name_chars.h"
 #include "core/eval/parser_internal.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -16,8 +15,6 @@
 namespace quadrel {
 
 namespace {
-
-constexpr bool isWhite(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   if (Word w = reservedWord(name); w != Word::None) {
@@ -70,80 +67,46 @@ void nextToken(Engine& e) {
   const Text& s = lx.expression;
   const size_t n = s.size();
   size_t i = lx.index;
-  char16_t c = 0;
-  for (;;) {
-    ++lx.position;
-    if (i >= n) {
-      lx.index = n;
-      lx.elemStart = n;
-      if (e.messages.showLevel & kShowTrace)
-        traceToken(e);
-      return;
+  TokenSpan t;
+  if (i < n) {
+    t = scanToken(s, i);
+    if (t.kind == Lexeme::White) {
+      lx.position += int64_t(t.end - t.start);
+      i = t.end;
+      if (i < n)
+        t = scanToken(s, i);
     }
-    c = s[i++];
-    if (!isWhite(c))
-      break;
   }
-  const size_t start = i - 1;
-  auto takeWhile = [&](auto pred) {
-    size_t j = i;
-    while (j < n && pred(s[j])) ++j;
-    lx.position += int64_t(j - i);
-    i = j;
-  };
-  if (c == u'[') {
-    lx.kind = TokKind::Matrix;
-    size_t j = i;
-    while (j < n && s[j] != u']') ++j;
-    if (j < n)
-      ++j;  // the closing bracket; without one the token ends with the text
-    lx.position += int64_t(j - i);
-    i = j;
-    lx.elemStart = start;
-    lx.elemLength = i - start;
-    if (s[i - 1] == u']' && i < n) {
-      char16_t suffix = upperAscii(s[i]);
-      if (suffix == u'I' || suffix == u'T' || suffix == u'D') {
-        lx.matrixSuffix = suffix;
-        ++i;
-        ++lx.position;
-      }
-    }
-  } else if (c == u'#' || c == u'&') {
-    lx.kind = c == u'#' ? TokKind::Const : TokKind::Hex;
-    takeWhile(isIdentChar);
-  } else if (c == u'!') {
-    lx.kind = TokKind::Bin;
-    takeWhile(isDigit);
-  } else if (isDigit(c) || c == u'.') {
-    lx.kind = TokKind::Num;
-    takeWhile([](char16_t x) { return isDigit(x) || x == u'.'; });
-  } else if (isNameStart(c)) {
-    takeWhile(isNameChar);
-    lx.index = i;
-    lx.elemStart = start;
-    lx.elemLength = i - start;
-    classifyIdentifier(e, lx, TextView(s).substr(start, i - start));
+  if (i >= n) {
+    ++lx.position;
+    lx.index = n;
+    lx.elemStart = n;
     if (e.messages.showLevel & kShowTrace)
       traceToken(e);
     return;
-  } else if (c == u'<' || c == u'>') {
-    lx.kind = TokKind::Symbol;
-    lx.symbol = sym(c);
-    if (i < n && (s[i] == u'=' || s[i] == u'>')) {
-      lx.symbol = sym(c, s[i]);
-      ++i;
-      ++lx.position;
-    }
-  } else {
-    lx.kind = TokKind::Symbol;
-    lx.symbol = sym(c);
   }
-  lx.index = i;
-  // A matrix token's element was set above, without its suffix.
-  if (lx.kind != TokKind::Symbol && lx.kind != TokKind::Matrix) {
-    lx.elemStart = start;
-    lx.elemLength = i - start;
+  lx.position += int64_t(t.end - t.start);
+  lx.index = t.end;
+  lx.elemStart = t.start;
+  lx.elemLength = t.end - t.start;
+  switch (t.kind) {
+    case Lexeme::Matrix:
+      lx.kind = TokKind::Matrix;
+      lx.matrixSuffix = t.matrixSuffix;
+      if (t.matrixSuffix)
+        --lx.elemLength;  // the element is the bracketed name alone
+      break;
+    case Lexeme::Const: lx.kind = TokKind::Const; break;
+    case Lexeme::Hex: lx.kind = TokKind::Hex; break;
+    case Lexeme::Bin: lx.kind = TokKind::Bin; break;
+    case Lexeme::Number: lx.kind = TokKind::Num; break;
+    case Lexeme::Identifier: classifyIdentifier(e, lx, TextView(s).substr(t.start, t.end - t.start)); break;
+    case Lexeme::White:  // not after the skip above
+    case Lexeme::Symbol:
+      lx.kind = TokKind::Symbol;
+      lx.symbol = sym(s[t.start], t.end - t.start > 1 ? s[t.start + 1] : u'\0');
+      lx.elemLength = 0;  // a symbol's element is its type
+      break;
   }
   if (e.messages.showLevel & kShowTrace)
     traceToken(e);
@@ -322,7 +285,7 @@ void syntaxError(Engine& e) {
     msg.append(e.errors.log);
     e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
   }
-  e.errors.code = kErrParserSyntax;
+  setErrorCode(e, kErrParserSyntax);
 }
 
 double parseAggregate(Engine& e, Word w) {
@@ -438,6 +401,24 @@ Operand parseLevel(Engine& e, int level) {
     traceParse(e, level, false);
   --ev.depth;
   return v;
+}
+
+void traceToken(Engine& e) {
+  LexerState& lx = e.lexer;
+  Text t = u"e_nxt(" + intText(int64_t(lx.calls)) + u") type=" + lx.tokenType() + u" element=";
+  t.append(lx.element());
+  t.append(u" remaining=");
+  t.append(lx.remaining());
+  t.append(u" e_error=" + intText(e.errors.code));
+  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
+}
+
+void traceParse(Engine& e, int level, bool enter) {
+  Text t = u"--------------------||| e_prs(" + intText(level) + (enter ? u") ENTER" : u") EXIT") +
+           u" |||--------------- depth=" + intText(e.eval.depth) + u" type=" + e.lexer.tokenType() + u" element=";
+  t.append(e.lexer.element());
+  t.append(u" e_error=" + intText(e.errors.code));
+  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
 }
 
 }  // namespace quadrel

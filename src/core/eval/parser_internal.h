@@ -9,6 +9,8 @@ namespace quadrel {
 
 struct Engine;
 
+// Reads the next token into the lexer state (e_nxt).
+void nextToken(Engine& e);
 // e_prs: parses and evaluates from the current token at the given level.
 Operand parseLevel(Engine& e, int level);
 void matchSymbol(Engine& e, char16_t expected);

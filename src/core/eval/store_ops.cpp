@@ -10,7 +10,7 @@ size_t defineEntry(Engine& e, TextView name, TextView value, bool isFunction) {
   NameStore& store = isFunction ? e.functions : e.variables;
   TextView key = keyName(name);
   if (key.empty()) {
-    e.errors.code = kErrInvalidArgument;
+    setErrorCode(e, kErrInvalidArgument);
     return store.size();
   }
   return store.define(key, value);
@@ -18,7 +18,7 @@ size_t defineEntry(Engine& e, TextView name, TextView value, bool isFunction) {
 
 const NamedEntry* findEntry(Engine& e, TextView name, bool isFunction) {
   const NamedEntry* entry = (isFunction ? e.functions : e.variables).find(keyName(name));
-  e.errors.code = entry ? kNoError : kErrNotFound;
+  setErrorCode(e, entry ? kNoError : kErrNotFound);
   return entry;
 }
 

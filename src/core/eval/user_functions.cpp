@@ -7,41 +7,9 @@
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
-#include "core/eval/name_chars.h"
+#include "core/eval/lexer.h"
 
 namespace quadrel {
-
-TokenSpan tokenSpanAt(TextView s, size_t i) {
-  const size_t n = s.size();
-  char16_t c = s[i];
-  size_t j = i + 1;
-  if (c == u'[') {
-    while (j < n && s[j - 1] != u']') ++j;
-    if (s[j - 1] == u']' && j < n) {
-      char16_t suffix = upperAscii(s[j]);
-      if (suffix == u'I' || suffix == u'T' || suffix == u'D')
-        ++j;
-    }
-    return {i, j, false};
-  }
-  if (c == u'#' || c == u'&') {
-    while (j < n && isIdentChar(s[j])) ++j;
-    return {i, j, false};
-  }
-  if (c == u'!') {
-    while (j < n && isDigit(s[j])) ++j;
-    return {i, j, false};
-  }
-  if (isDigit(c) || c == u'.') {
-    while (j < n && (isDigit(s[j]) || s[j] == u'.')) ++j;
-    return {i, j, false};
-  }
-  if (isNameStart(c)) {
-    while (j < n && isNameChar(s[j])) ++j;
-    return {i, j, true};
-  }
-  return {i, j, false};
-}
 
 namespace {
 
@@ -80,7 +48,7 @@ int lookup(const FunctionIndex& ix, TextView name) {
 void reportCycle(Engine& e, TextView name) {
   Text extra = u"sFuncts: " + e.functions.listText() + u"\r\nFunct: ";
   extra.append(name);
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   raise(e, kErrAmbiguousFunction, u"CheckFunctions", 610, extra);
 }
 
@@ -88,8 +56,8 @@ void reportCycle(Engine& e, TextView name) {
 void calls(const FunctionIndex& ix, TextView body, std::vector<int>& out) {
   out.clear();
   for (size_t i = 0; i < body.size();) {
-    TokenSpan t = tokenSpanAt(body, i);
-    if (t.identifier) {
+    const TokenSpan t = scanToken(body, i);
+    if (t.kind == Lexeme::Identifier) {
       int k = lookup(ix, body.substr(t.start, t.end - t.start));
       if (k >= 0)
         out.push_back(k);
@@ -205,10 +173,10 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
       stack.pop_back();
       continue;
     }
-    TokenSpan t = tokenSpanAt(f.text, f.pos);
-    TextView piece = f.text.substr(t.start, t.end - t.start);
+    const TokenSpan t = scanToken(f.text, f.pos);
+    const TextView piece = f.text.substr(t.start, t.end - t.start);
     f.pos = t.end;
-    int k = t.identifier ? lookup(ix, piece) : -1;
+    const int k = t.kind == Lexeme::Identifier ? lookup(ix, piece) : -1;
     if (k < 0) {
       out.append(piece);
     } else {
@@ -224,7 +192,7 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
     }
     if (out.size() > kMaxExpandedLength) {
       out.assign(formula);
-      e.errors.code = kNoError;
+      clearErrorCode(e);
       raise(e, kErrParserSyntax, u"ExpandFunctions", 640, u"Expanded formula longer than 16777216 characters\r\n");
       return false;
     }

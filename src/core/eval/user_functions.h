@@ -8,15 +8,6 @@ namespace quadrel {
 
 struct Engine;
 
-// Scans a formula the way the lexer splits it and gives the identifier
-// tokens' spans; other tokens (numbers, "#", "&", "!" and "[...]" tokens)
-// are skipped whole.
-struct TokenSpan {
-  size_t start, end;
-  bool identifier;
-};
-TokenSpan tokenSpanAt(TextView s, size_t i);
-
 // Expands the user functions of formula into out. False, with code 1 and a
 // report, when a definition reaches itself, or with code 3 when the
 // expansion grows beyond its limit.

@@ -9,7 +9,7 @@
 #include "core/engine.h"
 #include "core/eval/store_ops.h"
 #include "core/script/batch_run.h"
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 #include "core/script/script_paths.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/name_store.h"
@@ -50,7 +51,7 @@ bool evaluateToText(CommandContext& c, TextView formula, Radix radix, Text& r) {
   }
   const double rounded = std::nearbyint(value);
   if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0)) {
-    c.e.errors.code = kErrInvalidArgument;
+    setErrorCode(c.e, kErrInvalidArgument);
     r = c.failure(kErrInvalidArgument);
     return false;
   }
@@ -133,7 +134,7 @@ void commandStoExpr(CommandContext& c) {
   if (outcome.isMatrix())
     code = kErrMatrixNotFound;  // matrix results need the matrix store
   else if (outcome.ok() && keyName(name).empty())
-    code = c.e.errors.code = kErrInvalidArgument;
+    setErrorCode(c.e, code = kErrInvalidArgument);
   if (code != kNoError) {
     r = c.failure(code);
     ok = false;

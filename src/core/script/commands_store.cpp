@@ -35,7 +35,7 @@ void commandVar(CommandContext& c) {
     return;
   }
   // Not a number: reported like a failing matrix definition, nothing stored.
-  c.e.errors.code = kNoError;
+  clearErrorCode(c.e);
   raise(c.e, kErrInvalidArgument, u"Var", 330, u"Var Name = " + Text(name) + u", Value = " + Text(raw) + u"\r\n");
   c.header(u"Expression = " + Text(c.args) + u": " + Text(kNoOutputNote), true);
   c.resultLine(c.labels.result, c.failure(kErrInvalidArgument));
@@ -82,7 +82,7 @@ void commandShow(CommandContext& c) {
     if (matrixName.back() != u']')
       matrixName.push_back(u']');
     // There is no matrix store yet: every matrix name is missing.
-    e.errors.code = kErrMatrixNotFound;
+    setErrorCode(e, kErrMatrixNotFound);
     addReport(e, u"sEval", 304, u"Matr Name: " + matrixName);
     r = c.failure(kErrMatrixNotFound);
   }

@@ -1,7 +1,6 @@
 #include "core/script/executor.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "core/engine.h"
@@ -12,6 +11,7 @@
 #include "core/script/command_context.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -87,7 +87,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   if (!options.filterLines)
     result.reserve(std::min(text.size() + 72 * lines.size(), kMaxResultReserve));
   for (int64_t j = 1; j <= lineCount; ++j) {
-    e.script.status = -1;
+    e.script.status = kStatusOk;
     TextView line = trimBlanks(lines[size_t(j - 1)]);
     if (options.filterLines) {
       Text key = u";" + intText(j + options.lineOffset) + u";";
@@ -140,7 +140,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {
-      e.errors.code = kErrUndefinedCommand;
+      setErrorCode(e, kErrUndefinedCommand);
       ctx.header(u"Expression = :", true);
       ctx.resultLine(labels.result, ctx.failure(kErrUndefinedCommand));
     }
@@ -194,22 +194,10 @@ Text stripBrackets(TextView name) {
   return Text(name);
 }
 
-namespace {
-
-bool isAbsolutePath(TextView name) {
-  return (name.size() > 1 && name[1] == u':') || (!name.empty() && (name[0] == u'/' || name[0] == u'\\'));
-}
-
-}  // namespace
-
 Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
-  Text path(fileName);
-  if (!isAbsolutePath(fileName)) {
-    Text folder = e.script.settings.dataFolder;
-    if (!folder.empty() && folder.back() != u'/' && folder.back() != u'\\')
-      folder.push_back(e.platform.pathSeparator());
-    path = folder + path;
-  }
+  const Text path = isAbsolutePath(fileName)
+                        ? Text(fileName)
+                        : joinPath(e.script.settings.dataFolder, fileName, e.platform.pathSeparator());
   if (equalsIgnoreCase(mode, u"fileout")) {
     if (!writeTextFile(path, text, false))
       e.platform.messageBox(u"Quadrel", u"Error 1: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
@@ -218,7 +206,7 @@ Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
   Text content, refusal;
   ReadResult r = readTextFile(e, path, content, refusal);
   if (r == ReadResult::OpenFailed) {
-    e.script.status = -2;
+    e.script.status = kStatusOpenError;
     e.platform.messageBox(u"Quadrel", u"Error 3: Couldn't open the file!\r\n" + path, BoxButtons::Ok, BoxIcon::None);
     return Text();
   }

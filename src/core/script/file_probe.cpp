@@ -5,30 +5,13 @@
 #include <system_error>
 
 #include "core/script/command_line.h"
+#include "core/text/file_path.h"
 
 namespace quadrel {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Conversions that never throw: UTF-16 on Windows, UTF-8 bytes elsewhere.
-fs::path pathOf(TextView path) {
-#if defined(_WIN32)
-  return fs::path(std::wstring(path.begin(), path.end()));
-#else
-  return fs::path(toUtf8(path));
-#endif
-}
-
-Text textOf(const fs::path& p) {
-#if defined(_WIN32)
-  const std::wstring& w = p.native();
-  return Text(w.begin(), w.end());
-#else
-  return fromUtf8(p.native());
-#endif
-}
 
 bool endsWithIgnoreCase(TextView s, TextView tail) {
   return s.size() >= tail.size() && equalsIgnoreCase(s.substr(s.size() - tail.size()), tail);
@@ -60,10 +43,11 @@ bool canCreate(const fs::path& p) {
 }  // namespace
 
 int32_t fileAttributes(TextView path) {
-  if (path.empty())
+  const std::optional<fs::path> p = filePathOf(path);
+  if (!p)
     return kAttrNone;
   std::error_code ec;
-  const fs::file_status st = fs::status(pathOf(path), ec);
+  const fs::file_status st = fs::status(*p, ec);
   if (ec || !fs::exists(st))
     return kAttrNone;
   if (fs::is_directory(st))
@@ -85,24 +69,25 @@ int32_t fileAttr(TextView name, int32_t mask, bool probe) {
     return attributes;
   if (attributes != kAttrNone && (attributes & mask) != 0)
     return attributes;
-  if (probe && mask == 0 && !name.empty()) {
-    const fs::path p = pathOf(name);
-    if (canOpen(p))
-      return kAttrOpenable;
-    if (canCreate(p))
-      return kAttrCreatable;
+  if (probe && mask == 0) {
+    if (const std::optional<fs::path> p = filePathOf(name)) {
+      if (canOpen(*p))
+        return kAttrOpenable;
+      if (canCreate(*p))
+        return kAttrCreatable;
+    }
   }
   return kAttrNone;
 }
 
 bool removeFile(TextView path) {
-  if (path.empty())
+  const std::optional<fs::path> p = filePathOf(path);
+  if (!p)
     return false;
   std::error_code ec;
-  const fs::path p = pathOf(path);
-  if (!fs::is_regular_file(p, ec))
+  if (!fs::is_regular_file(*p, ec))
     return false;
-  return fs::remove(p, ec);
+  return fs::remove(*p, ec);
 }
 
 int removeFilesWithExtension(TextView folder, TextView extension) {
@@ -110,14 +95,17 @@ int removeFilesWithExtension(TextView folder, TextView extension) {
 }
 
 int removeFilesMatching(TextView folder, TextView prefix, TextView extension) {
+  const std::optional<fs::path> p = filePathOf(folder);
+  if (!p)
+    return 0;
   std::error_code ec;
-  fs::directory_iterator it(pathOf(folder), ec), end;
+  fs::directory_iterator it(*p, ec), end;
   int removed = 0;
   for (; !ec && it != end; it.increment(ec)) {
     std::error_code fileEc;
     if (!it->is_regular_file(fileEc))
       continue;
-    const Text name = textOf(it->path().filename());
+    const Text name = textOfFilePath(it->path().filename());
     const bool prefixed =
         name.size() >= prefix.size() && equalsIgnoreCase(TextView(name).substr(0, prefix.size()), prefix);
     if (prefixed && endsWithIgnoreCase(name, extension) && fs::remove(it->path(), fileEc))

@@ -6,7 +6,7 @@
 #include "core/script/batch_run.h"
 #include "core/script/command_line.h"
 #include "core/script/file_probe.h"
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/script/script_paths.h"

@@ -1,6 +1,7 @@
 #include "core/script/script_file.h"
 
 #include "core/engine.h"
+#include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
 
@@ -58,11 +59,6 @@ void showBox(Engine& e, TextView message, TextView name) {
   Text text(message);
   text.append(name);
   showBox(e, text);
-}
-
-Text folderOf(TextView path) {
-  const size_t cut = path.find_last_of(u"\\/");
-  return cut == TextView::npos ? Text() : Text(path.substr(0, cut + 1));
 }
 
 // Modes 1, 2 and 6: the file into the script text.
@@ -148,7 +144,7 @@ int32_t loadSaveFile(Engine& e, int mode) {
   switch (mode) {
     case 1: readIntoScript(e, s.settings.logFileName, u"Error 7: can't read the file\r\n"); break;
     case 2: {
-      Text path = folderOf(e.platform.libraryPath());
+      Text path(folderPart(e.platform.libraryPath()));
       path.append(u"ShowCmds.otm");
       readIntoScript(e, path, u"Error 8: can't read the file\r\n");
       break;

@@ -5,22 +5,18 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/text/file_path.h"
+
 namespace quadrel {
 
-namespace {
-
-std::filesystem::path pathOf(TextView path) { return std::filesystem::path(std::u16string(path)); }
-
-}  // namespace
-
 bool readFileBytes(TextView path, std::string& bytes) {
-  if (path.empty())
+  const std::optional<std::filesystem::path> p = filePathOf(path);
+  if (!p)
     return false;
-  const std::filesystem::path p = pathOf(path);
   std::error_code ec;
-  if (std::filesystem::is_directory(p, ec))
+  if (std::filesystem::is_directory(*p, ec))
     return false;
-  std::ifstream in(p, std::ios::binary);
+  std::ifstream in(*p, std::ios::binary);
   if (!in)
     return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -28,16 +24,16 @@ bool readFileBytes(TextView path, std::string& bytes) {
 }
 
 bool writeFileBytes(TextView path, std::string_view bytes, WriteMode mode) {
-  if (path.empty())
+  const std::optional<std::filesystem::path> p = filePathOf(path);
+  if (!p)
     return false;
-  const std::filesystem::path p = pathOf(path);
   std::ofstream out;
   switch (mode) {
-    case WriteMode::Replace: out.open(p, std::ios::binary | std::ios::trunc); break;
-    case WriteMode::Append: out.open(p, std::ios::binary | std::ios::app); break;
+    case WriteMode::Replace: out.open(*p, std::ios::binary | std::ios::trunc); break;
+    case WriteMode::Append: out.open(*p, std::ios::binary | std::ios::app); break;
     case WriteMode::AppendExisting:
       // in|out opens without creating: a missing file is a failure here.
-      out.open(p, std::ios::binary | std::ios::in | std::ios::out);
+      out.open(*p, std::ios::binary | std::ios::in | std::ios::out);
       if (out)
         out.seekp(0, std::ios::end);
       break;

@@ -30,8 +30,6 @@ TextView trimBlanks(TextView s) {
   return s.substr(b, e - b);
 }
 
-static bool isWhite(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
 TextView trimWhite(TextView s) {
   size_t b = 0, e = s.size();
   while (b < e && isWhite(s[b])) ++b;
@@ -192,12 +190,6 @@ void replaceAll(Text& s, TextView from, TextView to) {
   }
   r.append(s, last, Text::npos);
   s.swap(r);
-}
-
-size_t countOf(TextView s, char16_t c) {
-  size_t n = 0;
-  for (char16_t x : s) n += (x == c);
-  return n;
 }
 
 size_t zeroTerminatedLength(const char16_t* p) {

@@ -17,6 +17,8 @@ constexpr bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 constexpr bool isLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 constexpr bool isIdentStart(char16_t c) { return isLetter(c) || c == u'_'; }
 constexpr bool isIdentChar(char16_t c) { return isIdentStart(c) || isDigit(c); }
+// Blank, tab, CR or LF: the white space of formulas and script lines.
+constexpr bool isWhite(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 Text toLower(TextView s);
 Text toUpper(TextView s);
@@ -39,8 +41,6 @@ Text intText(int64_t v);
 
 // Replaces every occurrence of from (non-empty) by to.
 void replaceAll(Text& s, TextView from, TextView to);
-
-size_t countOf(TextView s, char16_t c);
 
 // Length of a zero-terminated UTF-16 text; null reads as empty.
 size_t zeroTerminatedLength(const char16_t* p);

@@ -5,6 +5,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+
+#include "core/text/file_path.h"
 
 #include "platform/headless/cairo_plot_window.h"
 
@@ -99,8 +102,9 @@ bool HeadlessPlatform::fileVersion(TextView path, uint16_t fileVersion[4], uint1
 }
 
 bool HeadlessPlatform::fileModifiedTime(TextView path, LocalTime& out) {
+  const std::optional<std::filesystem::path> p = filePathOf(path);
   struct stat st {};
-  if (stat(toUtf8(path).c_str(), &st) != 0)
+  if (!p || stat(p->c_str(), &st) != 0)
     return false;
   std::tm tm{};
   std::time_t t = st.st_mtime;

@@ -9,14 +9,13 @@ namespace quadrel {
 
 constexpr bool isPathSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-// "/x", "\x" and "c:..." are absolute; everything else is relative.
+// "/x", "\x" and "c:..." (any name whose second character is ":") are
+// absolute; everything else is relative.
 bool isAbsolutePath(TextView path);
 bool endsWithSeparator(TextView path);
 
 // The folder part, up to and including the last separator ("" when none).
 TextView folderPart(TextView path);
-// What follows the last separator.
-TextView fileNamePart(TextView path);
 
 // Every separator written as separator; "." folders left out, ".." folders
 // taken back where a folder precedes them, doubled separators made single

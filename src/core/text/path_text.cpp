@@ -1,4 +1,4 @@
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 
 #include <vector>
 
@@ -6,7 +6,8 @@ namespace quadrel {
 
 namespace {
 
-bool hasDrive(TextView path) { return path.size() >= 2 && isLetter(path[0]) && path[1] == u':'; }
+// A name whose second character is ":" starts with a drive.
+bool hasDrive(TextView path) { return path.size() >= 2 && path[1] == u':'; }
 
 }  // namespace
 
@@ -18,8 +19,6 @@ TextView folderPart(TextView path) {
   const size_t last = path.find_last_of(u"\\/");
   return last == TextView::npos ? TextView() : path.substr(0, last + 1);
 }
-
-TextView fileNamePart(TextView path) { return path.substr(folderPart(path).size()); }
 
 Text normalizePath(TextView path, char16_t separator) {
   // The root: a drive, the separators of a network path or a single one.
