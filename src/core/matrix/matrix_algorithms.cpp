@@ -1,0 +1,249 @@
+#include "core/matrix/matrix_algorithms.h"
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+namespace quadrel::matrix {
+
+namespace {
+
+double closedFormDeterminant(const double* a, int n) {
+  switch (n) {
+    case 1: return a[0];
+    case 2: return a[0] * a[3] - a[1] * a[2];
+    default:
+      return a[0] * (a[4] * a[8] - a[5] * a[7]) - a[1] * (a[3] * a[8] - a[5] * a[6]) +
+             a[2] * (a[3] * a[7] - a[4] * a[6]);
+  }
+}
+
+// Gaussian elimination with column pivoting: for each step the largest
+// |a(k, i)| of row k (the first of equal values) becomes the pivot. A pivot
+// whose magnitude is at most threshold zeroes the determinant and skips the
+// step. Columns are exchanged only in the rows still being eliminated: the
+// rows above are never read again. Gives the product of the pivots with the
+// sign of the exchanges, before any snapping.
+double eliminate(double* a, int n, double threshold) {
+  double det = 1.0;
+  for (int k = 0; k < n - 1; ++k) {
+    double* rowK = a + size_t(k) * n;
+    int best = k;
+    double largest = std::fabs(rowK[k]);
+    for (int i = k + 1; i < n; ++i) {
+      const double v = std::fabs(rowK[i]);
+      if (v > largest) {
+        largest = v;
+        best = i;
+      }
+    }
+    if (largest <= threshold) {
+      det = 0.0;
+      continue;
+    }
+    if (best != k) {
+      for (int r = k; r < n; ++r) std::swap(a[size_t(r) * n + k], a[size_t(r) * n + best]);
+      det = -det;
+    }
+    const double pivot = rowK[k];
+    det *= pivot;
+    for (int j = k + 1; j < n; ++j) {
+      double* rowJ = a + size_t(j) * n;
+      // a(j, m) - a(j, k) / a(k, k) * a(k, m), with the quotient taken once.
+      const double factor = rowJ[k] / pivot;
+      for (int m = k + 1; m < n; ++m) rowJ[m] -= factor * rowK[m];
+    }
+  }
+  return det;
+}
+
+}  // namespace
+
+double determinantInPlace(double* a, int n) {
+  if (n <= 3)
+    return closedFormDeterminant(a, n);
+  double det = eliminate(a, n, kPivotTolerance);
+  det *= a[size_t(n) * n - 1];
+  if (std::fabs(det) < kPivotTolerance)
+    det = 0.0;
+  return det;
+}
+
+double determinant(const double* a, int n, Workspace& ws) {
+  if (n <= 3)
+    return closedFormDeterminant(a, n);
+  const size_t count = size_t(n) * n;
+  double* copy = sized(ws.scratch, count);
+  std::memcpy(copy, a, count * sizeof(double));
+  return determinantInPlace(copy, n);
+}
+
+bool inverse(const double* a, int n, double* out, Workspace& ws) {
+  const double det = determinant(a, n, ws);
+  if (det == 0.0)
+    return false;
+  if (n == 1) {
+    out[0] = 1.0 / a[0];
+    return true;
+  }
+  const int m = n - 1;
+  double* result = sized(ws.result, size_t(n) * n);
+  double* minor = sized(ws.minor, size_t(m) * m);
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) {
+      // The minor without row i and column j, built row by row.
+      double* dst = minor;
+      for (int r = 0; r < n; ++r) {
+        if (r == i)
+          continue;
+        const double* src = a + size_t(r) * n;
+        std::memcpy(dst, src, size_t(j) * sizeof(double));
+        std::memcpy(dst + j, src + j + 1, size_t(m - j) * sizeof(double));
+        dst += m;
+      }
+      const double sign = ((i + j) & 1) ? -1.0 : 1.0;
+      result[size_t(j) * n + i] = sign * determinantInPlace(minor, m) / det;
+    }
+  }
+  std::memcpy(out, result, size_t(n) * n * sizeof(double));
+  return true;
+}
+
+void multiply(const double* a, int ra, int ca, const double* b, int cb, double* c) {
+  // Row by row with k outside j: each c(i, j) still sums its products in k order.
+  for (int i = 0; i < ra; ++i) {
+    double* rowC = c + size_t(i) * cb;
+    for (int j = 0; j < cb; ++j) rowC[j] = 0.0;
+    const double* rowA = a + size_t(i) * ca;
+    for (int k = 0; k < ca; ++k) {
+      const double f = rowA[k];
+      const double* rowB = b + size_t(k) * cb;
+      for (int j = 0; j < cb; ++j) rowC[j] += f * rowB[j];
+    }
+  }
+}
+
+void multiplyVector(const double* a, int rows, int cols, const double* v, double* r) {
+  for (int i = 0; i < rows; ++i) {
+    const double* row = a + size_t(i) * cols;
+    double s = 0.0;
+    for (int k = 0; k < cols; ++k) s += row[k] * v[k];
+    r[i] = s;
+  }
+}
+
+void transpose(const double* a, int rows, int cols, double* out) {
+  for (int i = 0; i < rows; ++i)
+    for (int j = 0; j < cols; ++j) out[size_t(j) * rows + i] = a[size_t(i) * cols + j];
+}
+
+void transposeSquareInPlace(double* a, int n) {
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j) std::swap(a[size_t(i) * n + j], a[size_t(j) * n + i]);
+}
+
+void power(const double* a, int n, int64_t p, double* r) {
+  const size_t count = size_t(n) * n;
+  std::vector<double> m(a, a + count);
+  for (int64_t step = 1; step < p; ++step) {
+    multiply(m.data(), n, n, a, n, r);
+    // A product equal to its factor bit for bit repeats itself: the
+    // remaining steps would give the same matrix again.
+    if (std::memcmp(r, m.data(), count * sizeof(double)) == 0)
+      return;
+    std::memcpy(m.data(), r, count * sizeof(double));
+  }
+}
+
+void diagonalForm(double* a, int n) {
+  eliminate(a, n, 0.0);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      if (i != j)
+        a[size_t(i) * n + j] = 0.0;
+}
+
+bool solveCramer(const double* a, int n, const double* b, double* x, Workspace& ws) {
+  const double det = determinant(a, n, ws);
+  if (det == 0.0)
+    return false;
+  const size_t count = size_t(n) * n;
+  double* work = sized(ws.work, count);
+  double* solution = sized(ws.result, size_t(n));
+  std::memcpy(work, a, count * sizeof(double));
+  for (int k = 0; k < n; ++k) {
+    for (int i = 0; i < n; ++i) work[size_t(i) * n + k] = b[i];
+    solution[k] = determinant(work, n, ws) / det;
+    for (int i = 0; i < n; ++i) work[size_t(i) * n + k] = a[size_t(i) * n + k];
+  }
+  std::memcpy(x, solution, size_t(n) * sizeof(double));
+  return true;
+}
+
+bool leastSquares(const double* a, int m, int n, const double* y, double* c, Workspace& ws) {
+  std::vector<double> t(size_t(n) * m), normal(size_t(n) * n), rhs(n), coeff(n);
+  transpose(a, m, n, t.data());
+  multiply(t.data(), n, m, a, n, normal.data());
+  if (!inverse(normal.data(), n, normal.data(), ws))
+    return false;
+  multiplyVector(t.data(), n, m, y, rhs.data());
+  multiplyVector(normal.data(), n, n, rhs.data(), coeff.data());
+  std::memcpy(c, coeff.data(), size_t(n) * sizeof(double));
+  return true;
+}
+
+double trace(const double* a, int n) {
+  double s = 0.0;
+  for (int i = 0; i < n; ++i) s += a[size_t(i) * n + i];
+  return s;
+}
+
+double euclideanNorm(const double* v, int n) {
+  double s = 0.0;
+  for (int i = 0; i < n; ++i) s += v[i] * v[i];
+  return std::sqrt(s);
+}
+
+double polynomialValue(double x, const double* c, int count) {
+  double y = 0.0;
+  for (int i = 0; i < count; ++i) y += c[i] * std::pow(x, double(i));
+  return y;
+}
+
+bool swapRowsOrColumns(double* a, int rows, int cols, bool byRows, int i, int j) {
+  const int limit = byRows ? rows : cols;
+  if (i < 1 || i > limit || j < 1 || j > limit)
+    return false;
+  --i, --j;
+  if (byRows) {
+    for (int c = 0; c < cols; ++c) std::swap(a[size_t(i) * cols + c], a[size_t(j) * cols + c]);
+  } else {
+    for (int r = 0; r < rows; ++r) std::swap(a[size_t(r) * cols + i], a[size_t(r) * cols + j]);
+  }
+  return true;
+}
+
+bool nearlyEqual(const double* a, const double* b, size_t count) {
+  for (size_t k = 0; k < count; ++k)
+    if (!(std::fabs(a[k] - b[k]) <= kPivotTolerance))
+      return false;
+  return true;
+}
+
+bool nearlyIdentity(const double* a, int n) {
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      if (!(std::fabs(a[size_t(i) * n + j] - (i == j ? 1.0 : 0.0)) <= kPivotTolerance))
+        return false;
+  return true;
+}
+
+bool isIdentity(const double* a, int n) {
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      if (a[size_t(i) * n + j] != (i == j ? 1.0 : 0.0))
+        return false;
+  return true;
+}
+
+}  // namespace quadrel::matrix
