@@ -87,8 +87,9 @@ bool sidesAgree() {
   OurSide ours;
   bool ok = true;
   for (const Formula& f : kFormulas) {
-    double a = 0;
-    const int32_t code = evaluate(ours.engine, f.ours, &a, true);
+    const EvalOutcome outcome = evaluate(ours.engine, f.ours, true);
+    const double a = outcome.value;
+    const int32_t code = outcome.ok() ? 0 : outcome.error;
     double b = 0;
     try {
       b = muparserValue(f.muparser);
@@ -109,12 +110,12 @@ void BM_Ours_OneShot(benchmark::State& state) {
   OurSide ours;
   for (auto _ : state) {
     for (const Formula& f : kFormulas) {
-      double r;
-      if (evaluate(ours.engine, f.ours, &r, true) != 0) {
+      const EvalOutcome outcome = evaluate(ours.engine, f.ours, true);
+      if (!outcome.isNumber()) {
         state.SkipWithError("formula failed");
         return;
       }
-      benchmark::DoNotOptimize(r);
+      benchmark::DoNotOptimize(outcome.value);
     }
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kFormulaCount));

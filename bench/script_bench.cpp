@@ -180,8 +180,9 @@ bool sidesAgree(long n) {
     }
     const double b = std::strtod(printed.substr(at, end - at).c_str(), nullptr);
     at = end + 1;
-    double a = 0;
-    const int32_t code = evaluate(engine, fromUtf8(oursFormula(k)), &a, true);
+    const EvalOutcome outcome = evaluate(engine, fromUtf8(oursFormula(k)), true);
+    const double a = outcome.value;
+    const int32_t code = outcome.ok() ? 0 : outcome.error;
     if (code != 0 || !(std::fabs(a - b) <= 1e-5 * std::fabs(b) + 1e-6)) {
       std::fprintf(stderr, "line %ld \"%s\": ours %.10g (code %d), bc %.10g\n", k, oursFormula(k).c_str(), a, int(code),
                    b);

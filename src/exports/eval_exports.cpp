@@ -4,6 +4,7 @@
 #include "core/eval/builtins.h"
 #include "core/eval/evaluator.h"
 #include "core/text/number_text.h"
+#include "exports/eval_answer.h"
 #include "exports/export_support.h"
 
 using namespace quadrel;
@@ -11,11 +12,13 @@ using namespace quadrel;
 extern "C" {
 
 QD_API int32_t QD_CALL e_eval(const qd_char* formula, double* result, int32_t check) {
-  return guarded<int32_t>(kErrUndefined, [&] { return evaluate(engine(), in(formula), result, check != 0); });
+  return guarded<int32_t>(kErrUndefined,
+                          [&] { return evalAnswer(evaluate(engine(), in(formula), check != 0), result); });
 }
 
 QD_API double QD_CALL de_eval(const qd_char* formula, int32_t check) {
-  return guarded<double>(double(kErrUndefined), [&] { return evaluateToValue(engine(), in(formula), check != 0); });
+  return guarded<double>(double(kErrUndefined),
+                         [&] { return deEvalAnswer(evaluateAllowingInfinity(engine(), in(formula), check != 0)); });
 }
 
 QD_API int32_t QD_CALL e_evals(const qd_char* formula, double x0, const qd_char* variable, double x1, int32_t n,

@@ -8,7 +8,7 @@
 //   @name=body    defines a user function
 //   %digits       sets the show level (first digit) and the true value
 //                 (second digit odd: +1)
-//   anything else is a formula for evaluate, evaluateToValue and
+//   anything else is a formula for evaluate, evaluateAllowingInfinity and
 //                 evaluateSamples (variable x, a few points)
 #include <cmath>
 #include <cstdint>
@@ -22,6 +22,7 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/store_ops.h"
+#include "exports/eval_answer.h"
 #include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"
 
@@ -89,19 +90,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TextView f = formulas[k];
     const bool check = (k & 1) == 0;
     double value = 0.0;
-    const int32_t code = evaluate(e, f, &value, check);
+    const int32_t code = evalAnswer(evaluate(e, f, check), &value);
     const bool succeeded = code == 0 && e.errors.code == kNoError;
     const size_t expandedLength = e.lexer.expression.size();
 
     // The same formula again gives the same answer: nothing of one
     // evaluation leaks into the next.
-    const double again = evaluateToValue(e, f, check);
+    const double again = deEvalAnswer(evaluateAllowingInfinity(e, f, check));
     if (deterministic && succeeded && !sameValue(value, again))
-      fail("evaluateToValue differs from evaluate");
+      fail("evaluateAllowingInfinity differs from evaluate");
     // A failure other than an infinite result (which only evaluate turns
     // into code 8) is the same failure for both entries.
     if (deterministic && code > 1 && code != kErrDivisionByZero && !sameValue(again, double(code)))
-      fail("evaluateToValue reports another code than evaluate");
+      fail("evaluateAllowingInfinity reports another code than evaluate");
 
     if (expandedLength > kMaxSampledLength)
       continue;

@@ -17,6 +17,7 @@
 #include "core/eval/store_ops.h"
 #include "core/text/number_text.h"
 #include "core/text/u16.h"
+#include "exports/eval_answer.h"
 #include "platform/headless/headless_platform.h"
 
 namespace quadrel {
@@ -43,7 +44,7 @@ class EngineTest : public ::testing::Test {
   // e_eval with the check on; the value stays kUntouched when nothing is written.
   Outcome eval(TextView formula, bool check = true) {
     double r = kUntouched;
-    int32_t code = evaluate(e, formula, &r, check);
+    int32_t code = evalAnswer(evaluate(e, formula, check), &r);
     return {code, r};
   }
 
@@ -59,6 +60,11 @@ class EngineTest : public ::testing::Test {
     Outcome o = eval(formula, check);
     EXPECT_EQ(o.value, kUntouched) << "a failing evaluation wrote a value for " << toUtf8(formula);
     return o.code;
+  }
+
+  // de_eval: the value, or the error code as a double.
+  double deEval(TextView formula, bool check = true) {
+    return deEvalAnswer(evaluateAllowingInfinity(e, formula, check));
   }
 
   void setVar(TextView name, TextView text) { defineEntry(e, name, text, false); }

@@ -141,7 +141,7 @@ TEST_F(Arithmetic, FailureCodes) {
   // Only a positive infinity fails.
   EXPECT_EQ(eval(u"-10^400").value, -HUGE_VAL);
   // A null result pointer is allowed.
-  EXPECT_EQ(evaluate(e, u"2*3", nullptr, false), 0);
+  EXPECT_EQ(evalAnswer(evaluate(e, u"2*3", false), nullptr), 0);
 }
 
 TEST_F(Arithmetic, FirstFailureStands) {
@@ -157,11 +157,11 @@ TEST_F(Arithmetic, FirstFailureStands) {
 }
 
 TEST_F(Arithmetic, ValueEntryGivesTheCodeAsValue) {
-  EXPECT_EQ(evaluateToValue(e, u"1+2", true), 3);
-  EXPECT_EQ(evaluateToValue(e, u"1/0", true), 8.0);
-  EXPECT_EQ(evaluateToValue(e, u"10^400", true), HUGE_VAL) << "no infinity check";
+  EXPECT_EQ(deEval(u"1+2", true), 3);
+  EXPECT_EQ(deEval(u"1/0", true), 8.0);
+  EXPECT_EQ(deEval(u"10^400", true), HUGE_VAL) << "no infinity check";
   EXPECT_EQ(e.errors.code, kNoError);
-  EXPECT_EQ(evaluateToValue(e, u"2(3)", true), 2.0);
+  EXPECT_EQ(deEval(u"2(3)", true), 2.0);
   EXPECT_NE(log().find(u"Procedure : 'de_eval (Line: "), Text::npos);
   EXPECT_NE(log().find(u"e_tok = (\r\nExtended Error Info:"), Text::npos);
 }

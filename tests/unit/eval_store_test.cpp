@@ -136,7 +136,7 @@ TEST_F(Store, DefinitionsThatReachThemselves) {
   setFunction(u"g", u"f*2");
   // With the check: code 1 before anything is evaluated.
   EXPECT_EQ(failure(u"ok+1", true), kErrAmbiguousFunction);
-  EXPECT_EQ(evaluateToValue(e, u"ok", true), 1.0);
+  EXPECT_EQ(deEval(u"ok", true), 1.0);
   EXPECT_NE(
       withoutLineNumbers(log()).find(u"\r\nProcedure : 'CheckFunctions (Line: #)'\r\n"
                                      u"Error nr. : 1, Description: Ambiguous function name      (Module: eval)\r\n"

@@ -39,42 +39,42 @@ bool prepare(Engine& e, TextView formula, bool check) {
   return true;
 }
 
-double run(Engine& e, uint8_t& type) {
-  double v = parseLevel(e, 1, type);
+Operand run(Engine& e) {
+  const Operand v = parseLevel(e, 1);
   e.eval.inProgress = false;
-  e.eval.resultType = int8_t(type);
+  e.eval.resultType = int8_t(v.kind);
   return v;
+}
+
+// The outcome once the parser has run: its code when one was set, else the
+// value it gave.
+EvalOutcome finish(const Engine& e, Operand v) {
+  if (e.errors.code != kNoError)
+    return EvalOutcome::failure(e.errors.code);
+  return EvalOutcome::success(v);
 }
 
 }  // namespace
 
-int32_t evaluate(Engine& e, TextView formula, double* result, bool check) {
+EvalOutcome evaluate(Engine& e, TextView formula, bool check) {
   ++e.eval.evaluations;
   if (!prepare(e, formula, check))
-    return e.errors.code;
-  uint8_t type;
-  double v = run(e, type);
+    return EvalOutcome::failure(e.errors.code);
+  const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
     raise(e, kErrEvaluatorSyntax, u"e_eval", 240, u"");
-  if (v == HUGE_VAL)
+  if (v.value == HUGE_VAL)
     raise(e, kErrDivisionByZero, u"e_eval", 250, u"");
-  if (e.errors.code != kNoError)
-    return e.errors.code;
-  if (result)
-    *result = v;
-  return type == 1 ? 1 : 0;
+  return finish(e, v);
 }
 
-double evaluateToValue(Engine& e, TextView formula, bool check) {
+EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
   if (!prepare(e, formula, check))
-    return double(e.errors.code);
-  uint8_t type;
-  double v = run(e, type);
+    return EvalOutcome::failure(e.errors.code);
+  const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
     raise(e, kErrEvaluatorSyntax, u"de_eval", 300, u"e_tok = " + e.lexer.tokenType());
-  if (e.errors.code != kNoError)
-    return double(e.errors.code);
-  return v;
+  return finish(e, v);
 }
 
 int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,
@@ -116,9 +116,9 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
         text.append(xText);
       text.append(pieces[p]);
     }
-    double value;
-    if (evaluate(e, text, &value, false) == 0) {
-      y = value;
+    // Only number results are points; a matrix result leaves the point out.
+    if (const EvalOutcome point = evaluate(e, text, false); point.isNumber()) {
+      y = point.value;
       if (info) {
         if (!any) {
           info[1] = info[3] = x;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/eval/value.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -16,11 +17,11 @@ constexpr int kMaxParserDepth = 1000;
 // with code 3.
 constexpr size_t kMaxExpandedLength = size_t(1) << 24;
 
-// e_eval: the error code, or 0 for a number and 1 for a matrix; the value is
-// written to result (when not null) only on success.
-int32_t evaluate(Engine& e, TextView formula, double* result, bool check);
-// de_eval: the value, or the error code as a double.
-double evaluateToValue(Engine& e, TextView formula, bool check);
+// e_eval: one formula to its outcome. An infinite result fails with the
+// division-by-zero code.
+EvalOutcome evaluate(Engine& e, TextView formula, bool check);
+// de_eval: as evaluate, but an infinite result is a value like any other.
+EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check);
 // e_evals: -1, or the code of the last failing point.
 int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,
                         double* ys, double* info);

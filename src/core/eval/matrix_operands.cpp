@@ -31,55 +31,49 @@ bool findMatrixByHandle(Engine& e, double handle) {
 
 }  // namespace
 
-double matrixOperand(Engine& e, uint8_t& type) {
+Operand matrixOperand(Engine& e) {
   LexerState& lx = e.lexer;
-  type = 0;
   Text name(lx.element());
   if (!findNamedMatrix(e, name)) {
     addReport(e, u"e_prs", 690, u"Matrix = " + name + u"\r\n");
     nextToken(e);
-    return double(e.errors.code);
+    return Operand::number(double(e.errors.code));
   }
   nextToken(e);
-  return 0.0;
+  return {};
 }
 
-double matrixFunction(Engine& e, uint8_t& type) {
+Operand matrixFunction(Engine& e) {
   const Word w = e.lexer.word;
   const int arguments = (w == Word::Det || w == Word::Trace) ? 1 : (w == Word::Syst ? 2 : 3);
   nextToken(e);
   matchSymbol(e, u'(');
-  double first = 0;
-  uint8_t firstType = 0;
+  Operand first;
   for (int k = 0; k < arguments; ++k) {
     if (k > 0)
       nextToken(e);  // exactly one token separates the arguments
-    uint8_t t;
-    double v = parseLevel(e, 1, t);
+    const Operand v = parseLevel(e, 1);
     if (k == 0)
-      first = v, firstType = t;
+      first = v;
   }
   matchSymbol(e, u')');
-  type = 0;
-  if (firstType != 1)
-    findMatrixByHandle(e, first);
-  return 0.0;
+  if (!first.isMatrix())
+    findMatrixByHandle(e, first.value);
+  return {};
 }
 
-double matrixScale(Engine& e, double handle, double, uint8_t& type) {
-  type = 0;
-  findMatrixByHandle(e, handle);
-  return 0.0;
+Operand matrixScale(Engine& e, Operand matrix, double) {
+  findMatrixByHandle(e, matrix.value);
+  return {};
 }
 
-double matrixCombine(Engine& e, Word, uint32_t, double left, uint8_t leftType, double right, uint8_t, uint8_t& type) {
-  type = 0;
-  findMatrixByHandle(e, leftType == 1 ? left : right);
-  return 0.0;
+Operand matrixCombine(Engine& e, Word, uint32_t, Operand left, Operand right) {
+  findMatrixByHandle(e, left.isMatrix() ? left.value : right.value);
+  return {};
 }
 
-double matrixAsNumber(Engine& e, double handle) {
-  findMatrixByHandle(e, handle);
+double matrixAsNumber(Engine& e, Operand matrix) {
+  findMatrixByHandle(e, matrix.value);
   return 0.0;
 }
 

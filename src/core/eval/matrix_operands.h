@@ -5,22 +5,22 @@
 #include <cstdint>
 
 #include "core/eval/lexer.h"
+#include "core/eval/value.h"
 
 namespace quadrel {
 
 struct Engine;
 
-// The current matrix token as a value: the handle of a temporary copy, type 1;
-// reads the next token.
-double matrixOperand(Engine& e, uint8_t& type);
+// The current matrix token as a value: the handle of a temporary copy; reads
+// the next token.
+Operand matrixOperand(Engine& e);
 // det, trace, syst, vcoeff with their bracketed arguments.
-double matrixFunction(Engine& e, uint8_t& type);
-// Every element times factor.
-double matrixScale(Engine& e, double handle, double factor, uint8_t& type);
+Operand matrixFunction(Engine& e);
+// Every element of a matrix operand times factor.
+Operand matrixScale(Engine& e, Operand matrix, double factor);
 // A binary operator with at least one matrix operand.
-double matrixCombine(Engine& e, Word word, uint32_t op, double left, uint8_t leftType, double right, uint8_t rightType,
-                     uint8_t& type);
+Operand matrixCombine(Engine& e, Word word, uint32_t op, Operand left, Operand right);
 // A matrix where a number is expected (function argument).
-double matrixAsNumber(Engine& e, double handle);
+double matrixAsNumber(Engine& e, Operand matrix);
 
 }  // namespace quadrel

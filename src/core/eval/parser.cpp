@@ -327,11 +327,10 @@ void syntaxError(Engine& e) {
 double parseAggregate(Engine& e, Word w) {
   std::vector<double>& values = e.eval.aggregateValues;
   const size_t base = values.size();
-  uint8_t t;
-  values.push_back(parseLevel(e, 1, t));
+  values.push_back(parseLevel(e, 1).value);
   while (isSymbol(e.lexer, sym(u';'))) {
     matchSymbol(e, u';');
-    values.push_back(parseLevel(e, 1, t));
+    values.push_back(parseLevel(e, 1).value);
   }
   double v = aggregateValue(w, values.data() + base, values.size() - base);
   values.resize(base);
@@ -340,47 +339,43 @@ double parseAggregate(Engine& e, Word w) {
 
 }  // namespace
 
-double parseLevel(Engine& e, int level, uint8_t& type) {
+Operand parseLevel(Engine& e, int level) {
   EvalState& ev = e.eval;
   LexerState& lx = e.lexer;
-  type = 0;
   if (ev.depth >= kMaxParserDepth) {
     syntaxError(e);
-    return 0.0;
+    return {};
   }
   ++ev.depth;
   if (e.messages.showLevel & kShowTrace)
     traceParse(e, level, true);
 
-  double v = 0.0;
+  Operand v;
   switch (lx.kind) {
     case TokKind::Hex:
-      v = hexValue(lx.element());
+      v = Operand::number(hexValue(lx.element()));
       nextToken(e);
       break;
     case TokKind::Bin:
-      v = binValue(lx.element());
+      v = Operand::number(binValue(lx.element()));
       nextToken(e);
       break;
     case TokKind::Num:
-      v = lx.hasValue ? lx.value : readDigitsAndPoints(lx.element());
+      v = Operand::number(lx.hasValue ? lx.value : readDigitsAndPoints(lx.element()));
       nextToken(e);
       break;
-    case TokKind::Matrix: v = matrixOperand(e, type); break;
+    case TokKind::Matrix: v = matrixOperand(e); break;
     case TokKind::Id: {
       const int function = lx.functionId;
       nextToken(e);
       matchSymbol(e, u'(');
-      uint8_t argType;
-      double arg = parseLevel(e, 1, argType);
+      const Operand arg = parseLevel(e, 1);
       matchSymbol(e, u')');
-      if (argType == 1)
-        arg = matrixAsNumber(e, arg);
-      v = applyFunction(e, function, arg);
+      v = Operand::number(applyFunction(e, function, arg.isMatrix() ? matrixAsNumber(e, arg) : arg.value));
       break;
     }
     case TokKind::Const:
-      v = applyFunction(e, findFunction(lx.element()), 0.0);
+      v = Operand::number(applyFunction(e, findFunction(lx.element()), 0.0));
       nextToken(e);
       break;
     case TokKind::Word:
@@ -388,19 +383,18 @@ double parseLevel(Engine& e, int level, uint8_t& type) {
         const Word w = lx.word;
         nextToken(e);
         matchSymbol(e, u'(');
-        v = parseAggregate(e, w);
+        v = Operand::number(parseAggregate(e, w));
         matchSymbol(e, u')');
       } else if (isMatrixFunction(lx.word)) {
-        v = matrixFunction(e, type);
+        v = matrixFunction(e);
       } else if (lx.word == Word::Not) {
         nextToken(e);
-        uint8_t t;
-        double operand = parseLevel(e, 6, t);
+        const double operand = parseLevel(e, 6).value;
         int32_t i;
         if (!toInt32(operand, i)) {
           rangeError(e, u"not", operand, 0);
         } else {
-          v = double(~i);
+          v = Operand::number(double(~i));
         }
       } else {
         syntaxError(e);
@@ -409,14 +403,14 @@ double parseLevel(Engine& e, int level, uint8_t& type) {
     case TokKind::Symbol:
       if (lx.symbol == sym(u'-')) {
         nextToken(e);
-        v = parseLevel(e, 11, type);
-        v = type == 1 ? matrixScale(e, v, -1.0, type) : -v;
+        v = parseLevel(e, 11);
+        v = v.isMatrix() ? matrixScale(e, v, -1.0) : Operand::number(-v.value);
       } else if (lx.symbol == sym(u'+')) {
         nextToken(e);
-        v = parseLevel(e, 11, type);
+        v = parseLevel(e, 11);
       } else if (lx.symbol == sym(u'(')) {
         nextToken(e);
-        v = parseLevel(e, 1, type);
+        v = parseLevel(e, 1);
         matchSymbol(e, u')');
       } else {
         syntaxError(e);
@@ -431,12 +425,11 @@ double parseLevel(Engine& e, int level, uint8_t& type) {
     const Word word = lx.kind == TokKind::Word ? lx.word : Word::None;
     const uint32_t op = lx.symbol;
     nextToken(e);
-    uint8_t rightType;
-    double r = parseLevel(e, row.rightLevel, rightType);
-    if (type == 1 || rightType == 1) {
-      v = matrixCombine(e, word, op, v, type, r, rightType, type);
+    const Operand r = parseLevel(e, row.rightLevel);
+    if (v.isMatrix() || r.isMatrix()) {
+      v = matrixCombine(e, word, op, v, r);
     } else {
-      v = combineNumbers(e, word, op, v, r);
+      v = Operand::number(combineNumbers(e, word, op, v.value, r.value));
     }
   }
 

@@ -3,13 +3,14 @@
 
 #include <cstdint>
 
+#include "core/eval/value.h"
+
 namespace quadrel {
 
 struct Engine;
 
-// e_prs: parses and evaluates from the current token at the given level;
-// type receives 0 for a number, 1 for a matrix handle.
-double parseLevel(Engine& e, int level, uint8_t& type);
+// e_prs: parses and evaluates from the current token at the given level.
+Operand parseLevel(Engine& e, int level);
 void matchSymbol(Engine& e, char16_t expected);
 
 // The evaluator's debug trace, written while the trace bit of the show level

@@ -32,14 +32,16 @@ Text radixDigits(int64_t value, Radix radix) {
 bool evaluateToText(CommandContext& c, TextView formula, Radix radix, Text& r) {
   if (formula.empty())
     return true;
-  double value = 0;
-  int32_t code = evaluate(c.e, formula, &value, true);
-  if (code == 1)
-    code = kErrMatrixNotFound;  // no matrix value can be printed without the matrix store
-  if (code != 0) {
-    r = c.failure(code);
+  const EvalOutcome outcome = evaluate(c.e, formula, true);
+  if (!outcome.ok()) {
+    r = c.failure(outcome.error);
     return false;
   }
+  if (outcome.isMatrix()) {
+    r = c.failure(kErrMatrixNotFound);  // no matrix value can be printed without the matrix store
+    return false;
+  }
+  const double value = outcome.value;
   r = c.labels.number;
   if (radix == Radix::Decimal) {
     r.push_back(u' ');
@@ -126,19 +128,19 @@ void commandStoExpr(CommandContext& c) {
 
   Text r;
   bool ok = true;
-  double value = 0;
-  int32_t code = evaluate(c.e, c.args, &value, true);
-  if (code == 1)
+  const EvalOutcome outcome = evaluate(c.e, c.args, true);
+  int32_t code = outcome.error;
+  if (outcome.isMatrix())
     code = kErrMatrixNotFound;  // matrix results need the matrix store
-  if (code == 0 && keyName(name).empty())
+  else if (outcome.ok() && keyName(name).empty())
     code = c.e.errors.code = kErrInvalidArgument;
-  if (code != 0) {
+  if (code != kNoError) {
     r = c.failure(code);
     ok = false;
   } else {
     // The stored value keeps full precision; only the shown text is rounded.
-    c.e.variables.defineNumber(keyName(name), value);
-    r = u"Number " + Text(name) + u" = " + fixedText(value, c.e.decimals);
+    c.e.variables.defineNumber(keyName(name), outcome.value);
+    r = u"Number " + Text(name) + u" = " + fixedText(outcome.value, c.e.decimals);
   }
   c.header(u"Expression = " + Text(c.args) + u": " + note, !ok);
   c.resultLine(c.labels.stored, r);
