@@ -217,20 +217,19 @@ intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evalua
       buffer[k] = leadingNumber(field);
       continue;
     }
-    double v = 0.0;
-    const int32_t code = evaluate(e, field, &v, false);
-    if (code == 0) {
-      buffer[k] = v;
+    const EvalOutcome outcome = evaluate(e, field, false);
+    if (outcome.isNumber()) {
+      buffer[k] = outcome.value;
       continue;
     }
-    if (code == 1) {
+    if (outcome.ok()) {
       clearTemporaries(e, nullptr);
       e.errors.code = kErrInvalidArgument;
       addReport(e, u"SetStrMatrix", 870,
                 u"MatrixName = " + name + u"\r\nvalue = '" + Text(field) + u"' is a matrix\r\n");
       return kErrInvalidArgument;
     }
-    return code;
+    return outcome.error;
   }
   double* data = buffer.get();
   return defineMatrix(e, name, data, std::move(buffer), rows, cols, returnAddress);

@@ -30,6 +30,11 @@ constexpr Row kHandlers[] = {
     {u"aelemorderex", commandElemOrderEx},
     {u"aabout", commandAbout},
     {u"pause", commandPause},
+    {u"matr", commandMatr},
+    {u"vect", commandMatr},
+    {u"matrf", commandMatrF},
+    {u"vectf", commandMatrF},
+    {u"dimx", commandDimX},
 };
 
 }  // namespace

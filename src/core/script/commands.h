@@ -21,5 +21,8 @@ void commandElemOrderSet(CommandContext& c);
 void commandElemOrderEx(CommandContext& c);
 void commandAbout(CommandContext& c);
 void commandPause(CommandContext& c);
+void commandMatr(CommandContext& c);
+void commandMatrF(CommandContext& c);
+void commandDimX(CommandContext& c);
 
 }  // namespace quadrel

@@ -133,7 +133,9 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
                        int32_t(std::min<int64_t>(j, INT32_MAX)),
                        toLower(trimWhite(nameText)),
                        params,
-                       args};
+                       args,
+                       &lines,
+                       &j};
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {
