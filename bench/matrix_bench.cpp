@@ -190,7 +190,7 @@ void BM_aSist_Ours(benchmark::State& state) {
   const int n = int(state.range(0));
   Fixture f;
   const Buffer a = testMatrix(n, 3), b = testMatrix(n, 4);
-  Buffer x(size_t(n)), ref(size_t(n));
+  Buffer x(static_cast<size_t>(n)), ref(static_cast<size_t>(n));
   matrix_ops::solve(f.e, a.data(), n, b.data(), x.data());
   referenceSolve(a, n, b, ref);
   if (x != ref)
@@ -201,7 +201,7 @@ void BM_aSist_Ours(benchmark::State& state) {
 void BM_aSist_Reference(benchmark::State& state) {
   const int n = int(state.range(0));
   const Buffer a = testMatrix(n, 3), b = testMatrix(n, 4);
-  Buffer x(size_t(n));
+  Buffer x(static_cast<size_t>(n));
   for (auto _ : state) benchmark::DoNotOptimize(referenceSolve(a, n, b, x));
 }
 
