@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/matrix/element_order.h"
+#include "core/matrix/matrix_algorithms.h"
 #include "engine_fixture.h"
 
 namespace quadrel {
@@ -86,6 +87,32 @@ TEST_F(MatrixLibraryTest, InverseDivisionAndSystems) {
   ASSERT_EQ(multiplySquare(e, big.data(), 5, inv.data(), product.data()), -1);
   for (int i = 0; i < 5; ++i)
     for (int j = 0; j < 5; ++j) EXPECT_NEAR(product[size_t(i * 5 + j)], i == j ? 1.0 : 0.0, 1e-12);
+}
+
+// The inverse shares the elimination between minors from order 5 on; every
+// cofactor must be bit for bit the determinant of its minor from scratch,
+// the snapping of tiny pivots and exchanged columns included.
+TEST_F(MatrixLibraryTest, SharedCofactorsEqualMinorsFromScratch) {
+  const int n = 6;
+  M a(36);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) a[size_t(i * n + j)] = std::sin(1.0 + i * 7 + j * 3) + (i == j ? 2.0 : 0.0);
+  a[7] = 1e-13;  // a pivot candidate below the tolerance
+  a[8] = 5.0;    // a column exchange in row 1
+  M inv(36);
+  matrix::Workspace ws;
+  ASSERT_TRUE(matrix::inverse(a.data(), n, inv.data(), ws));
+  const double det = matrix::determinant(a.data(), n, ws);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      M minor;
+      for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c)
+          if (r != i && c != j)
+            minor.push_back(a[size_t(r * n + c)]);
+      const double want = ((i + j) % 2 ? -1.0 : 1.0) * matrix::determinantInPlace(minor.data(), n - 1) / det;
+      EXPECT_EQ(std::memcmp(&inv[size_t(j * n + i)], &want, sizeof want), 0) << i << "," << j;
+    }
 }
 
 TEST_F(MatrixLibraryTest, ProductsPowersAndShapes) {

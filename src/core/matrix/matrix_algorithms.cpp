@@ -18,43 +18,91 @@ double closedFormDeterminant(const double* a, int n) {
   }
 }
 
-// Gaussian elimination with column pivoting: for each step the largest
-// |a(k, i)| of row k (the first of equal values) becomes the pivot. A pivot
-// whose magnitude is at most threshold zeroes the determinant and skips the
-// step. Columns are exchanged only in the rows still being eliminated: the
-// rows above are never read again. Gives the product of the pivots with the
-// sign of the exchanges, before any snapping.
-double eliminate(double* a, int n, double threshold) {
-  double det = 1.0;
-  for (int k = 0; k < n - 1; ++k) {
-    double* rowK = a + size_t(k) * n;
-    int best = k;
-    double largest = std::fabs(rowK[k]);
-    for (int i = k + 1; i < n; ++i) {
-      const double v = std::fabs(rowK[i]);
-      if (v > largest) {
-        largest = v;
-        best = i;
-      }
-    }
-    if (largest <= threshold) {
-      det = 0.0;
-      continue;
-    }
-    if (best != k) {
-      for (int r = k; r < n; ++r) std::swap(a[size_t(r) * n + k], a[size_t(r) * n + best]);
-      det = -det;
-    }
-    const double pivot = rowK[k];
-    det *= pivot;
-    for (int j = k + 1; j < n; ++j) {
-      double* rowJ = a + size_t(j) * n;
-      // a(j, m) - a(j, k) / a(k, k) * a(k, m), with the quotient taken once.
-      const double factor = rowJ[k] / pivot;
-      for (int m = k + 1; m < n; ++m) rowJ[m] -= factor * rowK[m];
+// One step k of Gaussian elimination with column pivoting on a rows x cols
+// matrix: the largest |a(k, i)| of row k (the first of equal values) becomes
+// the pivot. A pivot whose magnitude is at most threshold zeroes the
+// determinant and skips the step. Columns are exchanged only in the rows
+// still being eliminated: the rows above are never read again. Each row
+// below is updated from itself and the pivot row alone.
+inline void eliminationStep(double* a, int rows, int cols, int k, double threshold, double& det) {
+  double* rowK = a + size_t(k) * cols;
+  int best = k;
+  double largest = std::fabs(rowK[k]);
+  for (int i = k + 1; i < cols; ++i) {
+    const double v = std::fabs(rowK[i]);
+    if (v > largest) {
+      largest = v;
+      best = i;
     }
   }
+  if (largest <= threshold) {
+    det = 0.0;
+    return;
+  }
+  if (best != k) {
+    for (int r = k; r < rows; ++r) std::swap(a[size_t(r) * cols + k], a[size_t(r) * cols + best]);
+    det = -det;
+  }
+  const double pivot = rowK[k];
+  det *= pivot;
+  for (int j = k + 1; j < rows; ++j) {
+    double* rowJ = a + size_t(j) * cols;
+    // a(j, m) - a(j, k) / a(k, k) * a(k, m), with the quotient taken once.
+    const double factor = rowJ[k] / pivot;
+    for (int m = k + 1; m < cols; ++m) rowJ[m] -= factor * rowK[m];
+  }
+}
+
+// The product of the pivots with the sign of the exchanges, before snapping.
+double eliminate(double* a, int n, double threshold) {
+  double det = 1.0;
+  for (int k = 0; k < n - 1; ++k) eliminationStep(a, n, n, k, threshold, det);
   return det;
+}
+
+double snapped(double det) { return std::fabs(det) < kPivotTolerance ? 0.0 : det; }
+
+// The determinant of an n x n matrix of order 4 or more whose first `from`
+// elimination steps are done, det holding their product.
+double finishDeterminant(double* a, int n, int from, double det) {
+  for (int k = from; k < n - 1; ++k) eliminationStep(a, n, n, k, kPivotTolerance, det);
+  return snapped(det * a[size_t(n) * n - 1]);
+}
+
+// The inverse's cofactors for n >= 5, with the elimination shared between
+// minors. For a removed column j, the minors of rows i all begin like the
+// elimination of A without column j (n x (n-1)): while a step's pivot row
+// lies above i, each remaining row is updated from itself and the pivot row
+// only, so the minor's rows after s steps are those rows with row i left out.
+// Each minor then goes on alone from step i. Every element sees the same
+// operations in the same order as in a minor eliminated from scratch.
+void sharedCofactors(const double* a, int n, double det, double* result, Workspace& ws) {
+  const int m = n - 1;
+  double* columns = sized(ws.work, size_t(n) * m);
+  double* minor = sized(ws.minor, size_t(m) * m);
+  for (int j = 0; j < n; ++j) {
+    for (int r = 0; r < n; ++r) {
+      const double* src = a + size_t(r) * n;
+      double* dst = columns + size_t(r) * m;
+      std::memcpy(dst, src, size_t(j) * sizeof(double));
+      std::memcpy(dst + j, src + j + 1, size_t(m - j) * sizeof(double));
+    }
+    double prefix = 1.0;
+    for (int i = 0; i < n; ++i) {
+      double cofactor;
+      if (i < n - 1) {
+        for (int r = i + 1; r < n; ++r)
+          std::memcpy(minor + size_t(r - 1) * m + i, columns + size_t(r) * m + i, size_t(m - i) * sizeof(double));
+        cofactor = finishDeterminant(minor, m, i, prefix);
+        if (i < m - 1)
+          eliminationStep(columns, n, m, i, kPivotTolerance, prefix);
+      } else {
+        cofactor = snapped(prefix * columns[size_t(m) * m - 1]);
+      }
+      const double sign = ((i + j) & 1) ? -1.0 : 1.0;
+      result[size_t(j) * n + i] = sign * cofactor / det;
+    }
+  }
 }
 
 }  // namespace
@@ -62,11 +110,7 @@ double eliminate(double* a, int n, double threshold) {
 double determinantInPlace(double* a, int n) {
   if (n <= 3)
     return closedFormDeterminant(a, n);
-  double det = eliminate(a, n, kPivotTolerance);
-  det *= a[size_t(n) * n - 1];
-  if (std::fabs(det) < kPivotTolerance)
-    det = 0.0;
-  return det;
+  return finishDeterminant(a, n, 0, 1.0);
 }
 
 double determinant(const double* a, int n, Workspace& ws) {
@@ -88,6 +132,11 @@ bool inverse(const double* a, int n, double* out, Workspace& ws) {
   }
   const int m = n - 1;
   double* result = sized(ws.result, size_t(n) * n);
+  if (m >= 4) {
+    sharedCofactors(a, n, det, result, ws);
+    std::memcpy(out, result, size_t(n) * n * sizeof(double));
+    return true;
+  }
   double* minor = sized(ws.minor, size_t(m) * m);
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
