@@ -115,6 +115,30 @@ TEST_F(MatrixLibraryTest, SharedCofactorsEqualMinorsFromScratch) {
     }
 }
 
+// Cramer's rule shares the elimination between its determinants from order
+// 4 on; each solution must be bit for bit det(A with column k = b) / det(A),
+// whether b's column branches off early (large values) or late (small ones).
+TEST_F(MatrixLibraryTest, SharedCramerEqualsDeterminantsFromScratch) {
+  for (const double scale : {100.0, 1e-3, 1.0}) {
+    const int n = 6;
+    M a(36), b(6), x(6);
+    for (int i = 0; i < n; ++i) {
+      b[size_t(i)] = scale * std::cos(2.0 + i);
+      for (int j = 0; j < n; ++j) a[size_t(i * n + j)] = std::sin(1.0 + i * 5 + j * 2) + (i == j ? 3.0 : 0.0);
+    }
+    a[2] = 3.0;  // an equal value in row 0: the first of equals wins
+    matrix::Workspace ws;
+    ASSERT_TRUE(matrix::solveCramer(a.data(), n, b.data(), x.data(), ws));
+    const double det = matrix::determinant(a.data(), n, ws);
+    for (int k = 0; k < n; ++k) {
+      M work = a;
+      for (int i = 0; i < n; ++i) work[size_t(i * n + k)] = b[size_t(i)];
+      const double want = matrix::determinantInPlace(work.data(), n) / det;
+      EXPECT_EQ(std::memcmp(&x[size_t(k)], &want, sizeof want), 0) << scale << " " << k;
+    }
+  }
+}
+
 TEST_F(MatrixLibraryTest, ProductsPowersAndShapes) {
   M c(6, -1.0);
   EXPECT_EQ(multiplyEx(e, M(6, 1).data(), 2, 3, M(6, 1).data(), 2, 3, c.data()), 10);

@@ -212,18 +212,109 @@ void diagonalForm(double* a, int n) {
         a[size_t(i) * n + j] = 0.0;
 }
 
+namespace {
+
+// Cramer's rule for n >= 4 with the elimination shared between the n
+// determinants. The matrix with column k replaced by b is eliminated exactly
+// like A itself for as long as its pivot searches pick the same columns: the
+// other columns see the same operations, and b's column is carried along
+// with the same factors. At the first step where b's column would change
+// the choice, or where A's pivot is column k itself, that determinant
+// branches off from A's state and is finished alone. Every element sees the
+// operations of an elimination from scratch, in the same order.
+bool sharedCramer(const double* a, int n, const double* b, double* x, Workspace& ws) {
+  const size_t count = size_t(n) * n;
+  double* w = sized(ws.work, count);
+  double* branch = sized(ws.minor, count);
+  std::memcpy(w, a, count * sizeof(double));
+  std::vector<double> rhs(count), dets(size_t(n), 0.0);
+  std::vector<int> position(static_cast<size_t>(n));
+  std::vector<char> live(size_t(n), 1);
+  for (int k = 0; k < n; ++k) {
+    std::memcpy(&rhs[size_t(k) * n], b, size_t(n) * sizeof(double));
+    position[size_t(k)] = k;
+  }
+  double prefix = 1.0;
+  for (int s = 0; s < n - 1; ++s) {
+    double* rowS = w + size_t(s) * n;
+    int best = s;
+    double largest = std::fabs(rowS[s]);
+    for (int i = s + 1; i < n; ++i) {
+      const double v = std::fabs(rowS[i]);
+      if (v > largest) {
+        largest = v;
+        best = i;
+      }
+    }
+    for (int k = 0; k < n; ++k) {
+      if (!live[size_t(k)])
+        continue;
+      const int p = position[size_t(k)];
+      const double v = std::fabs(rhs[size_t(k) * n + s]);
+      bool branches;
+      if (std::isnan(v) || std::isnan(largest))
+        branches = true;
+      else if (largest <= kPivotTolerance)
+        branches = v > kPivotTolerance;
+      else
+        branches = p == best || v > largest || (v == largest && p < best);
+      if (!branches)
+        continue;
+      for (int r = s; r < n; ++r) {
+        std::memcpy(branch + size_t(r) * n + s, w + size_t(r) * n + s, size_t(n - s) * sizeof(double));
+        branch[size_t(r) * n + p] = rhs[size_t(k) * n + r];
+      }
+      dets[size_t(k)] = finishDeterminant(branch, n, s, prefix);
+      live[size_t(k)] = 0;
+    }
+    if (largest <= kPivotTolerance) {
+      prefix = 0.0;
+      continue;
+    }
+    if (best != s) {
+      for (int r = s; r < n; ++r) std::swap(w[size_t(r) * n + s], w[size_t(r) * n + best]);
+      prefix = -prefix;
+      for (int k = 0; k < n; ++k)
+        if (live[size_t(k)] && position[size_t(k)] == s)
+          position[size_t(k)] = best;
+    }
+    const double pivot = rowS[s];
+    prefix *= pivot;
+    for (int j = s + 1; j < n; ++j) {
+      double* rowJ = w + size_t(j) * n;
+      const double factor = rowJ[s] / pivot;
+      for (int m = s + 1; m < n; ++m) rowJ[m] -= factor * rowS[m];
+      for (int k = 0; k < n; ++k)
+        if (live[size_t(k)])
+          rhs[size_t(k) * n + j] -= factor * rhs[size_t(k) * n + s];
+    }
+  }
+  const double det = snapped(prefix * w[count - 1]);
+  if (det == 0.0)
+    return false;
+  for (int k = 0; k < n; ++k) {
+    if (live[size_t(k)])
+      dets[size_t(k)] = snapped(prefix * rhs[size_t(k) * n + n - 1]);
+    x[k] = dets[size_t(k)] / det;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool solveCramer(const double* a, int n, const double* b, double* x, Workspace& ws) {
+  if (n >= 4)
+    return sharedCramer(a, n, b, x, ws);
   const double det = determinant(a, n, ws);
   if (det == 0.0)
     return false;
-  const size_t count = size_t(n) * n;
-  double* work = sized(ws.work, count);
-  double* solution = sized(ws.result, size_t(n));
-  std::memcpy(work, a, count * sizeof(double));
+  double solution[3];
+  double work[9];
+  std::memcpy(work, a, size_t(n) * n * sizeof(double));
   for (int k = 0; k < n; ++k) {
-    for (int i = 0; i < n; ++i) work[size_t(i) * n + k] = b[i];
+    for (int i = 0; i < n; ++i) work[i * n + k] = b[i];
     solution[k] = determinant(work, n, ws) / det;
-    for (int i = 0; i < n; ++i) work[size_t(i) * n + k] = a[size_t(i) * n + k];
+    for (int i = 0; i < n; ++i) work[i * n + k] = a[i * n + k];
   }
   std::memcpy(x, solution, size_t(n) * sizeof(double));
   return true;
