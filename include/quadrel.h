@@ -97,6 +97,84 @@ QD_API int32_t QD_CALL GetDiff_OperAndFuncs(qd_char* buffer);
 /* Number text. */
 QD_API const qd_char* QD_CALL StrD0(const qd_char* text);
 
+/* Matrix store, element order and matrix texts. Matrices are flat buffers
+ * of rows x cols doubles in the caller's element order (aElemOrderSet: 0 by
+ * row, 1 by column). Every value that carries an address is intptr_t: a
+ * 32-bit value in the 32-bit library. SetMatrix adopts a buffer it does not
+ * know (converting it to row order where it lies); the caller keeps it
+ * alive. */
+QD_API int32_t QD_CALL aCopyArray(const double* src, double* dst, int32_t a, int32_t b);
+QD_API int32_t QD_CALL aElemOrder(const double* probe);
+/* what 0: aElemOrder(arg); 2: aElemOrderSet(*(int32_t*)arg); 3: aElemOrderGet(). */
+QD_API int32_t QD_CALL aElemOrderEx(const void* arg, int32_t what);
+QD_API int32_t QD_CALL aElemOrderGet(void);
+QD_API int32_t QD_CALL aElemOrderSet(int32_t order);
+QD_API int32_t QD_CALL aElemOrderSt(const qd_char* language);
+QD_API intptr_t QD_CALL SetMatrix(const qd_char* name, double* data, int32_t rows, int32_t cols,
+                                  int32_t returnAddress);
+QD_API intptr_t QD_CALL SetStrMatrix(const qd_char* text, int32_t returnAddress, int32_t evaluate, int32_t unused);
+/* flags: 1 address, 2 position; 8 match by address text, 32 by name.
+ * rows and cols are written only when not null. */
+QD_API intptr_t QD_CALL FindMatrix(const qd_char* name, int32_t flags, int32_t* rows, int32_t* cols, int32_t trace);
+QD_API int32_t QD_CALL GetMatrixByLong(intptr_t source, intptr_t destination, int32_t rows, int32_t cols);
+QD_API int32_t QD_CALL ClearMatrixList(intptr_t keep);
+QD_API const qd_char* QD_CALL GetMatrixList(int32_t withValues);
+QD_API const qd_char* QD_CALL aPrint(const double* data, int32_t rows, int32_t cols, const qd_char* mode,
+                                     const qd_char* format, const qd_char* title, const qd_char* separator);
+/* buffer: its current text length is its capacity (a zero follows). */
+QD_API int32_t QD_CALL aPrintEx(const double* data, int32_t rows, int32_t cols, const qd_char* mode,
+                                const qd_char* format, const qd_char* title, const qd_char* separator,
+                                qd_char* buffer);
+QD_API const qd_char* QD_CALL aShow(const double* data, int32_t rows, int32_t cols);
+QD_API const qd_char* QD_CALL aShowByLong(intptr_t data, int32_t rows, int32_t cols);
+
+/* Matrix operations: -1 for success or a matrix library code; the tests
+ * answer -1 (true) or 0. Null matrices give 15, non-positive orders 5. */
+QD_API int32_t QD_CALL aCopy(const double* a, int32_t rows, int32_t cols, double* b);
+QD_API int32_t QD_CALL aDupl(const double* a, int32_t rows, int32_t cols, double* b);
+QD_API int32_t QD_CALL aCombine(void);
+QD_API int32_t QD_CALL aInsert(void);
+QD_API int32_t QD_CALL aSub(void);
+QD_API int32_t QD_CALL aSum(const double* a, int32_t rows, int32_t cols, const double* b, double* c);
+QD_API int32_t QD_CALL aDiff(const double* a, int32_t rows, int32_t cols, const double* b, double* c);
+QD_API int32_t QD_CALL aSumMem(const double* a, int32_t rows, int32_t cols, const double* b, double* c);
+QD_API int32_t QD_CALL aDiffMem(const double* a, int32_t rows, int32_t cols, const double* b, double* c);
+QD_API int32_t QD_CALL aSumScal(double* a, int32_t rows, int32_t cols, double s);
+QD_API int32_t QD_CALL aProdScal(double* a, int32_t rows, int32_t cols, double s);
+QD_API int32_t QD_CALL aOpp(double* a, int32_t rows, int32_t cols);
+QD_API int32_t QD_CALL aMultEx(const double* a, int32_t ra, int32_t ca, const double* b, int32_t rb, int32_t cb,
+                               double* c);
+QD_API int32_t QD_CALL aMultSq(const double* a, int32_t n, const double* b, double* c);
+QD_API int32_t QD_CALL aMultVect(const double* a, int32_t rows, int32_t cols, const double* v, double* r);
+QD_API int32_t QD_CALL aMultVectSq(const double* a, int32_t n, const double* v, double* r);
+QD_API int32_t QD_CALL aPow(const double* a, int32_t n, int32_t p, double* r);
+QD_API int32_t QD_CALL aTrasp(double* a, int32_t rows, int32_t cols);
+QD_API int32_t QD_CALL aTraspEx(const double* a, int32_t rows, int32_t cols, double* b);
+QD_API int32_t QD_CALL aTraspSq(double* a, int32_t n);
+QD_API int32_t QD_CALL aSwap(double* a, int32_t rows, int32_t cols, double* b);
+QD_API int32_t QD_CALL aSwapRC(double* a, int32_t rows, int32_t cols, int32_t byRows, int32_t i, int32_t j);
+QD_API int32_t QD_CALL aDet(const double* a, int32_t n, double* det);
+QD_API double QD_CALL aDetN(const double* a, int32_t n);
+QD_API int32_t QD_CALL aDiag(double* a, int32_t n);
+QD_API int32_t QD_CALL aInv(double* a, int32_t n);
+QD_API int32_t QD_CALL aDiv(const double* a, int32_t n, const double* b, double* c);
+QD_API int32_t QD_CALL aSist(const double* a, int32_t n, const double* b, double* x);
+QD_API int32_t QD_CALL aTrace(const double* a, int32_t n, double* trace);
+QD_API double QD_CALL aTraceN(const double* a, int32_t n);
+QD_API int32_t QD_CALL aMatrMod(const double* v, int32_t n, double* norm);
+QD_API int32_t QD_CALL aVectMod(const double* v, int32_t n, double* norm);
+QD_API int32_t QD_CALL aMatrIsZero(const double* a, int32_t n);
+QD_API int32_t QD_CALL aMatrIsUnit(const double* a, int32_t n);
+QD_API int32_t QD_CALL aMatrIsSing(const double* a, int32_t n);
+QD_API int32_t QD_CALL aMatrIsOrtog(const double* a, int32_t n);
+QD_API int32_t QD_CALL aMatrAreOrtog(const double* a, int32_t n, const double* b);
+QD_API int32_t QD_CALL aMatrAreEquals(const double* a, int32_t ra, int32_t ca, const double* b, int32_t rb,
+                                      int32_t cb);
+QD_API int32_t QD_CALL aCalcVectCoeff(const double* a, int32_t m, int32_t n, const double* y, double* c);
+QD_API int32_t QD_CALL aCalcCoeffPolin(const double* points, int32_t count, int32_t coefficients, double* c);
+QD_API int32_t QD_CALL aGetYPolin(const double* x, const double* c, int32_t count, double* y);
+QD_API int32_t QD_CALL aGetXsOfQuadr(const double* y, const double* c, int32_t count, double* x1, double* x2);
+
 /* Script entry: runs the command line of "/" options (/i FILE, /o FILE,
  * /sel:'...', /h, ...). Answers the status code: -1 after a run, -5 when
  * there was nothing to run. GetEvalResult reads the run's result text. */

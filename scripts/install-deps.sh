@@ -32,7 +32,7 @@ esac
 native_packages=(cmake ninja-build g++ pkg-config libedit-dev libcairo2-dev libjpeg-dev fonts-dejavu-core)
 test_packages=(
   # native tests, sanitizers, fuzzing and benchmarks
-  clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev libginac-dev bc hyperfine
+  clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libmuparser-dev libginac-dev libeigen3-dev bc hyperfine
   # Windows cross builds (i686 ships, x86-64 for kernels without 32-bit
   # support) and their tests under wine
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686

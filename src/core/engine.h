@@ -11,6 +11,7 @@
 #include "core/diff/diff_state.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/matrix/matrix_state.h"
 #include "core/plot/plot_state.h"
 #include "core/script/script_state.h"
 #include "core/text/u16.h"
@@ -68,10 +69,7 @@ struct Engine {
   PlotState plot;
   // Result text of the last script run, otmResStr (read by GetEvalResult).
   Text scriptResult;
-  // The caller's element order of matrix buffers (-1 unknown, 0 row, 1 column).
-  int32_t elementOrder = -1;
-  // Raw-copy switch of the matrix store (set by the thread attach export).
-  int32_t rawCopy = 0;
+  MatrixState matrix;
   // Number of decimals of results (plug-in setting "Decimals").
   int32_t decimals = 4;
 };

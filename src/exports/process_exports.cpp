@@ -10,14 +10,14 @@ QD_API int32_t QD_CALL otmAttachProcess(int32_t) { return 0; }
 
 QD_API int32_t QD_CALL otmAttachThread(int32_t) {
   return guarded<int32_t>(0, [] {
-    engine().rawCopy = -1;
+    engine().matrix.rawCopy = -1;
     return int32_t(0);
   });
 }
 
 QD_API int32_t QD_CALL otmDetachThread(int32_t) {
   return guarded<int32_t>(0, [] {
-    engine().rawCopy = 0;
+    engine().matrix.rawCopy = 0;
     return int32_t(0);
   });
 }

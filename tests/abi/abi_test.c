@@ -73,7 +73,65 @@
   X(otmAttachProcess, int32_t, (int32_t))                                               \
   X(otmAttachThread, int32_t, (int32_t))                                                \
   X(otmDetachThread, int32_t, (int32_t))                                                \
-  X(otmDetachProcess, int32_t, (int32_t))
+  X(otmDetachProcess, int32_t, (int32_t)) \
+  X(aCopyArray, int32_t, (const double*, double*, int32_t, int32_t)) \
+  X(aElemOrder, int32_t, (const double*)) \
+  X(aElemOrderEx, int32_t, (const void*, int32_t)) \
+  X(aElemOrderGet, int32_t, (void)) \
+  X(aElemOrderSet, int32_t, (int32_t)) \
+  X(aElemOrderSt, int32_t, (const qd_char*)) \
+  X(SetMatrix, intptr_t, (const qd_char*, double*, int32_t, int32_t, int32_t)) \
+  X(SetStrMatrix, intptr_t, (const qd_char*, int32_t, int32_t, int32_t)) \
+  X(FindMatrix, intptr_t, (const qd_char*, int32_t, int32_t*, int32_t*, int32_t)) \
+  X(GetMatrixByLong, int32_t, (intptr_t, intptr_t, int32_t, int32_t)) \
+  X(ClearMatrixList, int32_t, (intptr_t)) \
+  X(GetMatrixList, const qd_char*, (int32_t)) \
+  X(aPrint, const qd_char*, (const double*, int32_t, int32_t, const qd_char*, const qd_char*, const qd_char*, const qd_char*)) \
+  X(aPrintEx, int32_t, (const double*, int32_t, int32_t, const qd_char*, const qd_char*, const qd_char*, const qd_char*, qd_char*)) \
+  X(aShow, const qd_char*, (const double*, int32_t, int32_t)) \
+  X(aShowByLong, const qd_char*, (intptr_t, int32_t, int32_t)) \
+  X(aCopy, int32_t, (const double*, int32_t, int32_t, double*)) \
+  X(aDupl, int32_t, (const double*, int32_t, int32_t, double*)) \
+  X(aCombine, int32_t, (void)) \
+  X(aInsert, int32_t, (void)) \
+  X(aSub, int32_t, (void)) \
+  X(aSum, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aDiff, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aSumMem, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aDiffMem, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aSumScal, int32_t, (double*, int32_t, int32_t, double)) \
+  X(aProdScal, int32_t, (double*, int32_t, int32_t, double)) \
+  X(aOpp, int32_t, (double*, int32_t, int32_t)) \
+  X(aMultEx, int32_t, (const double*, int32_t, int32_t, const double*, int32_t, int32_t, double*)) \
+  X(aMultSq, int32_t, (const double*, int32_t, const double*, double*)) \
+  X(aMultVect, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aMultVectSq, int32_t, (const double*, int32_t, const double*, double*)) \
+  X(aPow, int32_t, (const double*, int32_t, int32_t, double*)) \
+  X(aTrasp, int32_t, (double*, int32_t, int32_t)) \
+  X(aTraspEx, int32_t, (const double*, int32_t, int32_t, double*)) \
+  X(aTraspSq, int32_t, (double*, int32_t)) \
+  X(aSwap, int32_t, (double*, int32_t, int32_t, double*)) \
+  X(aSwapRC, int32_t, (double*, int32_t, int32_t, int32_t, int32_t, int32_t)) \
+  X(aDet, int32_t, (const double*, int32_t, double*)) \
+  X(aDetN, double, (const double*, int32_t)) \
+  X(aDiag, int32_t, (double*, int32_t)) \
+  X(aInv, int32_t, (double*, int32_t)) \
+  X(aDiv, int32_t, (const double*, int32_t, const double*, double*)) \
+  X(aSist, int32_t, (const double*, int32_t, const double*, double*)) \
+  X(aTrace, int32_t, (const double*, int32_t, double*)) \
+  X(aTraceN, double, (const double*, int32_t)) \
+  X(aMatrMod, int32_t, (const double*, int32_t, double*)) \
+  X(aVectMod, int32_t, (const double*, int32_t, double*)) \
+  X(aMatrIsZero, int32_t, (const double*, int32_t)) \
+  X(aMatrIsUnit, int32_t, (const double*, int32_t)) \
+  X(aMatrIsSing, int32_t, (const double*, int32_t)) \
+  X(aMatrIsOrtog, int32_t, (const double*, int32_t)) \
+  X(aMatrAreOrtog, int32_t, (const double*, int32_t, const double*)) \
+  X(aMatrAreEquals, int32_t, (const double*, int32_t, int32_t, const double*, int32_t, int32_t)) \
+  X(aCalcVectCoeff, int32_t, (const double*, int32_t, int32_t, const double*, double*)) \
+  X(aCalcCoeffPolin, int32_t, (const double*, int32_t, int32_t, double*)) \
+  X(aGetYPolin, int32_t, (const double*, const double*, int32_t, double*)) \
+  X(aGetXsOfQuadr, int32_t, (const double*, const double*, int32_t, double*, double*))
 
 /* One pointer type and one pointer per export. The _Static_assert refuses to
  * compile when the pointer type differs from the header's declaration (calling
@@ -547,6 +605,122 @@ static void test_null_texts(void) {
   CHECK_INT(p_GetVarFuncList(NULL, 10, T("vars")), 0);
 }
 
+/* Matrices through the exports, under both element orders. */
+static void test_matrices(void) {
+  int32_t rows = 0, cols = 0;
+  double d = 0;
+  CHECK_INT(p_aElemOrderGet(), -1);
+  CHECK_INT(p_aElemOrderSet(2), 17);
+  CHECK_INT(p_ClearMatrixList(0), 0);
+
+  /* The store: a text definition, found by name and by its address. */
+  CHECK_INT(p_SetStrMatrix(T("[mA];2;2;1;2;3;4"), 0, 1, 0), 0);
+  intptr_t a = p_FindMatrix(T(" [MA] "), 33, &rows, &cols, 0);
+  CHECK(a != 0, "FindMatrix gave no address");
+  CHECK_INT(rows, 2);
+  CHECK_INT(cols, 2);
+  CHECK_INT(p_FindMatrix(T("[mA]"), 34, NULL, NULL, 0), 0); /* position 0, null pointers skipped */
+  CHECK_INT(p_GetE_Error(), -1);
+  CHECK_INT(p_FindMatrix(T("[nothing]"), 34, NULL, NULL, 1), 0);
+  CHECK_INT(p_GetE_Error(), 14);
+  CHECK_INT(p_SetStrMatrix(T("m;2;2;1;2;3"), 0, 0, 0), 12);
+  CHECK_INT(p_SetStrMatrix(T("m;0;0;1"), 0, 0, 0), 11);
+  CHECK_INT(p_SetStrMatrix(NULL, 0, 0, 0), 13);
+
+  /* A handle carried in a double round-trips exactly. */
+  double handle = 0;
+  CHECK_INT(p_e_eval(T("[mA]*2"), &handle, 0), 1);
+  CHECK_INT(p_GetResultType(), 1);
+  double out[4] = {0, 0, 0, 0};
+  CHECK_INT(p_GetMatrixByLong((intptr_t)handle, (intptr_t)out, 2, 2), -1);
+  CHECK_NUM(out[1], 4.0);
+  CHECK_NUM(out[3], 8.0);
+  CHECK_INT(p_GetMatrixByLong(0, (intptr_t)out, 2, 2), 15);
+  CHECK_INT(p_GetMatrixByLong(a, (intptr_t)out, 0, 2), 5);
+  CHECK_NUM(p_de_eval(T("det([mA])"), 0), -2.0);
+  p_de_eval(T("[mA]T"), 0);
+  intptr_t result = p_FindMatrix(T("[mResult]"), 33, &rows, &cols, 0);
+  CHECK(result != 0 && result != a, "[mResult] missing or sharing a buffer");
+  if (result) CHECK_NUM(((const double*)result)[1], 3.0);
+  CHECK_INT(p_e_eval(T("[mA]*[mA]T+1"), &d, 0), 1);
+  CHECK_INT(p_e_eval(T("[mA]^0,5"), &d, 0), 9);
+  CHECK_INT(p_e_eval(T("[nothing]+1"), &d, 0), 14);
+
+  /* Texts. */
+  const double m[4] = {1, 2, 3, 4};
+  CHECK_TEXT(p_aPrint(m, 2, 2, T("String"), T(""), T("M"), T("")),
+             "M\r\nA(0,0)=1.0000\tA(0,1)=2.0000\t\r\nA(1,0)=3.0000\tA(1,1)=4.0000\t");
+  qd_char buffer[16];
+  fill(buffer, "12345");
+  CHECK_INT(p_aPrintEx(m, 1, 1, T("String"), NULL, NULL, NULL, buffer), 5);
+  CHECK_TEXT(buffer, "\r\nV(0");
+  fill(buffer, "");
+  buffer[1] = 'x';
+  p_aPrintEx(m, 1, 1, T("String"), NULL, NULL, NULL, buffer);
+  CHECK_INT(buffer[1], 'x');
+  CHECK_INT(p_aPrintEx(m, 1, 1, NULL, NULL, NULL, NULL, NULL), 1);
+  const qd_char* list = p_GetMatrixList(0);
+  CHECK(list && len16(list) > 20, "GetMatrixList gave no listing");
+
+  /* The library, row order. */
+  double inv[4] = {4, 7, 2, 6};
+  CHECK_INT(p_aInv(inv, 2), -1);
+  CHECK(fabs(inv[0] - 0.6) < 1e-15 && fabs(inv[1] + 0.7) < 1e-15, "aInv of [[4,7],[2,6]]");
+  double sing[4] = {1, 2, 2, 4};
+  CHECK_INT(p_aInv(sing, 2), 7);
+  CHECK_NUM(sing[1], 2.0);
+  double x[2];
+  const double sa[4] = {2, 1, 1, 3}, sb[2] = {3, 5};
+  CHECK_INT(p_aSist(sa, 2, sb, x), -1);
+  CHECK(fabs(x[0] - 0.8) < 1e-15 && fabs(x[1] - 1.4) < 1e-15, "aSist gave %g %g", x[0], x[1]);
+  CHECK_INT(p_aDet(m, 2, &d), -1);
+  CHECK_NUM(d, -2.0);
+  CHECK_NUM(p_aDetN(m, 2), -2.0);
+  CHECK_NUM(p_aTraceN(m, 2), 5.0);
+  double c6[6];
+  CHECK_INT(p_aMultEx(m, 2, 2, m, 1, 4, c6), 10);
+  const double ident[4] = {1, 0, 0, 1};
+  CHECK_INT(p_aMatrIsOrtog(ident, 2), -1);
+  CHECK_INT(p_aMatrIsUnit(ident, 2), -1);
+  double x1 = 9, x2 = 9, y = 0;
+  const double quad[3] = {-4, 0, 1}, lin[2] = {1, 0};
+  CHECK_INT(p_aGetXsOfQuadr(&y, quad, 3, &x1, &x2), -1);
+  CHECK_NUM(x1, 2.0);
+  CHECK_INT(p_aGetXsOfQuadr(&y, lin, 2, &x1, &x2), 13);
+  CHECK_NUM(x1, 0.0);
+  CHECK_INT(p_aDet(NULL, 2, &d), 15);
+  CHECK_INT(p_aInv(inv, 0), 5);
+  CHECK_INT(p_aSwap(NULL, 1, 1, inv), 15);
+  CHECK_INT(p_aCombine(), 0);
+
+  /* Column order: converted once on entry and once on exit. */
+  CHECK_INT(p_aElemOrderSet(1), -1);
+  const double src[6] = {1, 2, 3, 4, 5, 6};
+  double dst[6];
+  CHECK_INT(p_aCopyArray(src, dst, 2, 3), -1);
+  CHECK(dst[1] == 3 && dst[3] == 2, "aCopyArray under column order");
+  double colA[4] = {1, 3, 2, 4}, colB[4] = {0, 1, 1, 0}, colC[4];
+  CHECK_INT(p_aMultSq(colA, 2, colB, colC), -1);
+  CHECK(colC[0] == 2 && colC[1] == 4 && colC[2] == 1 && colC[3] == 3, "aMultSq under column order");
+  CHECK_INT(p_aDiv(colA, 2, colB, colC), -1);
+  CHECK(colC[0] == 2 && colC[1] == 4 && colC[2] == 1 && colC[3] == 3, "aDiv under column order");
+  /* SetMatrix converts on entry; formulas see rows in order. */
+  static double colM[4] = {1, 3, 2, 4};
+  p_SetMatrix(T("[mc]"), colM, 2, 2, 0);
+  CHECK_NUM(p_de_eval(T("det([mc])"), 0), -2.0);
+  CHECK_INT(p_e_eval(T("[mc]*[mc]"), &handle, 0), 1);
+  CHECK_INT(p_GetMatrixByLong((intptr_t)handle, (intptr_t)out, 2, 2), -1);
+  CHECK(out[0] == 7 && out[1] == 15 && out[2] == 10 && out[3] == 22, "[mc]*[mc] under column order");
+  CHECK_TEXT(p_aPrint(colA, 2, 2, T("String"), T("0."), T(""), T(" ")), "\r\nA(0,0)=1 A(0,1)=2 \r\nA(1,0)=3 A(1,1)=4 ");
+  int32_t probe = 0;
+  CHECK_INT(p_aElemOrderEx(&probe, 2), -1);
+  CHECK_INT(p_aElemOrderEx(NULL, 3), 0);
+  CHECK_INT(p_aElemOrderSt(T("VB")), 1);
+  CHECK_INT(p_aElemOrderSet(0), -1);
+  CHECK(p_ClearMatrixList(0) >= 3, "ClearMatrixList(0) deleted too few");
+  CHECK_INT(p_FindMatrix(T("[mA]"), 33, NULL, NULL, 0), 0);
+}
+
 int main(int argc, char** argv) {
   const char* path = argc > 1 ? argv[1] : DEFAULT_LIBRARY;
   setvbuf(stdout, NULL, _IONBF, 0);
@@ -566,6 +740,7 @@ int main(int argc, char** argv) {
     test_selection_to_clipboard();
     test_debug_log();
     test_null_texts();
+    test_matrices();
   }
   printf("%d passed, %d failed\n", passed, failed);
   return failed ? 1 : 0;

@@ -43,7 +43,7 @@
 /* Scripts that read no files and write no time: their results are the same
  * on every machine and at every hour. */
 static const char* const kScripts[] = {"decimals",    "echo_and_comments", "errors",       "expressions", "hex_bin",
-                                       "line_filter", "no_labels",         "plots",        "results_only",
+                                       "line_filter", "matrices",          "no_labels",    "plots",       "results_only",
                                        "store_and_show"};
 
 typedef int32_t(QD_CALL* pf_otmEvalMain)(const qd_char*);

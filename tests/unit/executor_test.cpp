@@ -115,10 +115,10 @@ TEST_F(ExecutorTest, SettingCommandsReadIntegersInThreeBases) {
   run(u"Debug = $6\r\nErrorMsgs = %11\r\naElemOrderSet = 1");
   EXPECT_EQ(e.messages.mode, 6);
   EXPECT_EQ(e.errors.messagesFlag, 3);
-  EXPECT_EQ(e.elementOrder, 1);
+  EXPECT_EQ(e.matrix.elementOrder, 1);
   run(u"aElemOrderEx = 0");
   EXPECT_EQ(result, u"Ln 1: aElemOrderEx = by Row");
-  EXPECT_EQ(e.elementOrder, 0);
+  EXPECT_EQ(e.matrix.elementOrder, 0);
 }
 
 TEST_F(ExecutorTest, LoneCarriageReturnsAndLineFeedsAlsoEndLines) {

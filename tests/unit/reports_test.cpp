@@ -59,7 +59,9 @@ TEST_F(ReportsTest, HelpLines) {
 TEST_F(ReportsTest, MemoryHeadingsWhenEmpty) {
   const Text text = memoryReport(e);
   const Text block = informationBlock(e, false, false);
-  EXPECT_EQ(text, block + u"\r\nShow Memory:\r\n\r\nVariables:\r\n \r\n\r\nFunctions:\r\n \r\n\r\n\r\n");
+  EXPECT_EQ(
+      text,
+      block + u"\r\nShow Memory:\r\n\r\nVariables:\r\n \r\n\r\nFunctions:\r\n \r\n\r\nMatrix List: Count:0\r\n\r\n");
 }
 
 TEST_F(ReportsTest, MemoryListsVariablesAndFunctions) {

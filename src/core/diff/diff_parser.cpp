@@ -4,6 +4,7 @@
 
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
+#include "core/eval/error_report.h"
 #include "core/engine.h"
 #include "core/eval/error_table.h"
 
@@ -88,7 +89,7 @@ class TreeParser {
     if (failed())
       return;
     diffError(e_, message);
-    e_.errors.code = evalCode;
+    setErrorCode(e_, evalCode);
   }
 
   // Digits, then "." (or ",") and digits, then e/E, a sign and digits; gives

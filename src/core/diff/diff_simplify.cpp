@@ -4,6 +4,7 @@
 
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
+#include "core/eval/error_report.h"
 #include "core/engine.h"
 #include "core/eval/error_table.h"
 
@@ -126,7 +127,7 @@ class Simplifier {
     const int32_t r = setRight(node, run(at(node).r));
     if (isNumber(r, 0)) {
       diffError(e_, u"Division by zero.");
-      e_.errors.code = kErrDivisionByZero;
+      setErrorCode(e_, kErrDivisionByZero);
       return node;
     }
     if (isNumber(l) && isNumber(r) && fold(node, value(l) / value(r)))

@@ -42,7 +42,7 @@ void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
 
 bool fail(Engine& e, int8_t flag, int32_t code, TextView message) {
   e.diff.errorFlag = flag;
-  e.errors.code = code;
+  setErrorCode(e, code);
   addReport(e, kProcedure, 160, Text(message) + u"\r\n");
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 2, Error=" + intText(code));
@@ -106,7 +106,7 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
     return formulaError(e, u"Error in formula.");
   }
 
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   if (diffTracing(e))
     diffTrace(e, u"Diff_Simplify", u"IN_, gtNum=" + intText(s.derivativeRoot));
   const int32_t root = simplifyDiffTree(e, s.derivativeRoot);
@@ -121,7 +121,7 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
     answer = u"0";
   if (s.errorFlag != kDiffOk)
     return fail(e, kDiffFailed, kErrDivisionByZero, u"Division by zero.");
-  e.errors.code = kNoError;
+  clearErrorCode(e);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 1, Result=" + answer);
   return true;

@@ -36,6 +36,22 @@ enum EvalCode : int32_t {
   kErrUndefinedCommand = 25,
 };
 
+// Matrix library codes (entry = code + 1).
+enum MatrixCode : int32_t {
+  kMatOk = -1,
+  kMatOrdersNotEqual = 4,
+  kMatOrdersNotValid = 5,
+  kMatNotSquare = 6,
+  kMatSingular = 7,
+  kMatInvalidParameter = 8,
+  kMatWrongRank = 10,
+  kMatRankOfCoefficients = 12,
+  kMatNoSolution = 13,
+  kMatWrongSwap = 14,
+  kMatNotDefined = 15,
+  kMatInvalidOrder = 17,
+};
+
 // Text of table entry 0..100; the empty text for any other entry.
 TextView messageEntry(int entry);
 

@@ -8,6 +8,7 @@
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/lexer.h"
+#include "core/eval/matrix_operands.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
 #include "core/text/number_text.h"
@@ -64,9 +65,11 @@ EvalOutcome evaluate(Engine& e, TextView formula, bool check) {
   const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
     raise(e, kErrEvaluatorSyntax, u"e_eval", 240, u"");
-  if (v.value == HUGE_VAL)
+  if (!v.isMatrix() && v.value == HUGE_VAL)
     raise(e, kErrDivisionByZero, u"e_eval", 250, u"");
-  return finish(e, v);
+  const EvalOutcome outcome = finish(e, v);
+  endMatrixEvaluation(e, outcome);
+  return outcome;
 }
 
 EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
@@ -75,7 +78,10 @@ EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
   const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
     raise(e, kErrEvaluatorSyntax, u"de_eval", 300, u"e_tok = " + e.lexer.tokenType());
-  return finish(e, v);
+  const EvalOutcome outcome = finish(e, v);
+  endMatrixEvaluation(e, outcome);
+  storeMatrixResult(e, outcome);
+  return outcome;
 }
 
 int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,

@@ -288,13 +288,16 @@ void syntaxError(Engine& e) {
   setErrorCode(e, kErrParserSyntax);
 }
 
+// A number operand's value; a matrix where a number is expected fails.
+double numberOf(Engine& e, const Operand& o) { return o.isMatrix() ? matrixAsNumber(e, o) : o.value; }
+
 double parseAggregate(Engine& e, Word w) {
   std::vector<double>& values = e.eval.aggregateValues;
   const size_t base = values.size();
-  values.push_back(parseLevel(e, 1).value);
+  values.push_back(numberOf(e, parseLevel(e, 1)));
   while (isSymbol(e.lexer, sym(u';'))) {
     matchSymbol(e, u';');
-    values.push_back(parseLevel(e, 1).value);
+    values.push_back(numberOf(e, parseLevel(e, 1)));
   }
   double v = aggregateValue(w, values.data() + base, values.size() - base);
   values.resize(base);
@@ -335,7 +338,7 @@ Operand parseLevel(Engine& e, int level) {
       matchSymbol(e, u'(');
       const Operand arg = parseLevel(e, 1);
       matchSymbol(e, u')');
-      v = Operand::number(applyFunction(e, function, arg.isMatrix() ? matrixAsNumber(e, arg) : arg.value));
+      v = Operand::number(applyFunction(e, function, numberOf(e, arg)));
       break;
     }
     case TokKind::Const:
@@ -353,7 +356,7 @@ Operand parseLevel(Engine& e, int level) {
         v = matrixFunction(e);
       } else if (lx.word == Word::Not) {
         nextToken(e);
-        const double operand = parseLevel(e, 6).value;
+        const double operand = numberOf(e, parseLevel(e, 6));
         int32_t i;
         if (!toInt32(operand, i)) {
           rangeError(e, u"not", operand, 0);

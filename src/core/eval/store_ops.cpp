@@ -3,6 +3,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/matrix/matrix_store_ops.h"
 
 namespace quadrel {
 
@@ -29,6 +30,7 @@ NameStore& storeNamed(Engine& e, TextView which) {
 void resetEvaluator(Engine& e) {
   e.variables.clear();
   e.functions.clear();
+  clearMatrixList(e, nullptr);
   e.eval.resultType = -1;
   e.messages.showLevel = 0;
   clearErrorLog(e);

@@ -1,8 +1,11 @@
-// The caller's element order of matrix buffers: 0 by row, 1 by column, -1
-// unknown (conversions are plain copies).
+// The caller's element order of matrix buffers and the one conversion
+// routine. Buffers are converted once, at the library's boundary: inside,
+// every buffer is row-major.
 #pragma once
 
 #include <cstdint>
+
+#include "core/text/u16.h"
 
 namespace quadrel {
 
@@ -12,8 +15,36 @@ constexpr int32_t kInvalidElementOrder = 17;  // matrix library code
 
 // 0 or 1 sets the order and gives -1; anything else sets -1 and gives 17.
 int32_t setElementOrder(Engine& e, int32_t order);
+int32_t elementOrder(const Engine& e);
 // Probes a caller's 2 x 2 array filled with 1, 2 / 3, 4: the second stored
 // value tells the layout. Sets and gives the order.
 int32_t probeElementOrder(Engine& e, const double* probe);
+// "Visual Basic" or "VB" (case-sensitive) stores by column, anything else by row.
+int32_t elementOrderForLanguage(Engine& e, TextView language);
+
+// aCopyArray: copies a*b doubles; under column order (and the raw-copy switch
+// off) the element at p = r*a + c goes to c*b + r. src and dst may be the same.
+void copyArray(const Engine& e, const double* src, double* dst, int32_t a, int32_t b);
+// A caller's rows x cols buffer into row-major, and back.
+inline void fromCaller(const Engine& e, const double* src, double* dst, int32_t rows, int32_t cols) {
+  copyArray(e, src, dst, rows, cols);
+}
+inline void toCaller(const Engine& e, const double* src, double* dst, int32_t rows, int32_t cols) {
+  copyArray(e, src, dst, cols, rows);
+}
+
+// Sets the raw-copy switch for the life of the object and restores the
+// previous value on every way out.
+class RawCopyScope {
+ public:
+  explicit RawCopyScope(Engine& e);
+  ~RawCopyScope();
+  RawCopyScope(const RawCopyScope&) = delete;
+  RawCopyScope& operator=(const RawCopyScope&) = delete;
+
+ private:
+  Engine& e_;
+  int32_t previous_;
+};
 
 }  // namespace quadrel

@@ -4,7 +4,7 @@
 
 #include "core/engine.h"
 #include "core/script/file_probe.h"
-#include "core/script/path_text.h"
+#include "core/text/path_text.h"
 #include "core/text/number_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"

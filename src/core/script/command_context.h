@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/script/executor.h"
 #include "core/text/u16.h"
@@ -35,6 +36,10 @@ struct CommandContext {
   TextView params;     // between the brackets after the name
   TextView args;       // after the first "=", trimmed
   TextView line;       // the whole line, trimmed
+  // The script's lines and the 0-based index of the next one to run, for a
+  // command that reads the lines after its own (DimX).
+  const std::vector<TextView>* lines = nullptr;
+  int64_t* cursor = nullptr;
 
   // Header line "Ln j: " + body + "\r\n", left out for a success when only
   // results are asked for.

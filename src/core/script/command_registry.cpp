@@ -33,6 +33,11 @@ constexpr Row kHandlers[] = {
     {u"sdiff", commandSDiff},
     {u"sdifff", commandSDiffF},
     {u"plot", commandPlot},
+    {u"matr", commandMatr},
+    {u"vect", commandMatr},
+    {u"matrf", commandMatrF},
+    {u"vectf", commandMatrF},
+    {u"dimx", commandDimX},
 };
 
 }  // namespace

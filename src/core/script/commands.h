@@ -24,5 +24,8 @@ void commandPause(CommandContext& c);
 void commandSDiff(CommandContext& c);
 void commandSDiffF(CommandContext& c);
 void commandPlot(CommandContext& c);
+void commandMatr(CommandContext& c);
+void commandMatrF(CommandContext& c);
+void commandDimX(CommandContext& c);
 
 }  // namespace quadrel

@@ -8,6 +8,7 @@
 #include "core/eval/name_store.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/matrix_results.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -39,8 +40,9 @@ bool evaluateToText(CommandContext& c, TextView formula, Radix radix, Text& r) {
     return false;
   }
   if (outcome.isMatrix()) {
-    r = c.failure(kErrMatrixNotFound);  // no matrix value can be printed without the matrix store
-    return false;
+    bool ok;
+    r = matrixResultText(c, outcome.value, ok);
+    return ok;
   }
   const double value = outcome.value;
   r = c.labels.number;
@@ -131,13 +133,16 @@ void commandStoExpr(CommandContext& c) {
   bool ok = true;
   const EvalOutcome outcome = evaluate(c.e, c.args, true);
   int32_t code = outcome.error;
-  if (outcome.isMatrix())
-    code = kErrMatrixNotFound;  // matrix results need the matrix store
-  else if (outcome.ok() && keyName(name).empty())
+  if (outcome.isNumber() && keyName(name).empty())
     setErrorCode(c.e, code = kErrInvalidArgument);
   if (code != kNoError) {
     r = c.failure(code);
     ok = false;
+  } else if (outcome.isMatrix()) {
+    Text definition;
+    r = storeMatrixResultText(c, outcome.value, name, definition, ok);
+    if (ok && count == 3)
+      cmdFileIO(c.e, fields[2], fields[1], definition);
   } else {
     // The stored value keeps full precision; only the shown text is rounded.
     c.e.variables.defineNumber(keyName(name), outcome.value);

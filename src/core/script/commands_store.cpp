@@ -6,6 +6,7 @@
 #include "core/eval/store_ops.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/matrix_results.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -76,15 +77,7 @@ void commandShow(CommandContext& c) {
   } else if (double value; getConstant(e, name, &value)) {
     r = u"Constant " + Text(name) + u" = " + fixedText(value, e.decimals);
   } else {
-    Text matrixName(name);
-    if (matrixName.empty() || matrixName.front() != u'[')
-      matrixName.insert(matrixName.begin(), u'[');
-    if (matrixName.back() != u']')
-      matrixName.push_back(u']');
-    // There is no matrix store yet: every matrix name is missing.
-    setErrorCode(e, kErrMatrixNotFound);
-    addReport(e, u"sEval", 304, u"Matr Name: " + matrixName);
-    r = c.failure(kErrMatrixNotFound);
+    r = showMatrixText(c, name);
   }
   if (!c.options.resultsOnly) {
     c.result.append(u"Ln " + intText(c.lineNumber) + u": Show(");

@@ -136,7 +136,9 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
                        toLower(trimWhite(nameText)),
                        params,
                        args,
-                       line};
+                       line,
+                       &lines,
+                       &j};
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {

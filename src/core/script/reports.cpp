@@ -3,6 +3,7 @@
 #include "core/script/reports.h"
 
 #include "core/engine.h"
+#include "core/matrix/matrix_store_ops.h"
 #include "core/script/batch_run.h"
 #include "core/script/script_file.h"
 
@@ -40,7 +41,7 @@ Text memoryReport(Engine& e) {
   text.append(u"\r\n\r\nFunctions:\r\n");
   text.append(storeListText(e.functions));
   text.append(u"\r\n\r\n");
-  // The named matrices are listed here once the library keeps a matrix store.
+  text.append(matrixListText(e, true));
   text.append(u"\r\n");
   return text;
 }

@@ -1,0 +1,75 @@
+// Dense matrix algorithms over row-major buffers: element (i, j) of an
+// r x c matrix at i*c + j. No engine, no element-order conversion; callers
+// convert at the library's boundary. Counts are positive (callers check).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quadrel::matrix {
+
+// Scratch buffers reused between calls so that the hot paths (determinants
+// of minors, Cramer's columns) allocate nothing once warmed up.
+struct Workspace {
+  std::vector<double> scratch, minor, result, work, input;
+};
+
+// Pivots at or below this magnitude count as zero in the determinant; a
+// determinant of order 4 or more below it is snapped to 0.
+constexpr double kPivotTolerance = 1.0E-12;
+
+// Determinant: closed forms for n <= 3, else elimination with column
+// pivoting and the tolerance rules. The InPlace form destroys a.
+double determinant(const double* a, int n, Workspace& ws);
+double determinantInPlace(double* a, int n);
+
+// Inverse by the adjugate: out(j, i) = (-1)^(i+j) det(minor(i, j)) / det.
+// False (out untouched) when det is exactly 0. out may be a itself.
+bool inverse(const double* a, int n, double* out, Workspace& ws);
+
+// c (ra x cb) = a (ra x ca) times b (ca x cb); c must not overlap a or b.
+void multiply(const double* a, int ra, int ca, const double* b, int cb, double* c);
+// r (rows) = a (rows x cols) times v (cols); r must not overlap.
+void multiplyVector(const double* a, int rows, int cols, const double* v, double* r);
+// out (cols x rows) = transpose of a (rows x cols); out must not overlap.
+void transpose(const double* a, int rows, int cols, double* out);
+void transposeSquareInPlace(double* a, int n);
+
+// r = a^p for p >= 2 by p - 1 products; r must not overlap a.
+void power(const double* a, int n, int64_t p, double* r);
+
+// The elimination of the determinant with a pivot threshold of exactly 0;
+// a is left with its pivots on the diagonal and zeros elsewhere.
+void diagonalForm(double* a, int n);
+
+// Cramer's rule; false (x untouched) when det(a) is exactly 0.
+bool solveCramer(const double* a, int n, const double* b, double* x, Workspace& ws);
+
+// Least squares by the normal equations: c (n) with a (m x n) c ~ y (m).
+// False (c untouched) when the normal matrix is singular.
+bool leastSquares(const double* a, int m, int n, const double* y, double* c, Workspace& ws);
+
+double trace(const double* a, int n);
+double euclideanNorm(const double* v, int n);
+
+// Value of c[0] + c[1] x + ... + c[count-1] x^(count-1), summed in order.
+double polynomialValue(double x, const double* c, int count);
+
+// Exchanges rows (byRows) or columns i and j, counted from 1; false when
+// either lies outside the matrix.
+bool swapRowsOrColumns(double* a, int rows, int cols, bool byRows, int i, int j);
+
+// Element by element, within 1.0E-12.
+bool nearlyEqual(const double* a, const double* b, size_t count);
+bool nearlyIdentity(const double* a, int n);
+bool isIdentity(const double* a, int n);
+
+// Makes v hold at least n doubles and gives its data.
+inline double* sized(std::vector<double>& v, size_t n) {
+  if (v.size() < n)
+    v.resize(n);
+  return v.data();
+}
+
+}  // namespace quadrel::matrix

@@ -1,0 +1,46 @@
+#include "core/matrix/matrix_store.h"
+
+#include <cstdint>
+
+namespace quadrel {
+
+int MatrixStore::findByName(TextView key) const {
+  for (size_t k = 0; k < records_.size(); ++k)
+    if (records_[k].name == key)
+      return int(k);
+  return -1;
+}
+
+int MatrixStore::findByAddress(const double* data) const {
+  for (size_t k = 0; k < records_.size(); ++k)
+    if (records_[k].data == data)
+      return int(k);
+  return -1;
+}
+
+int MatrixStore::findByAddressText(TextView key) const {
+  for (size_t k = 0; k < records_.size(); ++k)
+    if (addressText(records_[k].data) == key)
+      return int(k);
+  return -1;
+}
+
+int MatrixStore::append(Text name, double* data, std::unique_ptr<double[]> owned, bool internal, int32_t rows,
+                        int32_t cols) {
+  MatrixRecord r;
+  r.name = std::move(name);
+  r.data = data;
+  r.owned = std::move(owned);
+  r.internal = internal;
+  r.rows = rows;
+  r.cols = cols;
+  r.index = int32_t(records_.size());
+  records_.push_back(std::move(r));
+  return int(records_.size() - 1);
+}
+
+void MatrixStore::erase(int position) { records_.erase(records_.begin() + position); }
+
+Text addressText(const void* p) { return intText(int64_t(reinterpret_cast<intptr_t>(p))); }
+
+}  // namespace quadrel
