@@ -79,9 +79,9 @@ class PlotTest : public ScriptEntryTest {
     e.plot.pluginFolder = folder.text();
   }
   double value(TextView formula) {
-    double v = 0;
-    EXPECT_EQ(evaluate(e, formula, &v, true), 0);
-    return v;
+    const EvalOutcome outcome = evaluate(e, formula, true);
+    EXPECT_TRUE(outcome.ok() && outcome.isNumber());
+    return outcome.value;
   }
   Text script(TextView text, bool savePlots = false) {
     ExecOptions o;

@@ -7,7 +7,7 @@
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
-#include "core/eval/user_functions.h"
+#include "core/eval/lexer.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -16,8 +16,8 @@ FormulaSampler::FormulaSampler(Engine& e, TextView formula, TextView variable) :
   size_t last = 0;
   if (!variable.empty()) {
     for (size_t i = 0; i < formula.size();) {
-      const TokenSpan t = tokenSpanAt(formula, i);
-      if (t.identifier && formula.substr(t.start, t.end - t.start) == variable) {
+      const TokenSpan t = scanToken(formula, i);
+      if (t.kind == Lexeme::Identifier && formula.substr(t.start, t.end - t.start) == variable) {
         pieces_.push_back(formula.substr(last, t.start - last));
         last = t.end;
       }
@@ -35,11 +35,11 @@ bool FormulaSampler::valueAt(double x, double& y) {
       text_.append(xText);
     text_.append(pieces_[p]);
   }
-  double value = 0;
-  if (evaluate(e_, text_, &value, false) != 0)
+  const EvalOutcome outcome = evaluate(e_, text_, false);
+  if (!outcome.ok() || !outcome.isNumber())
     return false;
-  y = value;
-  return std::isfinite(value);
+  y = outcome.value;
+  return std::isfinite(y);
 }
 
 SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, double xMin, double xMax, int32_t intervals,

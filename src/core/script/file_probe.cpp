@@ -115,12 +115,12 @@ int removeFilesMatching(TextView folder, TextView prefix, TextView extension) {
 }
 
 bool ensureFolder(TextView path) {
-  if (path.empty())
+  const std::optional<fs::path> p = filePathOf(path);
+  if (!p)
     return false;
   std::error_code ec;
-  const fs::path p = pathOf(path);
-  fs::create_directories(p, ec);
-  return fs::is_directory(p, ec);
+  fs::create_directories(*p, ec);
+  return fs::is_directory(*p, ec);
 }
 
 }  // namespace quadrel
