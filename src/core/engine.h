@@ -10,6 +10,7 @@
 #include "core/diag/message_channel.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/numeric/numeric_state.h"
 #include "core/script/script_state.h"
 #include "core/text/u16.h"
 
@@ -59,6 +60,7 @@ struct Engine {
   EvalState eval;
   NameStore variables;
   NameStore functions;
+  NumericState numeric;
 
   DiagState diag;
   ScriptState script;

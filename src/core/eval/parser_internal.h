@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/eval/lexer.h"
+
 namespace quadrel {
 
 struct Engine;
@@ -11,6 +13,9 @@ struct Engine;
 // type receives 0 for a number, 1 for a matrix handle.
 double parseLevel(Engine& e, int level, uint8_t& type);
 void matchSymbol(Engine& e, char16_t expected);
+// Applies a binary operator to two numbers (word for "mod", "and", "or",
+// "xor", else the symbol); failures raise their code on e.
+double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r);
 
 // The evaluator's debug trace, written while the trace bit of the show level
 // is set.

@@ -30,6 +30,11 @@ constexpr Row kHandlers[] = {
     {u"aelemorderex", commandElemOrderEx},
     {u"aabout", commandAbout},
     {u"pause", commandPause},
+    {u"integrate", commandIntegrate},
+    {u"integratef", commandIntegrateF},
+    {u"derivate", commandDerivate},
+    {u"derivatef", commandDerivateF},
+    {u"solvepolyn", commandSolvePolyn},
 };
 
 }  // namespace

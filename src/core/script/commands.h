@@ -21,5 +21,10 @@ void commandElemOrderSet(CommandContext& c);
 void commandElemOrderEx(CommandContext& c);
 void commandAbout(CommandContext& c);
 void commandPause(CommandContext& c);
+void commandIntegrate(CommandContext& c);
+void commandIntegrateF(CommandContext& c);
+void commandDerivate(CommandContext& c);
+void commandDerivateF(CommandContext& c);
+void commandSolvePolyn(CommandContext& c);
 
 }  // namespace quadrel
