@@ -99,9 +99,9 @@ QD_API int32_t QD_CALL IntBezier2D(int32_t, int32_t, int32_t, int32_t, int32_t, 
 /* Equation and polynomial solvers over a named variable (stored with
  * ten decimals before every evaluation). NewtSolve stores the start value
  * (answers the error code, 5 when root is null); dPolySolve answers it;
- * sPolyNewt answers it as text (max_steps clamped to 1..100000). dSolve: the
+ * sPolyNewt answers it as text (max_steps clamped to 1..20000). dSolve: the
  * root after 20 Newton steps with the polynomial derivative. sSolve: the root
- * as text after steps (1..100000) Newton steps on ten-decimal texts.
+ * as text after steps (1..20000) Newton steps on ten-decimal texts.
  * Poly_dydx and lPoly_dydx answer the derivative polynomial's text. The four
  * texts share one buffer, valid until the next of these calls. */
 QD_API int32_t QD_CALL NewtSolve(const qd_char* formula, const qd_char* name, double* root);

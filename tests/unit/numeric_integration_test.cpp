@@ -37,7 +37,7 @@ const ClosedForm kClosedForms[] = {
     {u"x^3-2*x+1", -1, 2, 3.75},
     {u"sin(x)", 0, 1, 1 - std::cos(1.0)},
     {u"exp(x)", 0, 1, std::exp(1.0) - 1},
-    {u"1/(1+x^2)", 0, 1, std::atan(1.0)},
+    {u"1/(1+x^2)", 0, 2, std::atan(2.0)},
 };
 
 TEST_F(IntegrationTest, SimpsonIsExactForCubics) {
@@ -59,7 +59,7 @@ TEST_F(IntegrationTest, ErrorFallsWithTheRuleOrder) {
     double ratio;
     int32_t n;
   };
-  const Rule rules[] = {{kMidpoint, 4, 8}, {kTrapezoid, 4, 8}, {kSimpson, 16, 4}};
+  const Rule rules[] = {{kMidpoint, 4, 8}, {kTrapezoid, 4, 8}, {kSimpson, 16, 16}};
   for (const ClosedForm& c : kClosedForms) {
     for (const Rule& rule : rules) {
       const double coarse = run(c.formula, c.a, c.b, rule.n, rule.method).value - c.exact;
@@ -70,8 +70,9 @@ TEST_F(IntegrationTest, ErrorFallsWithTheRuleOrder) {
       }
       const double ratio = coarse / fine;
       EXPECT_NEAR(ratio, rule.ratio, rule.ratio * 0.15) << toUtf8(c.formula) << " method " << rule.method;
-      // Accurate to the precision of the built-ins at a moderate n.
-      EXPECT_NEAR(run(c.formula, c.a, c.b, 64, rule.method).value, c.exact, 2e-4) << toUtf8(c.formula);
+      // Close at a moderate n (Simpson to about the built-ins' precision).
+      const double tolerance = rule.method == kSimpson ? 2e-5 : 5e-3;
+      EXPECT_NEAR(run(c.formula, c.a, c.b, 64, rule.method).value, c.exact, tolerance) << toUtf8(c.formula);
     }
   }
 }

@@ -21,7 +21,7 @@ constexpr int32_t kStartSearchSteps = 200;
 constexpr int32_t kNewtonSteps = 20;
 // Upper bound of the step counts a caller passes to sPolyNewt and sSolve, so
 // that every call ends in reasonable time.
-constexpr int32_t kMaxTextSteps = 100000;
+constexpr int32_t kMaxTextSteps = 20000;
 
 // NewtSolve: stores the start value at root; gives the evaluator code, or 5
 // (nothing searched) when root is null.
