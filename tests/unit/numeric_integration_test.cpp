@@ -29,15 +29,16 @@ class IntegrationTest : public EngineTest {
 struct ClosedForm {
   const char16_t* formula;
   double a, b, exact;
+  int32_t simpsonN;  // coarse n for Simpson: before single-precision noise, past the early terms
 };
 
 // Built-ins compute in single precision, so the smooth integrands are judged
 // against float-sized tolerances; polynomials are exact double arithmetic.
 const ClosedForm kClosedForms[] = {
-    {u"x^3-2*x+1", -1, 2, 3.75},
-    {u"sin(x)", 0, 1, 1 - std::cos(1.0)},
-    {u"exp(x)", 0, 1, std::exp(1.0) - 1},
-    {u"1/(1+x^2)", 0, 2, std::atan(2.0)},
+    {u"x^3-2*x+1", -1, 2, 3.75, 4},
+    {u"sin(x)", 0, 1, 1 - std::cos(1.0), 4},
+    {u"exp(x)", 0, 1, std::exp(1.0) - 1, 4},
+    {u"1/(1+x^2)", 0, 2, std::atan(2.0), 16},
 };
 
 TEST_F(IntegrationTest, SimpsonIsExactForCubics) {
@@ -59,9 +60,11 @@ TEST_F(IntegrationTest, ErrorFallsWithTheRuleOrder) {
     double ratio;
     int32_t n;
   };
-  const Rule rules[] = {{kMidpoint, 4, 8}, {kTrapezoid, 4, 8}, {kSimpson, 16, 16}};
+  const Rule rules[] = {{kMidpoint, 4, 8}, {kTrapezoid, 4, 8}, {kSimpson, 16, 0}};
   for (const ClosedForm& c : kClosedForms) {
-    for (const Rule& rule : rules) {
+    for (Rule rule : rules) {
+      if (rule.method == kSimpson)
+        rule.n = c.simpsonN;
       const double coarse = run(c.formula, c.a, c.b, rule.n, rule.method).value - c.exact;
       const double fine = run(c.formula, c.a, c.b, rule.n * 2, rule.method).value - c.exact;
       if (std::fabs(coarse) < 1e-12) {
