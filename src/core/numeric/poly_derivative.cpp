@@ -25,7 +25,8 @@ int64_t leadingWhole(TextView t) {
 
 // The derivative of one term c*var^e, or the empty text.
 Text termDerivative(TextView term, TextView variable) {
-  const size_t at = term.find(variable);
+  // An empty name occurs in no term.
+  const size_t at = variable.empty() ? TextView::npos : term.find(variable);
   if (at == TextView::npos)
     return Text();
   Text c(term.substr(0, at));
