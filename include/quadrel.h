@@ -174,6 +174,53 @@ QD_API int32_t QD_CALL aCalcVectCoeff(const double* a, int32_t m, int32_t n, con
 QD_API int32_t QD_CALL aCalcCoeffPolin(const double* points, int32_t count, int32_t coefficients, double* c);
 QD_API int32_t QD_CALL aGetYPolin(const double* x, const double* c, int32_t count, double* y);
 QD_API int32_t QD_CALL aGetXsOfQuadr(const double* y, const double* c, int32_t count, double* x1, double* x2);
+/* Numerical integration. method 0 midpoint, 1 trapezoid, 2 Simpson (n even);
+ * the variable is replaced as a whole identifier (lower-cased) by each
+ * abscissa. Integrate answers what the last evaluation answered (0 for a
+ * number; judge success by GetE_Error), or 5 (result null), 13 (n below 1 or
+ * above 100000000), 19 (unknown method; 0 stored), 22 (Simpson, odd n).
+ * dIntegrate answers its result cell (0.0 at load; unchanged on 5, 13, 22).
+ * IntBezier2D does nothing and answers 0. */
+QD_API int32_t QD_CALL Integrate(const qd_char* formula, double a, double b, int32_t n, int32_t method,
+                                 const qd_char* variable, double* result);
+QD_API double QD_CALL dIntegrate(const qd_char* formula, double a, double b, int32_t n, int32_t method,
+                                 const qd_char* variable);
+QD_API int32_t QD_CALL IntBezier2D(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                   int32_t, int32_t, int32_t);
+
+/* Equation and polynomial solvers over a named variable (stored with
+ * ten decimals before every evaluation). NewtSolve stores the start value
+ * (answers the error code, 5 when root is null); dPolySolve answers it;
+ * sPolyNewt answers it as text (max_steps clamped to 1..20000). dSolve: the
+ * root after 20 Newton steps with the polynomial derivative. sSolve: the root
+ * as text after steps (1..20000) Newton steps on ten-decimal texts.
+ * Poly_dydx and lPoly_dydx answer the derivative polynomial's text. The four
+ * texts share one buffer, valid until the next of these calls. */
+QD_API int32_t QD_CALL NewtSolve(const qd_char* formula, const qd_char* name, double* root);
+QD_API double QD_CALL dPolySolve(const qd_char* formula, const qd_char* name);
+QD_API const qd_char* QD_CALL sPolyNewt(const qd_char* formula, const qd_char* name, int32_t max_steps);
+QD_API double QD_CALL dSolve(const qd_char* polynomial, const qd_char* name);
+QD_API const qd_char* QD_CALL sSolve(const qd_char* polynomial, const qd_char* name, int32_t steps);
+QD_API const qd_char* QD_CALL Poly_dydx(const qd_char* polynomial, const qd_char* name);
+QD_API const qd_char* QD_CALL lPoly_dydx(const qd_char* polynomial, const qd_char* name);
+
+/* Integer, interpolation and cipher helpers. IsPrime answers -1 for a prime,
+ * else 0; lIsPrime the smallest odd divisor or -1; GCF and LCM work on |a|
+ * and |b| (GCF(0, 0) = 0; LCM 0 when an argument is 0 or the result exceeds
+ * 32 bits; GCF 0 for its one result beyond 32 bits). InterpLin stores
+ * y1 + (x - x1) / (x2 - x1) * (y2 - y1) and answers 0, or 5 when an address
+ * is null. RC4 answers the enciphered text (a result byte 0 is carried as
+ * U+0100); RC4S a copy of it in the library's result text. */
+QD_API int32_t QD_CALL IsPrime(int32_t n);
+QD_API int32_t QD_CALL lIsPrime(int32_t n);
+QD_API int32_t QD_CALL GCF(int32_t a, int32_t b);
+QD_API int32_t QD_CALL LCM(int32_t a, int32_t b);
+QD_API double QD_CALL fact(int32_t n);
+QD_API double QD_CALL fact_inv(void);
+QD_API int32_t QD_CALL InterpLin(const double* x, const double* x1, const double* x2, const double* y1,
+                                 const double* y2, double* result);
+QD_API const qd_char* QD_CALL RC4(const qd_char* text, const qd_char* key);
+QD_API const qd_char* QD_CALL RC4S(const qd_char* text, const qd_char* key);
 
 /* Script entry: runs the command line of "/" options (/i FILE, /o FILE,
  * /sel:'...', /h, ...). Answers the status code: -1 after a run, -5 when

@@ -13,6 +13,7 @@
 #include "core/eval/name_store.h"
 #include "core/matrix/matrix_state.h"
 #include "core/plot/plot_state.h"
+#include "core/numeric/numeric_state.h"
 #include "core/script/script_state.h"
 #include "core/text/u16.h"
 
@@ -63,6 +64,7 @@ struct Engine {
   NameStore variables;
   NameStore functions;
   DiffState diff;
+  NumericState numeric;
 
   DiagState diag;
   ScriptState script;

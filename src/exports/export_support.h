@@ -19,6 +19,9 @@ struct LibraryState {
   Engine& engine;
   // Texts handed out by exports live here until the next call of the same export.
   Text errDescr, stErrDescr, strD0;
+  // Solver texts (sPolyNewt, sSolve, Poly_dydx), the cipher's text (RC4) and
+  // the library's result text (RC4S).
+  Text solverText, cipherText, resultText;
 };
 
 LibraryState& library();

@@ -17,7 +17,7 @@ LibraryState& library() {
   static HeadlessPlatform platform;
 #endif
   static Engine engine(platform);
-  static LibraryState state{engine, {}, {}, {}};
+  static LibraryState state{engine, {}, {}, {}, {}, {}, {}};
   return state;
 }
 

@@ -70,6 +70,27 @@
   X(TestStr, const qd_char*, (const qd_char*))                                          \
   X(TestStrPtr, qd_char*, (qd_char*))                                                   \
   X(TestStrPtr2, const qd_char*, (qd_char*))                                            \
+  X(Integrate, int32_t, (const qd_char*, double, double, int32_t, int32_t, const qd_char*, double*)) \
+  X(dIntegrate, double, (const qd_char*, double, double, int32_t, int32_t, const qd_char*)) \
+  X(IntBezier2D, int32_t,                                                               \
+    (int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t)) \
+  X(NewtSolve, int32_t, (const qd_char*, const qd_char*, double*))                      \
+  X(dPolySolve, double, (const qd_char*, const qd_char*))                               \
+  X(sPolyNewt, const qd_char*, (const qd_char*, const qd_char*, int32_t))               \
+  X(dSolve, double, (const qd_char*, const qd_char*))                                   \
+  X(sSolve, const qd_char*, (const qd_char*, const qd_char*, int32_t))                  \
+  X(Poly_dydx, const qd_char*, (const qd_char*, const qd_char*))                        \
+  X(lPoly_dydx, const qd_char*, (const qd_char*, const qd_char*))                       \
+  X(IsPrime, int32_t, (int32_t))                                                        \
+  X(lIsPrime, int32_t, (int32_t))                                                       \
+  X(GCF, int32_t, (int32_t, int32_t))                                                   \
+  X(LCM, int32_t, (int32_t, int32_t))                                                   \
+  X(fact, double, (int32_t))                                                            \
+  X(fact_inv, double, (void))                                                           \
+  X(InterpLin, int32_t,                                                                 \
+    (const double*, const double*, const double*, const double*, const double*, double*)) \
+  X(RC4, const qd_char*, (const qd_char*, const qd_char*))                              \
+  X(RC4S, const qd_char*, (const qd_char*, const qd_char*))                             \
   X(otmAttachProcess, int32_t, (int32_t))                                               \
   X(otmAttachThread, int32_t, (int32_t))                                                \
   X(otmDetachThread, int32_t, (int32_t))                                                \
@@ -719,6 +740,57 @@ static void test_matrices(void) {
   CHECK_INT(p_aElemOrderSet(0), -1);
   CHECK(p_ClearMatrixList(0) >= 3, "ClearMatrixList(0) deleted too few");
   CHECK_INT(p_FindMatrix(T("[mA]"), 33, NULL, NULL, 0), 0);
+static void test_numeric(void) {
+  /* Doubles by value between texts and integers: the stack layout of Integrate. */
+  double r = 99;
+  CHECK_INT(p_Integrate(T("x^2"), 0.0, 1.0, 2, 0, T("x"), &r), 0);
+  CHECK_NUM(r, 0.3125);
+  CHECK_INT(p_Integrate(T("x^2"), 0.0, 1.0, 2, 1, T("X"), &r), 0);
+  CHECK_NUM(r, 0.375);
+  CHECK_INT(p_Integrate(T("exp(x)"), 0.0, 1.0, 3, 2, T("x"), &r), 22);
+  CHECK_INT(p_Integrate(T("x"), 0.0, 1.0, 0, 0, T("x"), &r), 13);
+  CHECK_INT(p_Integrate(T("x"), 0.0, 1.0, 2, 0, T("x"), NULL), 5);
+  CHECK_INT(p_Integrate(NULL, 0.0, 1.0, 2, 0, NULL, &r), 3);
+  CHECK_NUM(p_dIntegrate(T("2*t"), 0.0, 2.0, 4, 2, T("t")), 4);
+  CHECK_NUM(p_dIntegrate(T("2*t"), 0.0, 2.0, 3, 2, T("t")), 4); /* refused: the cell stays */
+  CHECK_INT(p_IntBezier2D(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12), 0);
+
+  CHECK_TEXT(p_Poly_dydx(T("x^3-2x+5"), T("x")), "3*x^2 - 2");
+  CHECK_TEXT(p_lPoly_dydx(T("-x^2"), T("x")), " - 2*x");
+  CHECK_TEXT(p_Poly_dydx(NULL, NULL), "");
+  CHECK_NUM(p_dSolve(T("x^2-4"), T("x")), 2);
+  CHECK_NUM(p_dPolySolve(T("x^2-4"), T("x")), 2);
+  r = 0;
+  CHECK_INT(p_NewtSolve(T("x+1"), T("x"), &r), -1);
+  CHECK_NUM(r, 1);
+  CHECK_INT(p_NewtSolve(T("x+1"), T("x"), NULL), 5);
+  CHECK_TEXT(p_sPolyNewt(T("x^2-4"), T("x"), 200), "2");
+  CHECK_TEXT(p_sSolve(T("x^2-4"), T("x"), 5), "2.0000000000");
+
+  CHECK_INT(p_IsPrime(997), -1);
+  CHECK_INT(p_IsPrime(529), 0);
+  CHECK_INT(p_lIsPrime(25), 5);
+  CHECK_INT(p_GCF(-12, 18), 6);
+  CHECK_INT(p_GCF(0, 0), 0);
+  CHECK_INT(p_LCM(-4, 6), 12);
+  CHECK_INT(p_LCM(0, 0), 0);
+  CHECK_NUM(p_fact(5), 120);
+  CHECK_NUM(p_fact_inv(), 0);
+  double x = 1.5, x1 = 1, x2 = 2, y1 = 10, y2 = 20;
+  r = 0;
+  CHECK_INT(p_InterpLin(&x, &x1, &x2, &y1, &y2, &r), 0);
+  CHECK_NUM(r, 15);
+  CHECK_INT(p_InterpLin(&x, NULL, &x2, &y1, &y2, &r), 5);
+
+  /* RC4 of "Plaintext" with the key "Key": BB F3 16 E8 D9 40 AF 0A D3. */
+  static const unsigned want[9] = {0xBB, 0xF3, 0x16, 0xE8, 0xD9, 0x40, 0xAF, 0x0A, 0xD3};
+  const qd_char* c = p_RC4(T("Plaintext"), T("Key"));
+  CHECK_INT(len16(c), 9);
+  for (int i = 0; i < 9; ++i) CHECK(c[i] == want[i], "RC4 character %d = %u", i, (unsigned)c[i]);
+  qd_char copy[16];
+  for (int i = 0; i < 10; ++i) copy[i] = c[i];
+  CHECK_TEXT(p_RC4S(copy, T("Key")), "Plaintext");
+  CHECK_TEXT(p_RC4(T("abc"), NULL), "abc");
 }
 
 int main(int argc, char** argv) {
@@ -741,6 +813,7 @@ int main(int argc, char** argv) {
     test_debug_log();
     test_null_texts();
     test_matrices();
+    test_numeric();
   }
   printf("%d passed, %d failed\n", passed, failed);
   return failed ? 1 : 0;

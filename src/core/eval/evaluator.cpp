@@ -5,6 +5,7 @@
 
 #include "core/diag/message_channel.h"
 #include "core/engine.h"
+#include "core/eval/compiled_formula.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 #include "core/eval/lexer.h"
@@ -91,41 +92,22 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
     raise(e, kErrInvalidArgument, u"e_evals", 360, u"n = " + intText(n) + u"\r\n");
     return e.errors.code;
   }
-  // Split the formula once around the whole identifiers that name the variable.
-  std::vector<TextView> pieces;
-  size_t last = 0;
-  if (!variable.empty()) {
-    for (size_t i = 0; i < formula.size();) {
-      const TokenSpan t = scanToken(formula, i);
-      if (t.kind == Lexeme::Identifier && formula.substr(t.start, t.end - t.start) == variable) {
-        pieces.push_back(formula.substr(last, t.start - last));
-        last = t.end;
-      }
-      i = t.end;
-    }
-  }
-  pieces.push_back(formula.substr(last));
+  // One parse for all points; each point is still defined by substitution.
+  FormulaSampler sampler(e, formula, variable);
 
   const double step = (x1 - x0) / n;
   double y = 0.0;
   bool any = false;
-  Text text;
   for (int32_t k = 0; k <= n; ++k) {
     // The first point is x0 itself (an infinite step times 0 is no number);
     // the last is x1 itself, so rounding in the steps cannot drop it.
     const double x = k == 0 ? x0 : k == n ? x1 : x0 + step * k;
     if (!(x <= x1))
       break;
-    text.clear();
-    const Text xText = u"(" + trimNumberText(fixedText(x, kFormulaDecimals)) + u")";
-    for (size_t p = 0; p < pieces.size(); ++p) {
-      if (p)
-        text.append(xText);
-      text.append(pieces[p]);
-    }
-    // Only number results are points; a matrix result leaves the point out.
-    if (const EvalOutcome point = evaluate(e, text, false); point.isNumber()) {
-      y = point.value;
+    const SampleOutcome point = sampler.evaluate(x);
+    if (point.status == 0 && point.written) {
+      const double value = point.value;
+      y = value;
       if (info) {
         if (!any) {
           info[1] = info[3] = x;
@@ -148,6 +130,7 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
     if (ys)
       ys[k] = y;
   }
+  sampler.finish();
   if (info)
     info[0] = 0.0;
   if (e.errors.code != kNoError) {

@@ -221,6 +221,8 @@ bool operatorRow(const LexerState& lx, OperatorRow& row) {
   }
 }
 
+}  // namespace
+
 double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r) {
   if (word != Word::None) {
     switch (word) {
@@ -273,6 +275,8 @@ double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r) {
     default: return l >= r ? t : 0.0;  // ">="
   }
 }
+
+namespace {
 
 void syntaxError(Engine& e) {
   if (e.errors.code != kNoError)

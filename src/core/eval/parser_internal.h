@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/eval/value.h"
+#include "core/eval/lexer.h"
 
 namespace quadrel {
 
@@ -14,6 +15,9 @@ void nextToken(Engine& e);
 // e_prs: parses and evaluates from the current token at the given level.
 Operand parseLevel(Engine& e, int level);
 void matchSymbol(Engine& e, char16_t expected);
+// Applies a binary operator to two numbers (word for "mod", "and", "or",
+// "xor", else the symbol); failures raise their code on e.
+double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r);
 
 // The evaluator's debug trace, written while the trace bit of the show level
 // is set.

@@ -12,33 +12,11 @@
 
 namespace quadrel {
 
-FormulaSampler::FormulaSampler(Engine& e, TextView formula, TextView variable) : e_(e) {
-  size_t last = 0;
-  if (!variable.empty()) {
-    for (size_t i = 0; i < formula.size();) {
-      const TokenSpan t = scanToken(formula, i);
-      if (t.kind == Lexeme::Identifier && formula.substr(t.start, t.end - t.start) == variable) {
-        pieces_.push_back(formula.substr(last, t.start - last));
-        last = t.end;
-      }
-      i = t.end;
-    }
-  }
-  pieces_.push_back(formula.substr(last));
-}
-
-bool FormulaSampler::valueAt(double x, double& y) {
-  text_.clear();
-  const Text xText = u"(" + trimNumberText(fixedText(x, kFormulaDecimals)) + u")";
-  for (size_t p = 0; p < pieces_.size(); ++p) {
-    if (p)
-      text_.append(xText);
-    text_.append(pieces_[p]);
-  }
-  const EvalOutcome outcome = evaluate(e_, text_, false);
-  if (!outcome.ok() || !outcome.isNumber())
-    return false;
-  y = outcome.value;
+bool PlotSampler::valueAt(double x, double& y) {
+  const SampleOutcome point = sampler_.evaluate(x);
+  if (point.status != 0 || !point.written)
+    return false;  // a failure, or a matrix where a number is needed
+  y = point.value;
   return std::isfinite(y);
 }
 
@@ -57,7 +35,7 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
   }
   xs.reserve(size_t(intervals) + 2);
   ys.reserve(size_t(intervals) + 2);
-  FormulaSampler sampler(e, formula, variable);
+  PlotSampler sampler(e, formula, variable);
   int32_t lastFailure = -1;
   double x = xMin;
   for (int32_t i = 0; i <= intervals; ++i, x += step) {
@@ -87,6 +65,7 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
     xs.push_back(x);
     ys.push_back(y);
   }
+  sampler.finish();
   r.count = int32_t(xs.size());
   if (r.valid == 0)
     r.code = lastFailure > 0 ? lastFailure : kErrInvalidArgument;

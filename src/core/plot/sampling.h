@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/eval/compiled_formula.h"
 #include "core/plot/plot_state.h"
 #include "core/text/u16.h"
 
@@ -11,20 +12,20 @@ namespace quadrel {
 
 struct Engine;
 
-// The value of a formula at one x: the formula is split once around the
-// whole identifiers that name the variable, and each x is put in their place
-// as its bracketed number text before the evaluator runs. The one place where
-// plots meet the evaluator.
-class FormulaSampler {
+// The value of a formula at one x, by the evaluator's definition of a
+// sampled formula (the bracketed number text of x in place of each whole
+// identifier naming the variable), computed through the compiled form where
+// that is provably the same. The one place where plots meet the evaluator.
+class PlotSampler {
  public:
-  FormulaSampler(Engine& e, TextView formula, TextView variable);
+  PlotSampler(Engine& e, TextView formula, TextView variable) : sampler_(e, formula, variable) {}
   // False when the evaluation fails or its value is not a finite number.
   bool valueAt(double x, double& y);
+  // After the last point: leaves the evaluator's state as the text path would.
+  void finish() { sampler_.finish(); }
 
  private:
-  Engine& e_;
-  std::vector<TextView> pieces_;
-  Text text_;
+  FormulaSampler sampler_;
 };
 
 // What sampling gave.

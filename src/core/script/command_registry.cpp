@@ -38,6 +38,11 @@ constexpr Row kHandlers[] = {
     {u"matrf", commandMatrF},
     {u"vectf", commandMatrF},
     {u"dimx", commandDimX},
+    {u"integrate", commandIntegrate},
+    {u"integratef", commandIntegrateF},
+    {u"derivate", commandDerivate},
+    {u"derivatef", commandDerivateF},
+    {u"solvepolyn", commandSolvePolyn},
 };
 
 }  // namespace

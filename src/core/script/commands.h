@@ -27,5 +27,10 @@ void commandPlot(CommandContext& c);
 void commandMatr(CommandContext& c);
 void commandMatrF(CommandContext& c);
 void commandDimX(CommandContext& c);
+void commandIntegrate(CommandContext& c);
+void commandIntegrateF(CommandContext& c);
+void commandDerivate(CommandContext& c);
+void commandDerivateF(CommandContext& c);
+void commandSolvePolyn(CommandContext& c);
 
 }  // namespace quadrel
