@@ -200,6 +200,10 @@ QD_API int32_t QD_CALL NewtSolve(const qd_char* formula, const qd_char* name, do
 QD_API double QD_CALL dPolySolve(const qd_char* formula, const qd_char* name);
 QD_API const qd_char* QD_CALL sPolyNewt(const qd_char* formula, const qd_char* name, int32_t max_steps);
 QD_API double QD_CALL dSolve(const qd_char* polynomial, const qd_char* name);
+/* SolveD: the start value, then 20 Newton steps with the derivative from
+ * e_diff; the root stored at root (when not null) and e_error given, or -1
+ * with nothing stored when the differentiation failed. */
+QD_API int32_t QD_CALL SolveD(const qd_char* formula, const qd_char* name, double* root);
 QD_API const qd_char* QD_CALL sSolve(const qd_char* polynomial, const qd_char* name, int32_t steps);
 QD_API const qd_char* QD_CALL Poly_dydx(const qd_char* polynomial, const qd_char* name);
 QD_API const qd_char* QD_CALL lPoly_dydx(const qd_char* polynomial, const qd_char* name);

@@ -51,6 +51,10 @@ QD_API const qd_char* QD_CALL sPolyNewt(const qd_char* formula, const qd_char* n
       kEmpty, [&] { return keep(library().solverText, startValueText(engine(), in(formula), in(name), maxSteps)); });
 }
 
+QD_API int32_t QD_CALL SolveD(const qd_char* formula, const qd_char* name, double* root) {
+  return guarded<int32_t>(kErrUndefined, [&] { return solveByDifferentiation(engine(), in(formula), in(name), root); });
+}
+
 QD_API double QD_CALL dSolve(const qd_char* polynomial, const qd_char* name) {
   return guarded<double>(0.0, [&] { return solvePolynomial(engine(), in(polynomial), in(name)); });
 }

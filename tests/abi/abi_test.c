@@ -78,6 +78,7 @@
   X(dPolySolve, double, (const qd_char*, const qd_char*))                               \
   X(sPolyNewt, const qd_char*, (const qd_char*, const qd_char*, int32_t))               \
   X(dSolve, double, (const qd_char*, const qd_char*))                                   \
+  X(SolveD, int32_t, (const qd_char*, const qd_char*, double*))                         \
   X(sSolve, const qd_char*, (const qd_char*, const qd_char*, int32_t))                  \
   X(Poly_dydx, const qd_char*, (const qd_char*, const qd_char*))                        \
   X(lPoly_dydx, const qd_char*, (const qd_char*, const qd_char*))                       \
@@ -740,6 +741,8 @@ static void test_matrices(void) {
   CHECK_INT(p_aElemOrderSet(0), -1);
   CHECK(p_ClearMatrixList(0) >= 3, "ClearMatrixList(0) deleted too few");
   CHECK_INT(p_FindMatrix(T("[mA]"), 33, NULL, NULL, 0), 0);
+}
+
 static void test_numeric(void) {
   /* Doubles by value between texts and integers: the stack layout of Integrate. */
   double r = 99;
@@ -759,6 +762,13 @@ static void test_numeric(void) {
   CHECK_TEXT(p_lPoly_dydx(T("-x^2"), T("x")), " - 2*x");
   CHECK_TEXT(p_Poly_dydx(NULL, NULL), "");
   CHECK_NUM(p_dSolve(T("x^2-4"), T("x")), 2);
+  r = 0;
+  CHECK_INT(p_SolveD(T("x^2-4"), T("x"), &r), -1);
+  CHECK_NUM(r, 2);
+  r = 7;
+  CHECK_INT(p_SolveD(T("x^2;junk"), T("x"), &r), -1); /* differentiation fails: nothing stored */
+  CHECK_NUM(r, 7);
+  CHECK_INT(p_GetE_Error(), 6);
   CHECK_NUM(p_dPolySolve(T("x^2-4"), T("x")), 2);
   r = 0;
   CHECK_INT(p_NewtSolve(T("x+1"), T("x"), &r), -1);

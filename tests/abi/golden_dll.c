@@ -22,13 +22,13 @@
 #if !defined(_WIN32)
 #define _POSIX_C_SOURCE 200809L /* mkdtemp */
 #endif
-#include "quadrel.h"
-#include "abi_files.h"
-#include "abi_library.h"
-
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "abi_files.h"
+#include "abi_library.h"
+#include "quadrel.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -42,20 +42,19 @@
 
 /* Scripts that read no files and write no time: their results are the same
  * on every machine and at every hour. */
-static const char* const kScripts[] = {"decimals",    "echo_and_comments", "errors",       "expressions", "hex_bin",
-                                       "line_filter", "matrices",          "no_labels",    "plots",       "results_only",
-                                       "store_and_show"};
+static const char* const kScripts[] = {
+    "decimals",  "echo_and_comments", "errors", "expressions",  "hex_bin", "line_filter",   "matrices",
+    "no_labels", "numeric",           "plots",  "results_only", "sdiff",   "store_and_show"};
 
 typedef int32_t(QD_CALL* pf_otmEvalMain)(const qd_char*);
 typedef int32_t(QD_CALL* pf_GetEvalResult)(qd_char*, int32_t);
-_Static_assert(_Generic(&otmEvalMain, pf_otmEvalMain: 1, default: 0), "otmEvalMain differs from quadrel.h");
-_Static_assert(_Generic(&GetEvalResult, pf_GetEvalResult: 1, default: 0), "GetEvalResult differs from quadrel.h");
+_Static_assert(_Generic(&otmEvalMain, pf_otmEvalMain : 1, default : 0), "otmEvalMain differs from quadrel.h");
+_Static_assert(_Generic(&GetEvalResult, pf_GetEvalResult : 1, default : 0), "GetEvalResult differs from quadrel.h");
 
 static pf_otmEvalMain p_otmEvalMain;
 static pf_GetEvalResult p_GetEvalResult;
 
 /* ---- loading ---------------------------------------------------------------- */
-
 
 /* ---- files -------------------------------------------------------------------- */
 
@@ -63,14 +62,16 @@ static pf_GetEvalResult p_GetEvalResult;
 static int make_temp_folder(char* out, size_t size) {
   char base[MAX_PATH];
   DWORD n = GetTempPathA(MAX_PATH, base);
-  if (n == 0 || n >= MAX_PATH) return 0;
+  if (n == 0 || n >= MAX_PATH)
+    return 0;
   snprintf(out, size, "%squadrel_golden_%lu", base, (unsigned long)GetCurrentProcessId());
   return CreateDirectoryA(out, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 static void remove_folder(const char* path) { RemoveDirectoryA(path); }
 #else
 static int make_temp_folder(char* out, size_t size) {
-  if (snprintf(out, size, "/tmp/quadrel_golden_XXXXXX") >= (int)size) return 0;
+  if (snprintf(out, size, "/tmp/quadrel_golden_XXXXXX") >= (int)size)
+    return 0;
   return mkdtemp(out) != NULL;
 }
 static void remove_folder(const char* path) { rmdir(path); }
@@ -82,7 +83,8 @@ static void remove_folder(const char* path) { rmdir(path); }
 static qd_char* to_utf16(const char* s) {
   size_t n = strlen(s);
   qd_char* t = malloc((n + 1) * sizeof(qd_char));
-  if (!t) return NULL;
+  if (!t)
+    return NULL;
   for (size_t i = 0; i <= n; ++i) t[i] = (qd_char)(unsigned char)s[i];
   return t;
 }
@@ -91,7 +93,8 @@ static qd_char* to_utf16(const char* s) {
 static char* to_utf8(const qd_char* t, size_t n) {
   char* s = malloc(n * 3 + 1);
   size_t k = 0;
-  if (!s) return NULL;
+  if (!s)
+    return NULL;
   for (size_t i = 0; i < n; ++i) {
     unsigned long c = (unsigned long)t[i];
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && t[i + 1] >= 0xDC00 && t[i + 1] < 0xE000) {
@@ -119,7 +122,8 @@ static char* to_utf8(const qd_char* t, size_t n) {
 static void normalise(char* s) {
   size_t k = 0;
   for (size_t i = 0; s[i]; ++i)
-    if (!(s[i] == '\r' && s[i + 1] == '\n')) s[k++] = s[i];
+    if (!(s[i] == '\r' && s[i + 1] == '\n'))
+      s[k++] = s[i];
   while (k > 0 && (s[k - 1] == '\n' || s[k - 1] == '\r')) --k;
   s[k] = 0;
 }
@@ -128,7 +132,8 @@ static void normalise(char* s) {
  * starts an option, so a native path is given with "\" (a separator too). */
 static void command_path(char* path) {
   for (; *path; ++path)
-    if (*path == '/') *path = '\\';
+    if (*path == '/')
+      *path = '\\';
 }
 
 /* Prints the first line where got and want differ. */
@@ -143,8 +148,8 @@ static void show_difference(const char* got, const char* want) {
     }
     ++g, ++w;
   }
-  printf("  first difference in line %d:\n  got:      \"%.*s\"\n  expected: \"%.*s\"\n", line,
-         (int)strcspn(got, "\n"), got, (int)strcspn(want, "\n"), want);
+  printf("  first difference in line %d:\n  got:      \"%.*s\"\n  expected: \"%.*s\"\n", line, (int)strcspn(got, "\n"),
+         got, (int)strcspn(want, "\n"), want);
 }
 
 /* ---- one script ---------------------------------------------------------------- */
@@ -161,19 +166,23 @@ static int read_settings(const char* script, struct golden_settings* g) {
   g->code = -1;
   g->filtered = 0;
   for (const char* line = script; line && *line; line = strchr(line, '\n') ? strchr(line, '\n') + 1 : NULL) {
-    if (strncmp(line, "' golden:", 9) != 0) continue;
+    if (strncmp(line, "' golden:", 9) != 0)
+      continue;
     const char* p = line + 9;
     for (;;) {
       while (*p == ' ' || *p == '\t') ++p;
-      if (!*p || *p == '\r' || *p == '\n') break;
+      if (!*p || *p == '\r' || *p == '\n')
+        break;
       char word[100];
       size_t n = strcspn(p, " \t\r\n");
-      if (n >= sizeof word) n = sizeof word - 1;
+      if (n >= sizeof word)
+        n = sizeof word - 1;
       memcpy(word, p, n);
       word[n] = 0;
       p += strcspn(p, " \t\r\n");
       char* value = strchr(word, '=');
-      if (value) *value++ = 0;
+      if (value)
+        *value++ = 0;
       char piece[120];
       if (strcmp(word, "results-only") == 0) {
         snprintf(piece, sizeof piece, " /nl");
@@ -207,7 +216,8 @@ static int read_settings(const char* script, struct golden_settings* g) {
  * status is not -1. */
 static char* run(const char* command_line) {
   qd_char* line = to_utf16(command_line);
-  if (!line) return NULL;
+  if (!line)
+    return NULL;
   int32_t status = p_otmEvalMain(line);
   free(line);
   if (status != -1) {
@@ -216,12 +226,14 @@ static char* run(const char* command_line) {
   }
   int32_t length = p_GetEvalResult(NULL, 0);
   qd_char* text = malloc(((size_t)(length > 0 ? length : 0) + 1) * sizeof(qd_char));
-  if (!text) return NULL;
+  if (!text)
+    return NULL;
   for (int32_t i = 0; i < length; ++i) text[i] = ' ';
   text[length > 0 ? length : 0] = 0;
   int32_t copied = length > 0 ? p_GetEvalResult(text, 1) : 0;
   char* result = copied == length ? to_utf8(text, (size_t)copied) : NULL;
-  if (copied != length) printf("  GetEvalResult copied %d of %d characters\n", (int)copied, (int)length);
+  if (copied != length)
+    printf("  GetEvalResult copied %d of %d characters\n", (int)copied, (int)length);
   free(text);
   return result;
 }
@@ -244,7 +256,8 @@ static int run_one(const char* library_path, const char* folder, const char* nam
     snprintf(output, sizeof output, "%s" SEP "Result.otm", temp);
     /* A run with a line filter appends to the result file: it must be there. */
     ok = write_file(input, script) && write_file(output, "");
-    if (!ok) printf("  cannot write into %s\n", temp);
+    if (!ok)
+      printf("  cannot write into %s\n", temp);
     char arg[700];
     snprintf(arg, sizeof arg, "%s", input);
     command_path(arg);
@@ -292,7 +305,8 @@ static int run_in_child(const char* library_path, const char* folder, const char
   fflush(stdout);
 #if defined(_WIN32)
   char program[MAX_PATH], command[3000];
-  if (!GetModuleFileNameA(NULL, program, MAX_PATH)) return 1;
+  if (!GetModuleFileNameA(NULL, program, MAX_PATH))
+    return 1;
   snprintf(command, sizeof command, "\"%s\" --one \"%s\" \"%s\" \"%s\"", program, library_path, folder, name);
   STARTUPINFOA startup;
   PROCESS_INFORMATION process;
@@ -314,21 +328,24 @@ static int run_in_child(const char* library_path, const char* folder, const char
   return code == 0 ? 0 : 1;
 #else
   pid_t child = fork();
-  if (child < 0) return 1;
+  if (child < 0)
+    return 1;
   if (child == 0) {
     int rc = run_one(library_path, folder, name);
     fflush(stdout);
     _exit(rc);
   }
   int status = 0;
-  if (waitpid(child, &status, 0) != child) return 1;
+  if (waitpid(child, &status, 0) != child)
+    return 1;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
 #endif
 }
 
 int main(int argc, char** argv) {
   setvbuf(stdout, NULL, _IONBF, 0);
-  if (argc == 5 && strcmp(argv[1], "--one") == 0) return run_one(argv[2], argv[3], argv[4]);
+  if (argc == 5 && strcmp(argv[1], "--one") == 0)
+    return run_one(argv[2], argv[3], argv[4]);
   if (argc < 3) {
     printf("usage: golden_dll LIBRARY SCRIPTS_FOLDER [NAME...]\n");
     return 2;

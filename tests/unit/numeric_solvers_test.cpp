@@ -84,6 +84,30 @@ TEST_F(SolverTest, FailuresDoNotStopTheSolvers) {
   startValueText(e, u"1/0", u"x", 2147483647);
 }
 
+TEST_F(SolverTest, SolveWithTheDifferentiator) {
+  struct Case {
+    const char16_t* formula;
+    double root;  // NaN: the differentiation fails, nothing is stored
+  };
+  const Case cases[] = {
+      {u"x^2-10", std::sqrt(10.0)},
+      {u"exp(x)-3", std::log(3.0)},
+      {u"x^3-2*x-5", 2.0945514815423265},
+      {u"x^2;junk", std::nan("")},
+  };
+  for (const Case& c : cases) {
+    double root = 7;
+    const int32_t code = solveByDifferentiation(e, c.formula, u"x", &root);
+    EXPECT_EQ(code, -1) << toUtf8(c.formula);
+    if (std::isnan(c.root)) {
+      EXPECT_EQ(root, 7.0) << toUtf8(c.formula);
+      EXPECT_EQ(e.errors.code, 6);
+    } else {
+      EXPECT_NEAR(root, c.root, 1e-6) << toUtf8(c.formula);  // built-ins are single precision
+    }
+  }
+}
+
 TEST_F(SolverTest, SolveWithAGivenDerivative) {
   double root = 0;
   const int32_t code = solveWithDerivative(e, u"x^2-10", u"x", &root, [](Text& d) {

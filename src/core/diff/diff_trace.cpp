@@ -33,7 +33,8 @@ void diffTrace(Engine& e, TextView procedure, TextView text) {
     t.path.append(procedure);
     t.indent.push_back(u' ');
   }
-  Text line = intText(t.lines) + u": (" + intText(int64_t(std::count(t.path.begin(), t.path.end(), u'/'))) + u") " + t.indent;
+  Text line =
+      intText(t.lines) + u": (" + intText(int64_t(std::count(t.path.begin(), t.path.end(), u'/'))) + u") " + t.indent;
   line.append(procedure);
   line.append(u", ");
   line.append(text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/diff/differentiate.h"
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
@@ -140,6 +141,13 @@ Text solvePolynomialText(Engine& e, TextView polynomial, TextView name, int32_t 
     x = fixedText(dv == 0 ? xv - fv : xv - fv / dv, kFormulaDecimals);
   }
   return x;
+}
+
+int32_t solveByDifferentiation(Engine& e, TextView formula, TextView name, double* root) {
+  // The whole derivative text at once: what a buffer of ten times the
+  // formula's length, retried once with the length it reports, receives.
+  return solveWithDerivative(e, formula, name, root,
+                             [&](Text& derivative) { return differentiate(e, formula, name, derivative); });
 }
 
 }  // namespace quadrel

@@ -41,6 +41,10 @@ double solvePolynomial(Engine& e, TextView polynomial, TextView name);
 // stored at root (when not null), and the evaluator code given.
 using DerivativeSource = std::function<bool(Text& derivative)>;
 int32_t solveWithDerivative(Engine& e, TextView formula, TextView name, double* root, const DerivativeSource& derive);
+// SolveD: the same with the derivative from the differentiator; a failed
+// differentiation (or one that leaves an evaluator code) gives -1 and
+// stores nothing.
+int32_t solveByDifferentiation(Engine& e, TextView formula, TextView name, double* root);
 
 // sSolve: the text search, then steps Newton steps on ten-decimal texts
 // (a step count below 1 counts as 1); the root as text.
