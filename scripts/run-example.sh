@@ -12,7 +12,8 @@ script="${1:-examples/demo.otm}"
 
 bash scripts/install-deps.sh native
 cmake --preset native >/dev/null
-cmake --build build/native -j "${QUADREL_JOBS:-2}"
+# Only the program: the tests and the library are built by scripts/test-all.sh.
+cmake --build build/native -j "${QUADREL_JOBS:-2}" --target quadrel_cli
 
 program=build/native/bin/quadrel
 if [[ ! -x "$program" ]]; then
