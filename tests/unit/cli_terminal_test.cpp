@@ -59,13 +59,21 @@ class Terminal {
     return true;
   }
 
-  // Reads to the end of output and gives the exit code.
+  // Reads to the end of output and gives the exit code; -1 when the program
+  // has not ended 10 s after its output did (the destructor then kills it).
   int exitCode() {
     while (readSome()) {
     }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     int status = 0;
-    if (waitpid(pid_, &status, 0) != pid_)
-      return -1;
+    for (;;) {
+      const pid_t done = waitpid(pid_, &status, WNOHANG);
+      if (done == pid_)
+        break;
+      if (done < 0 || std::chrono::steady_clock::now() > end)
+        return -1;
+      usleep(10000);
+    }
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
     return status_;
   }
