@@ -18,14 +18,8 @@ set -euo pipefail
 log() { echo "[build-libjpeg] $*" >&2; }
 die() { echo "[build-libjpeg] ERROR: $*" >&2; exit 1; }
 
-if [[ -z "${QUADREL_CACHE:-}" ]]; then
-  if mkdir -p /var/cache/quadrel 2>/dev/null && [[ -w /var/cache/quadrel ]]; then
-    QUADREL_CACHE=/var/cache/quadrel
-  else
-    QUADREL_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quadrel"
-  fi
-fi
-mkdir -p "$QUADREL_CACHE/run"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/cache.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/debian-source.sh"
 
 arch="${1:-i686}"
 case "$arch" in
@@ -39,51 +33,19 @@ command -v "$cc" >/dev/null || die "$triple-gcc not found (scripts/install-deps.
 command -v cmake >/dev/null || die "cmake not found (scripts/install-deps.sh)"
 compiler_id="$("$cc" --version | head -1)"
 
-as_root() {
-  if [[ $EUID -eq 0 ]]; then "$@"
-  elif command -v sudo >/dev/null; then sudo -n "$@"
-  else return 1
-  fi
-}
-
-# The source package's version as apt knows it ("" when apt has no sources:
-# apt-cache then exits with 100, which is an answer here, not a failure).
-source_version() {
-  { apt-cache showsrc libjpeg-turbo 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
-}
-
-# deb-src entries: the same URIs, suites and components as the deb entries.
-enable_deb_src() {
-  local src=/etc/apt/sources.list.d/debian.sources dst=/etc/apt/sources.list.d/debian-src.sources
-  [[ -f "$src" ]] || return 1
-  if [[ ! -f "$dst" ]]; then
-    log "adding deb-src entries ($dst)"
-    sed 's/^Types:[[:space:]]*deb$/Types: deb-src/' "$src" | as_root tee "$dst" >/dev/null || return 1
-  fi
-  log "apt-get update (source lists)"
-  as_root apt-get update -q >/dev/null
-}
-
 complete_cache() {  # a finished build folder for the given version (":" as "_")
   local dir="$QUADREL_CACHE/libjpeg-turbo-$1/$triple"
   [[ -f "$dir/.complete" && "$(cat "$dir/.complete")" == "$compiler_id" && -f "$dir/lib/libjpeg.a" ]]
 }
 
-version="$(source_version)"
-if [[ -z "$version" ]]; then
-  enable_deb_src || log "could not add deb-src entries or update the source lists"
-  version="$(source_version)"
-fi
+version="$(source_package_version libjpeg-turbo)"
 if [[ -z "$version" ]]; then
   # No source lists (offline): any finished build will do.
-  for dir in $(ls -d "$QUADREL_CACHE"/libjpeg-turbo-* 2>/dev/null | sort -V -r); do
-    v="${dir##*/libjpeg-turbo-}"
-    if complete_cache "$v"; then
-      log "apt knows no libjpeg-turbo sources; using the cached $v"
-      echo "$dir/$triple"
-      exit 0
-    fi
-  done
+  if dir="$(newest_cached_build libjpeg-turbo "$triple" complete_cache)"; then
+    log "apt knows no libjpeg-turbo sources; using the cached build $dir"
+    echo "$dir"
+    exit 0
+  fi
   die "apt knows no source package libjpeg-turbo and nothing is cached"
 fi
 
@@ -102,14 +64,10 @@ if complete_cache "$version_dir"; then  # built by the other one meanwhile
   exit 0
 fi
 
-command -v dpkg-source >/dev/null || die "dpkg-dev is missing (scripts/install-deps.sh)"
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/libjpeg-src.XXXXXX")"
 trap '[[ -n "${QUADREL_KEEP_WORK:-}" ]] || rm -rf "$work"' EXIT
-log "fetching libjpeg-turbo $version source"
-# _apt cannot write into a private folder; let it download as the caller.
-(cd "$work" && apt-get source -q -o APT::Sandbox::User=root "libjpeg-turbo=$version" >"$work/apt.log" 2>&1) ||
-  { tail -20 "$work/apt.log" >&2; die "apt-get source libjpeg-turbo=$version failed"; }
+fetch_source libjpeg-turbo "$version" "$work"
 srcdir="$(ls -d "$work"/libjpeg-turbo-*/ 2>/dev/null | head -1)"
 [[ -n "$srcdir" && -f "$srcdir/CMakeLists.txt" && -f "$srcdir/jpeglib.h" ]] ||
   die "no CMakeLists.txt and jpeglib.h in the libjpeg-turbo source"

@@ -21,14 +21,8 @@ set -euo pipefail
 log() { echo "[build-scintilla] $*" >&2; }
 die() { echo "[build-scintilla] ERROR: $*" >&2; exit 1; }
 
-if [[ -z "${QUADREL_CACHE:-}" ]]; then
-  if mkdir -p /var/cache/quadrel 2>/dev/null && [[ -w /var/cache/quadrel ]]; then
-    QUADREL_CACHE=/var/cache/quadrel
-  else
-    QUADREL_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quadrel"
-  fi
-fi
-mkdir -p "$QUADREL_CACHE/run"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/cache.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/debian-source.sh"
 
 arch="${1:-i686}"
 case "$arch" in
@@ -39,31 +33,6 @@ cxx="$triple-g++-posix"
 command -v "$cxx" >/dev/null || die "$cxx not found (scripts/install-deps.sh)"
 compiler_id="$("$cxx" --version | head -1)"
 
-as_root() {
-  if [[ $EUID -eq 0 ]]; then "$@"
-  elif command -v sudo >/dev/null; then sudo -n "$@"
-  else return 1
-  fi
-}
-
-# The source package's version as apt knows it ("" when apt has no sources:
-# apt-cache then exits with 100, which is an answer here, not a failure).
-source_version() {
-  { apt-cache showsrc scite 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
-}
-
-# deb-src entries: the same URIs, suites and components as the deb entries.
-enable_deb_src() {
-  local src=/etc/apt/sources.list.d/debian.sources dst=/etc/apt/sources.list.d/debian-src.sources
-  [[ -f "$src" ]] || return 1
-  if [[ ! -f "$dst" ]]; then
-    log "adding deb-src entries ($dst)"
-    sed 's/^Types:[[:space:]]*deb$/Types: deb-src/' "$src" | as_root tee "$dst" >/dev/null || return 1
-  fi
-  log "apt-get update (source lists)"
-  as_root apt-get update -q >/dev/null
-}
-
 flavour="$triple-npp"  # the editor's record layout, see above
 
 complete_cache() {  # a finished build folder for the given version
@@ -71,21 +40,14 @@ complete_cache() {  # a finished build folder for the given version
   [[ -f "$dir/.complete" && "$(cat "$dir/.complete")" == "$compiler_id" && -f "$dir/lib/libscintilla.a" ]]
 }
 
-version="$(source_version)"
-if [[ -z "$version" ]]; then
-  enable_deb_src || log "could not add deb-src entries or update the source lists"
-  version="$(source_version)"
-fi
+version="$(source_package_version scite)"
 if [[ -z "$version" ]]; then
   # No source lists (offline): any finished build will do.
-  for dir in $(ls -d "$QUADREL_CACHE"/scintilla-* 2>/dev/null | sort -V -r); do
-    v="${dir##*/scintilla-}"
-    if complete_cache "$v"; then
-      log "apt knows no scite sources; using the cached $v"
-      echo "$dir/$flavour"
-      exit 0
-    fi
-  done
+  if dir="$(newest_cached_build scintilla "$flavour" complete_cache)"; then
+    log "apt knows no scite sources; using the cached build $dir"
+    echo "$dir"
+    exit 0
+  fi
   die "apt knows no source package scite and nothing is cached"
 fi
 
@@ -102,14 +64,10 @@ if complete_cache "$version"; then  # built by the other one meanwhile
   exit 0
 fi
 
-command -v dpkg-source >/dev/null || die "dpkg-dev is missing (scripts/install-deps.sh)"
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/scintilla-src.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-log "fetching scite $version source"
-# _apt cannot write into a private folder; let it download as the caller.
-(cd "$work" && apt-get source -q -o APT::Sandbox::User=root "scite=$version" >"$work/apt.log" 2>&1) ||
-  { tail -20 "$work/apt.log" >&2; die "apt-get source scite=$version failed"; }
+fetch_source scite "$version" "$work"
 srcdir="$(ls -d "$work"/scite-*/scintilla 2>/dev/null | head -1)"
 [[ -n "$srcdir" && -f "$srcdir/win32/makefile" ]] || die "no scintilla/win32/makefile in the scite source"
 

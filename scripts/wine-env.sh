@@ -15,15 +15,7 @@
 # 32-bit programs need a kernel that runs 32-bit x86 code; some kernels have
 # that switched off (ia32_emulation), and then only win64 works.
 
-if [[ -z "${QUADREL_CACHE:-}" ]]; then
-  if mkdir -p /var/cache/quadrel 2>/dev/null && [[ -w /var/cache/quadrel ]]; then
-    QUADREL_CACHE=/var/cache/quadrel
-  else
-    QUADREL_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quadrel"
-  fi
-fi
-export QUADREL_CACHE
-mkdir -p "$QUADREL_CACHE/run"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/cache.sh"
 
 export QUADREL_WINE_ARCH="${QUADREL_WINE_ARCH:-win32}"
 case "$QUADREL_WINE_ARCH" in
