@@ -88,7 +88,7 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
     s.noHeader = true;
   }
   if (o.decimals)
-    e.decimals = *o.decimals;
+    e.script.decimals = *o.decimals;
   s.noHeader = s.noHeader || o.noHeader;
   s.noLabels = o.noLabels;
   s.resultsOnly = o.resultsOnly;
@@ -150,12 +150,12 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
     // named file as well.
     const RunSettings& s = e.script.settings;
     if (status == kStatusOk && !s.readFromFile && s.writeToFile &&
-        !writeUtf8File(s.outputFile, e.scriptResult, s.append ? WriteMode::Append : WriteMode::Replace)) {
+        !writeUtf8File(s.outputFile, e.script.resultText, s.append ? WriteMode::Append : WriteMode::Replace)) {
       std::fprintf(err, "quadrel: cannot write %s\n", o.outputFile.c_str());
       status = kStatusWriteError;
     }
   }
-  writeOut(out, e.scriptResult);
+  writeOut(out, e.script.resultText);
   std::fflush(out);
   if (status != kStatusOk)
     return kExitRunFailed;

@@ -37,7 +37,7 @@ QD_API int32_t QD_CALL SetBoolSign(int32_t sign) {
 
 QD_API int32_t QD_CALL GetEvalResult(qd_char* buffer, int32_t flag) {
   return guarded<int32_t>(0, [&] {
-    const Text& result = engine().scriptResult;
+    const Text& result = engine().script.resultText;
     if (flag == 0)
       return clampToInt32(result.size());
     if (!buffer)

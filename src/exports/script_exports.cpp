@@ -1,5 +1,5 @@
 // Exports of the script layer's file operations.
-#include "core/script/script_file.h"
+#include "core/script/load_save_modes.h"
 #include "exports/export_support.h"
 
 using namespace quadrel;

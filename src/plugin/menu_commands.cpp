@@ -46,8 +46,8 @@ int32_t run(TextView commandLine) { return otmEvalMain(pluginEngine(), commandLi
 
 Text trimmedResult() {
   Engine& e = pluginEngine();
-  e.scriptResult = Text(trimBlanks(trimPattern(e.scriptResult, u"\r\n", false)));
-  return e.scriptResult;
+  e.script.resultText = Text(trimBlanks(trimPattern(e.script.resultText, u"\r\n", false)));
+  return e.script.resultText;
 }
 
 }  // namespace
@@ -65,10 +65,11 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
     const LineKind line = lineKind(text);
     const bool isCommand = line.isCommand;
     s.catalogueIndex = line.catalogueIndex;
-    const uint8_t kind = isCommand ? commandCatalogue()[size_t(s.catalogueIndex)].kind : 1;
+    const CommandKind kind = isCommand ? commandCatalogue()[size_t(s.catalogueIndex)].kind : CommandKind::Evaluate;
     Text question = Text(title) + u"\r\n\r\n" + text + u"\r\n\r\n";
-    question.append(kind == 2 ? u"Press: Yes to Load Expression in Memory"
-                              : (kind == 3 ? u"Press: Yes to Execute Command" : u"Press: Yes to Evaluate Expression"));
+    question.append(kind == CommandKind::Load      ? u"Press: Yes to Load Expression in Memory"
+                    : kind == CommandKind::Execute ? u"Press: Yes to Execute Command"
+                                                   : u"Press: Yes to Evaluate Expression");
     question.append(u"\r\n           No to abort operation");
     if (!fromTip && !s.noConfirm)
       answer = box(u"Quadrel", question, MB_YESNO) == IDYES ? 6 : 7;
@@ -215,9 +216,7 @@ void __cdecl insertFileName() {
     // The chosen name is inserted; a cancelled dialog leaves it empty (and
     // insertResult says "No output!"), never the text of an earlier run.
     Engine& e = pluginEngine();
-    e.script.scriptText.clear();
-    loadSaveFile(e, 4);
-    insertResult(e.script.scriptText, false);
+    insertResult(askFileName(e), false);
   } catch (...) {
   }
 }
@@ -238,7 +237,8 @@ void optionShowDebugLog() { viewLog(pluginEngine(), LogSource::Debug); }
 void optionDecimals() {
   Engine& e = pluginEngine();
   Text answer;
-  if (e.platform.inputBox(u"Quadrel Input", u"Input number of decimals for results:", intText(e.decimals), answer)) {
+  if (e.platform.inputBox(u"Quadrel Input", u"Input number of decimals for results:", intText(e.script.decimals),
+                          answer)) {
     // One leading "(" and one trailing ")" may go; the rest must be digits and points.
     TextView probe = answer;
     if (!probe.empty() && probe.front() == u'(')
@@ -248,12 +248,12 @@ void optionDecimals() {
     bool number = true;
     for (char16_t c : probe) number = number && (isDigit(c) || c == u'.');
     if (number) {
-      e.decimals = int32_t(leadingInteger(answer));
+      e.script.decimals = int32_t(leadingInteger(answer));
     } else {
       box(u"Quadrel Error", u"Invalid number");
     }
   }
-  writeSetting(u"Decimals", e.decimals);
+  writeSetting(u"Decimals", e.script.decimals);
 }
 
 void optionShowCommands() {
@@ -302,7 +302,7 @@ void dwellNotification(const SciNotification* n) {
     } else {
       otmE_SelTextToWnd(true);
     }
-    Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.scriptResult;
+    Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.script.resultText;
     const int entry = e.errors.code == kNoError ? s.catalogueIndex : 0;
     tip.append(commandCatalogue()[size_t(entry)].resultMessage);
     const std::string bytes = toDocument(view, tip);

@@ -62,7 +62,7 @@ void loadSettings() {
     e.diag.pluginDebug = 0;
   }
   s.toolTip = readOnOff(u"Eval To ToolTip") ? 1 : 0;
-  e.decimals = readDecimals();
+  e.script.decimals = readDecimals();
   const bool hide = readOnOff(u"Don't show Summary");
   s.hideExprLine = s.summary = hide;
   s.hideExprOption = hide ? u" /nln " : u" ";

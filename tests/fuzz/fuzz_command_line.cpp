@@ -116,9 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t status = otmEvalMain(e, commandLine);
   if (status > -1 || status < -5)
     fail("status outside -1 .. -5");
-  if (status == -5 && !e.scriptResult.empty())
+  if (status == -5 && !e.script.resultText.empty())
     fail("a result without a run");
-  if (!s.selectionText.empty() && s.runSelection && !s.readFromFile && !s.fromClipboard && !e.scriptResult.empty())
+  if (!s.selectionText.empty() && s.runSelection && !s.readFromFile && !s.fromClipboard && !e.script.resultText.empty())
     fail("the selection ran but was kept");
 
   // A second call on the same engine: the settings of the first one stay.

@@ -23,6 +23,7 @@
 
 #include "core/engine.h"
 #include "core/script/executor.h"
+#include "core/script/load_save_modes.h"
 #include "core/script/script_file.h"
 #include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"

@@ -46,7 +46,16 @@ class Terminal {
   Terminal& operator=(const Terminal&) = delete;
 
   bool started() const { return pid_ > 0 && fd_ >= 0; }
-  void type(const std::string& keys) { ASSERT_EQ(write(fd_, keys.data(), keys.size()), ssize_t(keys.size())); }
+  // Types keys once the line editor has the terminal in raw mode: keys that
+  // arrive while it is still in line mode are taken by the terminal driver
+  // (echoed, or an end of file that is then lost), not by the editor.
+  void type(const std::string& keys) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    termios mode{};
+    while (tcgetattr(fd_, &mode) == 0 && (mode.c_lflag & ICANON) && std::chrono::steady_clock::now() < end)
+      usleep(2000);
+    ASSERT_EQ(write(fd_, keys.data(), keys.size()), ssize_t(keys.size()));
+  }
 
   // Reads until text has appeared after the point of the last wait (10 s at most).
   bool waitFor(const std::string& text) {

@@ -88,23 +88,23 @@ TEST_F(CommandLineTest, LineListAndOffset) {
 
 TEST_F(CommandLineTest, DecimalsOptionDeletesNothing) {
   parse(u"/dec:3");
-  EXPECT_EQ(e.decimals, 3);
+  EXPECT_EQ(e.script.decimals, 3);
   EXPECT_FALSE(s.deleteOutputs);
 
   parse(u"/decimals:6");
-  EXPECT_EQ(e.decimals, 6);
+  EXPECT_EQ(e.script.decimals, 6);
   parse(u"/dec 2");
-  EXPECT_EQ(e.decimals, 2);
+  EXPECT_EQ(e.script.decimals, 2);
   // Without a number the setting stays.
   parse(u"/dec:x");
-  EXPECT_EQ(e.decimals, 2);
+  EXPECT_EQ(e.script.decimals, 2);
   parse(u"/dec:99999");
-  EXPECT_EQ(e.decimals, 512);
+  EXPECT_EQ(e.script.decimals, 512);
   EXPECT_FALSE(s.deleteOutputs);
 
   parse(u"/del");
   EXPECT_TRUE(s.deleteOutputs);
-  EXPECT_EQ(e.decimals, 512);
+  EXPECT_EQ(e.script.decimals, 512);
 }
 
 TEST_F(CommandLineTest, ClipboardInputReplacesFileAndSelection) {

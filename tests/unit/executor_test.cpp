@@ -17,7 +17,7 @@ class ExecutorTest : public EngineTest {
 };
 
 TEST_F(ExecutorTest, ExprBlockHasHeaderWithNoteAndResultLine) {
-  e.decimals = 2;
+  e.script.decimals = 2;
   EXPECT_EQ(run(u"Expr = 2+3"), 1000);
   EXPECT_EQ(result, u"Ln 1: EXPR = 2+3:                     \r\n Result => Number = 5.00");
 }

@@ -98,7 +98,7 @@ TEST_P(GoldenScriptTest, GivesTheExpectedResult) {
   Engine e(platform);
   testing_support::TempFolder folder;
   e.script.settings.dataFolder = folder.text();
-  e.decimals = run.decimals;
+  e.script.decimals = run.decimals;
   Text result;
   const int32_t code = execCommands(e, withCrLf(script), result, run.options);
 

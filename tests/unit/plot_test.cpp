@@ -361,7 +361,7 @@ TEST_F(PlotTest, DeleteTakesOnlyPlotPictures) {
   ASSERT_EQ(run(u""), -1);
   EXPECT_FALSE(folder.exists("pics/aPlotNr_07.jpg"));
   EXPECT_EQ(folder.get("pics/holiday.jpg"), "keep");
-  EXPECT_TRUE(contains(e.scriptResult, u" FileName => " + folder.text() + u"pics/aPlotNr_01.jpg"));
+  EXPECT_TRUE(contains(e.script.resultText, u" FileName => " + folder.text() + u"pics/aPlotNr_01.jpg"));
   EXPECT_EQ(decodeJpeg(folder.path("pics/aPlotNr_01.jpg")).width, 400);
 }
 

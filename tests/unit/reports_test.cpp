@@ -78,7 +78,7 @@ TEST_F(ReportsTest, FlagsLines) {
   s.lineList = u";3;";
   s.filterLines = true;
   s.dataFolder = u"/d/";
-  e.decimals = 6;
+  e.script.decimals = 6;
   const Text text = flagsReport(e);
   const Text expected = informationBlock(e, false, false) +
                         u"\r\nFlags and Variables:"

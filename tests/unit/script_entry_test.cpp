@@ -1,6 +1,7 @@
 // The script entry end to end on the headless platform: file runs and their
 // result files, selections, clipboard, reports that stop or go on, the run
 // log and the status codes.
+#include <filesystem>
 #include <regex>
 
 #include "core/script/reports.h"
@@ -23,11 +24,11 @@ TEST_F(OtmEvalMainTest, FileRunWritesResultBesideTheInput) {
   ASSERT_EQ(run(u"/i test.otm"), -1);
 
   const std::string saved = folder.get("Result.otm");
-  const std::string result = toUtf8(e.scriptResult);
+  const std::string result = toUtf8(e.script.resultText);
   // The header block, then the blocks, then the closing line.
   EXPECT_EQ(result.rfind("'Plugin name: Quadrel.dll (", 0), 0u);
-  EXPECT_TRUE(contains(e.scriptResult, u"'Executed Commands: 2, Errors found: 1\r\n"));
-  EXPECT_TRUE(contains(e.scriptResult, u"\r\n Result => Number = 5.0000\r\n"));
+  EXPECT_TRUE(contains(e.script.resultText, u"'Executed Commands: 2, Errors found: 1\r\n"));
+  EXPECT_TRUE(contains(e.script.resultText, u"\r\n Result => Number = 5.0000\r\n"));
   ASSERT_EQ(saved.rfind(result, 0), 0u) << "the file starts with the result text";
   const std::string closing = saved.substr(result.size());
   EXPECT_EQ(closing.rfind("'--- End Of BatchRun : Time 07/12/2026 - 14:05:09 - (Execution Time: ", 0), 0u);
@@ -38,7 +39,7 @@ TEST_F(OtmEvalMainTest, FileRunWritesResultBesideTheInput) {
 
 TEST_F(OtmEvalMainTest, NothingToRun) {
   EXPECT_EQ(run(u"/noh /log"), -5);
-  EXPECT_EQ(e.scriptResult, u"");
+  EXPECT_EQ(e.script.resultText, u"");
   const std::string log = runLog();
   EXPECT_NE(log.find("Error : Invalid Input file.\r\nfilename: .\r\n Program will terminate.\r\n"), std::string::npos);
   EXPECT_NE(log.find("Evaluation End: Exit code: -5\r\n" + std::string(53, '-') + "\r\n"), std::string::npos);
@@ -47,7 +48,7 @@ TEST_F(OtmEvalMainTest, NothingToRun) {
 TEST_F(OtmEvalMainTest, HelpReturnsAtOnce) {
   folder.put("test.otm", "Expr = 1\r\n");
   EXPECT_EQ(run(u"/h /i test.otm /log"), -1);
-  EXPECT_EQ(e.scriptResult, u"");
+  EXPECT_EQ(e.script.resultText, u"");
   EXPECT_FALSE(folder.exists("Result.otm"));
   EXPECT_FALSE(folder.exists("otmCmds.log"));
   EXPECT_TRUE(windowHas(u"6: Syntax: Quadrel [parameters], Quadrel /h"));
@@ -56,22 +57,22 @@ TEST_F(OtmEvalMainTest, HelpReturnsAtOnce) {
 
 TEST_F(OtmEvalMainTest, SelectionToClipboard) {
   EXPECT_EQ(run(u"/sel:'Expr = 2/4' /sclp"), -1);
-  EXPECT_EQ(e.scriptResult, u"Ln 1: EXPR = 2/4: " + Text(20, u' ') + u"\r\n Result => Number = 0.5000\r\n");
-  EXPECT_EQ(p.clipboard, e.scriptResult);
+  EXPECT_EQ(e.script.resultText, u"Ln 1: EXPR = 2/4: " + Text(20, u' ') + u"\r\n Result => Number = 0.5000\r\n");
+  EXPECT_EQ(p.clipboard, e.script.resultText);
   EXPECT_EQ(s.selectionText, u"");
   EXPECT_FALSE(folder.exists("Result.otm"));
 }
 
 TEST_F(OtmEvalMainTest, DecimalsForTheRun) {
   run(u"/dec:2 /sel:'Expr = 1/3' /nln");
-  EXPECT_EQ(e.scriptResult, u" Result => Number = 0.33\r\n");
-  EXPECT_EQ(e.decimals, 2);
+  EXPECT_EQ(e.script.resultText, u" Result => Number = 0.33\r\n");
+  EXPECT_EQ(e.script.decimals, 2);
 }
 
 TEST_F(OtmEvalMainTest, ScriptFromTheClipboard) {
   p.clipboard = u"Expr = 6*7";
   EXPECT_EQ(run(u"/gclp /noh /nln"), -1);
-  EXPECT_EQ(e.scriptResult, u" Result => Number = 42.0000\r\n");
+  EXPECT_EQ(e.script.resultText, u" Result => Number = 42.0000\r\n");
 }
 
 TEST_F(OtmEvalMainTest, AppendTwiceWithoutHeader) {
@@ -111,7 +112,7 @@ TEST_F(OtmEvalMainTest, DeleteOutputsButNotForDecimals) {
 TEST_F(OtmEvalMainTest, LineSelection) {
   folder.put("in.otm", "Expr = 1\r\nExpr = 2\r\nExpr = 3\r\nExpr = 4\r\nExpr = 5\r\nExpr = 6\r\n");
   run(u"/lns:2;5 /i in.otm /nln");
-  EXPECT_EQ(e.scriptResult, u" Result => Number = 2.0000\r\n\r\n Result => Number = 5.0000\r\n");
+  EXPECT_EQ(e.script.resultText, u" Result => Number = 2.0000\r\n\r\n Result => Number = 5.0000\r\n");
   EXPECT_TRUE(s.append);
 }
 
@@ -162,12 +163,48 @@ TEST_F(OtmEvalMainTest, DataFolderBesideTheLibrary) {
 
 TEST_F(OtmEvalMainTest, MemoryReportStopsTheCall) {
   EXPECT_EQ(run(u"/sm /sel:'Expr = 1'"), -1);
-  EXPECT_EQ(e.scriptResult, u"");
+  EXPECT_EQ(e.script.resultText, u"");
   EXPECT_TRUE(windowHas(u"6: Show Memory:"));
   EXPECT_FALSE(s.showMemory);
 
   run(u"/sel:'Expr = 1' /nln");
-  EXPECT_EQ(e.scriptResult, u" Result => Number = 1.0000\r\n");
+  EXPECT_EQ(e.script.resultText, u" Result => Number = 1.0000\r\n");
+}
+
+// The log and command list reports read their file into the report alone:
+// the script text stays, and a missing file is a box and status -2.
+TEST_F(OtmEvalMainTest, FileReportsStopTheCallAndLeaveTheScriptText) {
+  std::filesystem::create_directories(folder.path("lib"));
+  folder.put("lib/ShowCmds.otm", "Expr = x\n");
+  folder.put("run.log", "logged line\r\n");
+  struct Case {
+    const char16_t* options;
+    const char* libraryFile;
+    const char* logFile;
+    int32_t status;
+    const char16_t* shown;  // a window line holding it, or the box's text
+  } const cases[] = {
+      {u"/cm", "lib/libquadrel.so", "run.log", -1, u"Expr = x"},
+      {u"/lg", "lib/libquadrel.so", "run.log", -1, u"logged line"},
+      {u"/cm", "none/libquadrel.so", "run.log", -2, u"Error 8: can't read the file\r\n"},
+      {u"/lg", "lib/libquadrel.so", "none.log", -2, u"Error 7: can't read the file\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.options) + " " + c.libraryFile + " " + c.logFile);
+    p.libraryFile = folder.file(c.libraryFile);
+    s.logFileName = folder.file(c.logFile);
+    p.windowLines.clear();
+    p.boxes.clear();
+    e.script.scriptText = u"earlier text";
+    e.script.status = kStatusOk;
+    EXPECT_EQ(run(c.options), c.status);
+    EXPECT_EQ(e.script.scriptText, u"earlier text");
+    bool shown = false;
+    for (const Text& line : p.windowLines) shown = shown || contains(line, c.shown);
+    for (const auto& box : p.boxes) shown = shown || contains(box.text, c.shown);
+    EXPECT_TRUE(shown);
+    for (const Text& line : p.windowLines) EXPECT_FALSE(contains(line, u"earlier text"));
+  }
 }
 
 TEST_F(OtmEvalMainTest, FlagsReportGoesOn) {
@@ -178,7 +215,7 @@ TEST_F(OtmEvalMainTest, FlagsReportGoesOn) {
   EXPECT_TRUE(windowHas(u"9: LnsStr = ;3;"));
   EXPECT_FALSE(s.showFlags);
   // The call went on and ran the file again.
-  EXPECT_TRUE(contains(e.scriptResult, u"EXPR = 3"));
+  EXPECT_TRUE(contains(e.script.resultText, u"EXPR = 3"));
 }
 
 TEST_F(OtmEvalMainTest, SavePlotPathBecomesItsFolder) {

@@ -1,5 +1,6 @@
 // Script files: encodings by byte-order mark, line ends, and the file entry
 // by mode with its boxes and status codes.
+#include "core/script/load_save_modes.h"
 #include "core/script/script_file.h"
 
 #include "engine_fixture.h"

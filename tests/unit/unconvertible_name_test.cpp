@@ -2,6 +2,7 @@
 // named by UTF-8 bytes) is a file that cannot be opened: every file command
 // reports it the usual way, and nothing escapes as an exception.
 #include "core/script/executor.h"
+#include "core/script/load_save_modes.h"
 #include "core/script/script_file.h"
 #include "script_entry_fixture.h"
 
@@ -34,9 +35,9 @@ TEST_F(UnconvertibleName, ScriptFileRunReportsTheFileAndGoesOn) {
   }
   folder.put("crash.otm", bytes);
   run(u"/i crash.otm");
-  EXPECT_TRUE(contains(e.scriptResult, u"===> ERROR n. = -2: File Open Error (not found?)"));
-  EXPECT_TRUE(contains(e.scriptResult, u"Number = 2.0000"));
-  EXPECT_TRUE(contains(e.scriptResult, u"'Executed Commands: 2, Errors found: 1\r\n"));
+  EXPECT_TRUE(contains(e.script.resultText, u"===> ERROR n. = -2: File Open Error (not found?)"));
+  EXPECT_TRUE(contains(e.script.resultText, u"Number = 2.0000"));
+  EXPECT_TRUE(contains(e.script.resultText, u"'Executed Commands: 2, Errors found: 1\r\n"));
   EXPECT_EQ(boxTexts(), u"Error 3: Couldn't open the file!\r\n" + folder.text() + kBadName + u"|");
 }
 

@@ -83,7 +83,7 @@ size_t batchRun(Engine& e, const BatchOptions& o) {
   settings.inputFile = o.inputFile;
   settings.outputFile = o.outputFile;
   settings.savePlotPath = o.savePlotPath;
-  e.decimals = o.decimals;
+  e.script.decimals = o.decimals;
 
   Text result;
   const int32_t r = execCommands(e, e.script.scriptText, result, o.exec);

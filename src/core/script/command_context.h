@@ -57,8 +57,5 @@ Text errorText(int32_t code);
 // The 20 blanks of a header without an output file.
 inline constexpr TextView kNoOutputNote = u"                    ";
 
-using CommandHandler = void (*)(CommandContext&);
-// The handler of a lower-cased command name, or null.
-CommandHandler findHandler(TextView name);
 
 }  // namespace quadrel

@@ -9,9 +9,9 @@
 #include "core/engine.h"
 #include "core/eval/store_ops.h"
 #include "core/script/batch_run.h"
-#include "core/text/path_text.h"
 #include "core/script/script_paths.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -61,7 +61,7 @@ void setDecimals(Engine& e, TextView piece) {
   if (value.empty() || !isDigit(value[0]))
     return;
   const int64_t n = leadingInteger(value);
-  e.decimals = int32_t(n < 0 ? 0 : (n > kMaxDecimals ? kMaxDecimals : n));
+  e.script.decimals = int32_t(n < 0 ? 0 : (n > kMaxDecimals ? kMaxDecimals : n));
 }
 
 void resetRunSettings(Engine& e) {
@@ -89,92 +89,103 @@ void resetRunSettings(Engine& e) {
                s.logToFile ? runLogFileName(e, s.logFileName) : Text(), false);
 }
 
-constexpr TextView kOptionKeys[] = {u"i ", u"o ", u"a ", u"sc", u"se", u"de", u"ln", u"lc", u"sp",
-                                    u"lo", u"rs", u"re", u"no", u"nl", u"nt", u"pb", u"h ", u"sm",
-                                    u"lg", u"sf", u"cm", u"w ", u"ab", u"gc", u"rr", u"qu"};
+// One piece of the command line: the whole piece (ending in " /") and the
+// piece as the line has it (the selected text is kept unchanged).
+using OptionSetter = void (*)(Engine& e, TextView piece, TextView raw);
 
-bool isOptionKey(TextView key) {
-  for (TextView k : kOptionKeys)
-    if (k == key)
-      return true;
-  return false;
-}
+struct OptionRow {
+  TextView key;  // the first two characters of the option, lower case
+  OptionSetter apply;
+};
 
-// Applies one piece; a key that is none of the options is ignored. raw is
-// the piece as the command line has it (the selected text is kept unchanged).
-void applyOption(Engine& e, TextView key, TextView piece, TextView raw) {
-  RunSettings& s = e.script.settings;
-  if (key == u"i ") {
-    s.inputFile = valueUpToSlash(piece, 1);
-    s.readFromFile = true;
-    s.fromClipboard = false;
-  } else if (key == u"o ") {
-    setOutput(s, piece, false);
-  } else if (key == u"a ") {
-    setOutput(s, piece, true);
-  } else if (key == u"sc") {
-    s.toClipboard = true;
-  } else if (key == u"se") {
-    const TextView word = raw.substr(std::min(raw.size(), raw.find_first_not_of(u' ')));
-    s.selectionText = word.size() > 4 ? Text(word.substr(4)) : Text();
-    s.runSelection = true;
-    s.readFromFile = false;
-    s.fromClipboard = false;
-    s.noHeader = true;
-  } else if (key == u"de") {
-    if (startsWithIgnoreCase(piece, u"dec"))
-      setDecimals(e, piece);
-    else
-      s.deleteOutputs = true;
-  } else if (key == u"ln") {
-    Text list(afterColon(piece));
-    list.insert(list.begin(), u';');
-    list.push_back(u';');
-    s.lineList = std::move(list);
-    s.filterLines = true;
-    s.append = true;
-    s.noHeader = true;
-    s.runSelection = false;
-  } else if (key == u"lc") {
-    s.lineOffset = int32_t(leadingInteger(afterColon(piece)));
-  } else if (key == u"sp") {
-    s.savePlots = true;
-    const size_t colon = piece.find(u':');
-    s.savePlotPath = valueUpToSlash(piece, colon == TextView::npos ? 0 : colon + 1);
-  } else if (key == u"lo") {
-    // Everything after the first ":", so that "c:\..." names work too.
-    s.logToFile = true;
-    s.logFileName = Text(trimBlanks(afterColon(piece)));
-  } else if (key == u"rs") {
-    resetRunSettings(e);
-  } else if (key == u"re") {
-    s.repeat = true;
-  } else if (key == u"no") {
-    s.noHeader = true;
-  } else if (key == u"nl") {
-    s.resultsOnly = true;
-  } else if (key == u"nt") {
-    s.noLabels = true;
-  } else if (key == u"h ") {
-    s.showHelp = true;
-  } else if (key == u"sm") {
-    s.showMemory = true;
-  } else if (key == u"lg") {
-    s.showLog = true;
-  } else if (key == u"sf") {
-    s.showFlags = true;
-  } else if (key == u"cm") {
-    s.showCommands = true;
-  } else if (key == u"w ") {
-    s.showWindow = true;
-  } else if (key == u"ab") {
-    s.showAbout = true;
-  } else if (key == u"gc") {
-    s.fromClipboard = true;
-    s.readFromFile = false;
-    s.runSelection = false;
-  }
-  // "pb", "rr" and "qu" are accepted and change nothing.
+RunSettings& settingsOf(Engine& e) { return e.script.settings; }
+
+// Each option once: its key and what it sets. "pb", "rr" and "qu" are
+// accepted and change nothing; a key that is none of these is ignored.
+constexpr OptionRow kOptions[] = {
+    {u"i ",
+     [](Engine& e, TextView piece, TextView) {
+       RunSettings& s = settingsOf(e);
+       s.inputFile = valueUpToSlash(piece, 1);
+       s.readFromFile = true;
+       s.fromClipboard = false;
+     }},
+    {u"o ", [](Engine& e, TextView piece, TextView) { setOutput(settingsOf(e), piece, false); }},
+    {u"a ", [](Engine& e, TextView piece, TextView) { setOutput(settingsOf(e), piece, true); }},
+    {u"sc", [](Engine& e, TextView, TextView) { settingsOf(e).toClipboard = true; }},
+    {u"se",
+     [](Engine& e, TextView, TextView raw) {
+       RunSettings& s = settingsOf(e);
+       const TextView word = raw.substr(std::min(raw.size(), raw.find_first_not_of(u' ')));
+       s.selectionText = word.size() > 4 ? Text(word.substr(4)) : Text();
+       s.runSelection = true;
+       s.readFromFile = false;
+       s.fromClipboard = false;
+       s.noHeader = true;
+     }},
+    {u"de",
+     [](Engine& e, TextView piece, TextView) {
+       if (startsWithIgnoreCase(piece, u"dec"))
+         setDecimals(e, piece);
+       else
+         settingsOf(e).deleteOutputs = true;
+     }},
+    {u"ln",
+     [](Engine& e, TextView piece, TextView) {
+       RunSettings& s = settingsOf(e);
+       Text list(afterColon(piece));
+       list.insert(list.begin(), u';');
+       list.push_back(u';');
+       s.lineList = std::move(list);
+       s.filterLines = true;
+       s.append = true;
+       s.noHeader = true;
+       s.runSelection = false;
+     }},
+    {u"lc", [](Engine& e, TextView piece,
+               TextView) { settingsOf(e).lineOffset = int32_t(leadingInteger(afterColon(piece))); }},
+    {u"sp",
+     [](Engine& e, TextView piece, TextView) {
+       RunSettings& s = settingsOf(e);
+       s.savePlots = true;
+       const size_t colon = piece.find(u':');
+       s.savePlotPath = valueUpToSlash(piece, colon == TextView::npos ? 0 : colon + 1);
+     }},
+    {u"lo",
+     [](Engine& e, TextView piece, TextView) {
+       // Everything after the first ":", so that "c:\..." names work too.
+       settingsOf(e).logToFile = true;
+       settingsOf(e).logFileName = Text(trimBlanks(afterColon(piece)));
+     }},
+    {u"rs", [](Engine& e, TextView, TextView) { resetRunSettings(e); }},
+    {u"re", [](Engine& e, TextView, TextView) { settingsOf(e).repeat = true; }},
+    {u"no", [](Engine& e, TextView, TextView) { settingsOf(e).noHeader = true; }},
+    {u"nl", [](Engine& e, TextView, TextView) { settingsOf(e).resultsOnly = true; }},
+    {u"nt", [](Engine& e, TextView, TextView) { settingsOf(e).noLabels = true; }},
+    {u"pb", [](Engine&, TextView, TextView) {}},
+    {u"h ", [](Engine& e, TextView, TextView) { settingsOf(e).showHelp = true; }},
+    {u"sm", [](Engine& e, TextView, TextView) { settingsOf(e).showMemory = true; }},
+    {u"lg", [](Engine& e, TextView, TextView) { settingsOf(e).showLog = true; }},
+    {u"sf", [](Engine& e, TextView, TextView) { settingsOf(e).showFlags = true; }},
+    {u"cm", [](Engine& e, TextView, TextView) { settingsOf(e).showCommands = true; }},
+    {u"w ", [](Engine& e, TextView, TextView) { settingsOf(e).showWindow = true; }},
+    {u"ab", [](Engine& e, TextView, TextView) { settingsOf(e).showAbout = true; }},
+    {u"gc",
+     [](Engine& e, TextView, TextView) {
+       RunSettings& s = settingsOf(e);
+       s.fromClipboard = true;
+       s.readFromFile = false;
+       s.runSelection = false;
+     }},
+    {u"rr", [](Engine&, TextView, TextView) {}},
+    {u"qu", [](Engine&, TextView, TextView) {}},
+};
+
+const OptionRow* findOption(TextView key) {
+  for (const OptionRow& row : kOptions)
+    if (row.key == key)
+      return &row;
+  return nullptr;
 }
 
 // Ends a selection read over several pieces: the "/" the line ends with goes.
@@ -214,7 +225,7 @@ void parseCmdLine(Engine& e) {
     keys.push_back(u' ');
 
     if (readingSelection) {
-      if (!isOptionKey(key)) {
+      if (!findOption(key)) {
         // A "/" inside the selected text: the piece belongs to it.
         s.selectionText.push_back(u'/');
         s.selectionText.append(pieces[k]);
@@ -223,7 +234,8 @@ void parseCmdLine(Engine& e) {
       closeSelection(s);
       readingSelection = false;
     }
-    applyOption(e, key, piece, pieces[k]);
+    if (const OptionRow* option = findOption(key))
+      option->apply(e, piece, pieces[k]);
     readingSelection = key == u"se";
   }
   if (readingSelection)

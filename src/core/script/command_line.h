@@ -13,7 +13,7 @@ struct Engine;
 void parseCmdLine(Engine& e);
 
 // Runs a command line: reports, script load, batch run, saving; gives the
-// status code. The result text is left in the engine's scriptResult.
+// status code. The result text is left in the script state's resultText.
 int32_t otmEvalMain(Engine& e, TextView commandLine);
 
 int32_t fileAttr(TextView name, int32_t mask, bool probe);

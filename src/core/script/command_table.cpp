@@ -1,51 +1,74 @@
 #include "core/script/command_table.h"
 
 #include <iterator>
+#include <string_view>
+
+#include "core/script/commands.h"
 
 namespace quadrel {
 
 namespace {
 
-constexpr CommandEntry kCatalogue[] = {
-    {u"aElemOrderEx", 0, u""},
-    {u"Debug", 2, u"Value Set"},
-    {u"ErrorMsgs", 2, u"Value Set"},
-    {u"Derivate", 1, u""},
-    {u"DerivateF", 1, u""},
-    {u"DimX", 2, u"Expression Loaded in Memory"},
-    {u"Expr", 1, u""},
-    {u"ExprF", 1, u""},
-    {u"Funct", 2, u"Expression Loaded in Memory"},
-    {u"FunctF", 2, u"Expression Loaded in Memory"},
-    {u"Hex", 1, u""},
-    {u"Bin", 1, u""},
-    {u"Integrate", 1, u""},
-    {u"IntegrateF", 1, u""},
-    {u"Matr", 2, u"Expression Loaded in Memory"},
-    {u"MatrF", 2, u"Expression Loaded in Memory"},
-    {u"Plot", 3, u"Command Executed"},
-    {u"Pause", 0, u""},
-    {u"StoExpr", 1, u""},
-    {u"Show", 3, u""},
-    {u"Var", 2, u"Expression Loaded in Memory"},
-    {u"VarPolyn", 2, u"Expression Loaded in Memory"},
-    {u"Vect", 2, u"Expression Loaded in Memory"},
-    {u"VectF", 2, u"Expression Loaded in Memory"},
-    {u"sDiff", 1, u""},
-    {u"sDiffF", 1, u""},
+using enum CommandKind;
+
+constexpr char16_t kLoaded[] = u"Expression Loaded in Memory";
+
+// A new command is one row here and one handler in commands.h.
+constexpr CommandEntry kCommands[] = {
+    // The catalogue, in the editor's order.
+    {u"aElemOrderEx", commandElemOrderEx, Other, u""},
+    {u"Debug", commandDebug, Load, u"Value Set"},
+    {u"ErrorMsgs", commandErrorMsgs, Load, u"Value Set"},
+    {u"Derivate", commandDerivate, Evaluate, u""},
+    {u"DerivateF", commandDerivateF, Evaluate, u""},
+    {u"DimX", commandDimX, Load, kLoaded},
+    {u"Expr", commandExpr, Evaluate, u""},
+    {u"ExprF", commandExprF, Evaluate, u""},
+    {u"Funct", commandFunct, Load, kLoaded},
+    {u"FunctF", commandFunctF, Load, kLoaded},
+    {u"Hex", commandHex, Evaluate, u""},
+    {u"Bin", commandBin, Evaluate, u""},
+    {u"Integrate", commandIntegrate, Evaluate, u""},
+    {u"IntegrateF", commandIntegrateF, Evaluate, u""},
+    {u"Matr", commandMatr, Load, kLoaded},
+    {u"MatrF", commandMatrF, Load, kLoaded},
+    {u"Plot", commandPlot, Execute, u"Command Executed"},
+    {u"Pause", commandPause, Other, u""},
+    {u"StoExpr", commandStoExpr, Evaluate, u""},
+    {u"Show", commandShow, Execute, u""},
+    {u"Var", commandVar, Load, kLoaded},
+    {u"VarPolyn", commandVarPolyn, Load, kLoaded},
+    {u"Vect", commandMatr, Load, kLoaded},
+    {u"VectF", commandMatrF, Load, kLoaded},
+    {u"sDiff", commandSDiff, Evaluate, u""},
+    {u"sDiffF", commandSDiffF, Evaluate, u""},
+    // Script commands the editor does not offer.
+    {u"aElemOrderSet", commandElemOrderSet, Other, u""},
+    {u"aAbout", commandAbout, Other, u""},
+    {u"solvepolyn", commandSolvePolyn, Evaluate, u""},
 };
 
-static_assert(std::size(kCatalogue) == kLastCommandIndex + 1);
+constexpr std::span<const CommandEntry> kCatalogue(kCommands, kLastCommandIndex + 1);
+
+static_assert(std::u16string_view(kCommands[kExprCommandIndex].name) == u"Expr");
+static_assert(std::u16string_view(kCommands[kLastCommandIndex].name) == u"sDiffF");
 
 }  // namespace
 
 std::span<const CommandEntry> commandCatalogue() { return kCatalogue; }
 
 int findCommand(TextView word) {
-  for (size_t k = 0; k < std::size(kCatalogue); ++k)
+  for (size_t k = 0; k < kCatalogue.size(); ++k)
     if (equalsIgnoreCase(word, kCatalogue[k].name))
       return int(k);
   return -1;
+}
+
+CommandHandler findHandler(TextView name) {
+  for (const CommandEntry& row : kCommands)
+    if (equalsIgnoreCase(name, row.name))
+      return row.handler;
+  return nullptr;
 }
 
 }  // namespace quadrel

@@ -48,7 +48,7 @@ bool evaluateToText(CommandContext& c, TextView formula, Radix radix, Text& r) {
   r = c.labels.number;
   if (radix == Radix::Decimal) {
     r.push_back(u' ');
-    appendFixed(r, value, c.e.decimals);
+    appendFixed(r, value, c.e.script.decimals);
     return true;
   }
   const double rounded = std::nearbyint(value);
@@ -146,7 +146,7 @@ void commandStoExpr(CommandContext& c) {
   } else {
     // The stored value keeps full precision; only the shown text is rounded.
     c.e.variables.defineNumber(keyName(name), outcome.value);
-    r = u"Number " + Text(name) + u" = " + fixedText(outcome.value, c.e.decimals);
+    r = u"Number " + Text(name) + u" = " + fixedText(outcome.value, c.e.script.decimals);
   }
   c.header(u"Expression = " + Text(c.args) + u": " + note, !ok);
   c.resultLine(c.labels.stored, r);

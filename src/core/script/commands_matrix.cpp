@@ -121,7 +121,7 @@ Text matrixResultText(CommandContext& c, double handle, bool& ok) {
   }
   ok = true;
   Text r = cols <= 1 ? c.labels.vector : c.labels.matrix;
-  r.append(matrixText(reinterpret_cast<const double*>(address), rows, cols, c.e.decimals, u"", u"\t"));
+  r.append(matrixText(reinterpret_cast<const double*>(address), rows, cols, c.e.script.decimals, u"", u"\t"));
   return r;
 }
 
@@ -168,7 +168,7 @@ Text showMatrixText(CommandContext& c, TextView shownName) {
         r.append(u"vE(" + intText(j) + u")=");
       else
         r.append(u"mA(" + intText(i) + u"," + intText(j) + u")=");
-      appendFixed(r, data[size_t(i) * size_t(cols) + size_t(j)], e.decimals);
+      appendFixed(r, data[size_t(i) * size_t(cols) + size_t(j)], e.script.decimals);
       r.push_back(u'\t');
     }
     r.append(u"\r\n");

@@ -58,7 +58,7 @@ Text runIntegrate(CommandContext& c, TextView params, TextView formula, TextView
     r = c.failure(e.errors.code);
   } else {
     r = c.labels.number;
-    appendFixed(r, value, e.decimals);
+    appendFixed(r, value, e.script.decimals);
   }
   Text body = u"iFunction = ";
   body.append(formula);
@@ -142,7 +142,7 @@ void commandSolvePolyn(CommandContext& c) {
     r = c.failure(c.e.errors.code);
   } else {
     r = c.labels.number;
-    appendFixed(r, root, c.e.decimals);
+    appendFixed(r, root, c.e.script.decimals);
   }
   c.header(u"Polyn = " + polynomial + u":", failed);
   c.resultLine(u" Solution Polyn => ", r);

@@ -70,12 +70,12 @@ void commandShow(CommandContext& c) {
   Engine& e = c.e;
   Text r;
   if (const NamedEntry* v = findEntry(e, name, false)) {
-    r = u"Number " + Text(name) + u" = " + fixedText(v->value, e.decimals);
+    r = u"Number " + Text(name) + u" = " + fixedText(v->value, e.script.decimals);
   } else if (const NamedEntry* f = findEntry(e, name, true)) {
     // The whole body is shown, however long.
     r = u"Function " + Text(name) + u" = " + f->text;
   } else if (double value; getConstant(e, name, &value)) {
-    r = u"Constant " + Text(name) + u" = " + fixedText(value, e.decimals);
+    r = u"Constant " + Text(name) + u" = " + fixedText(value, e.script.decimals);
   } else {
     r = showMatrixText(c, name);
   }

@@ -9,6 +9,7 @@
 #include "core/plot/plot_command.h"
 #include "core/script/batch_run.h"
 #include "core/script/command_context.h"
+#include "core/script/command_table.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
 #include "core/text/path_text.h"

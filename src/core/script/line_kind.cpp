@@ -1,6 +1,5 @@
 #include "core/script/line_kind.h"
 
-#include "core/script/command_context.h"
 #include "core/script/command_table.h"
 
 namespace quadrel {
@@ -19,7 +18,7 @@ LineKind lineKind(TextView text) {
   const TextView word = firstWord(text);
   const int entry = findCommand(word);
   LineKind kind;
-  kind.isCommand = entry >= 0 || findHandler(toLower(word)) != nullptr;
+  kind.isCommand = entry >= 0 || findHandler(word) != nullptr;
   kind.catalogueIndex = entry >= 0 ? entry : kLastCommandIndex;
   return kind;
 }

@@ -42,12 +42,7 @@ void viewLog(Engine& e, LogSource source) {
     e.platform.setClipboardText(log);
     tell(e, u"Text copied to clipboard");
   } else if (answer == u"3") {
-    // The file entry saves the script text; the run's text is kept aside.
-    Text kept = std::move(e.script.scriptText);
-    e.script.scriptText = log;
-    const int32_t status = loadSaveFile(e, 8);
-    e.script.scriptText = std::move(kept);
-    if (status == kStatusOk)
+    if (saveTextAs(e, log))
       tell(e, u"Text saved to file");
   } else {
     tell(e, u"Nothing done");

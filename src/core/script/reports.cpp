@@ -61,7 +61,7 @@ Text flagsReport(Engine& e) {
   appendFlag(text, u"NoHF = ", s.noHeader);
   appendFlag(text, u"noLnExpF= ", s.resultsOnly);
   appendFlag(text, u"SaveToClpBF = ", s.toClipboard);
-  appendValue(text, u"decimals= ", intText(e.decimals));
+  appendValue(text, u"decimals= ", intText(e.script.decimals));
   text.append(u"\r\n");
   appendValue(text, u"CurDir = ", s.dataFolder);
   text.append(u"\r\n");
@@ -79,8 +79,9 @@ Text flagsReport(Engine& e) {
 }
 
 Text commandsReport(Engine& e) {
-  loadSaveFile(e, 2);
-  Text text = e.script.scriptText;
+  Text text;
+  if (!loadTextFile(e, commandListPath(e), u"Error 8: can't read the file\r\n", text))
+    e.script.status = kStatusOpenError;
   text.append(u"\r\n");
   return text;
 }
@@ -89,8 +90,10 @@ Text logFileReport(Engine& e) {
   Text text = u"Log File:\r\nFileName:";
   text.append(e.script.settings.logFileName);
   text.append(u"\r\n\r\n");
-  loadSaveFile(e, 1);
-  text.append(e.script.scriptText);
+  Text log;
+  if (!loadTextFile(e, e.script.settings.logFileName, u"Error 7: can't read the file\r\n", log))
+    e.script.status = kStatusOpenError;
+  text.append(log);
   text.append(u"\r\n");
   return text;
 }

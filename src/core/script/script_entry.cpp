@@ -6,10 +6,10 @@
 #include "core/script/batch_run.h"
 #include "core/script/command_line.h"
 #include "core/script/file_probe.h"
-#include "core/text/path_text.h"
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/script/script_paths.h"
+#include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
 
@@ -92,7 +92,8 @@ Source loadScript(Engine& e) {
     return Source::Clipboard;
   }
   if (s.readFromFile) {
-    loadSaveFile(e, 6);
+    if (!loadTextFile(e, s.inputFile, u"Error 4: can't read the file\r\n", e.script.scriptText))
+      e.script.status = kStatusOpenError;
     logQuoted(e, u"LoadFromFile  : ", s.inputFile);
     return Source::File;
   }
@@ -139,7 +140,7 @@ uint64_t runBatch(Engine& e) {
   o.inputFile = s.inputFile;
   o.outputFile = s.outputFile;
   o.savePlotPath = s.savePlotPath;
-  o.decimals = e.decimals;
+  o.decimals = e.script.decimals;
   o.header = s.noHeader ? Text() : informationBlock(e, false, true);
   o.noHeader = s.noHeader;
   o.logMode = s.logToFile ? 1 : 0;
@@ -161,7 +162,8 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
   const RunSettings& s = e.script.settings;
   if (source == Source::File || (source == Source::Clipboard && s.writeToFile)) {
     e.script.scriptText.append(closingLine(e, milliseconds));
-    e.script.status = loadSaveFile(e, 7);
+    if (!saveOutputFile(e, s.outputFile, e.script.scriptText, s.append))
+      e.script.status = kStatusWriteError;
     logQuoted(e, u"SaveToFile    : ", s.outputFile);
   } else if (s.toClipboard) {
     e.platform.setClipboardText(e.script.scriptText);
@@ -174,7 +176,7 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
 
 int32_t otmEvalMain(Engine& e, TextView commandLine) {
   RunSettings& s = e.script.settings;
-  e.scriptResult.clear();
+  e.script.resultText.clear();
   e.script.status = kStatusOk;
   e.script.lastRunErrors = 0;
   s.commandLine = Text(commandLine);
@@ -224,9 +226,9 @@ int32_t otmEvalMain(Engine& e, TextView commandLine) {
     if (s.deleteOutputs)
       deleteOutputs(e);
     const uint64_t milliseconds = runBatch(e);
-    e.scriptResult = e.script.scriptText;
+    e.script.resultText = e.script.scriptText;
     Text codes = u"Eval Codes    : Ret = ";
-    codes.append(intText(int64_t(e.scriptResult.size())));
+    codes.append(intText(int64_t(e.script.resultText.size())));
     codes.append(u", ExitCode = ");
     codes.append(intText(e.script.status));
     logLine(e, codes);

@@ -61,46 +61,6 @@ void showBox(Engine& e, TextView message, TextView name) {
   showBox(e, text);
 }
 
-// Modes 1, 2 and 6: the file into the script text.
-void readIntoScript(Engine& e, TextView path, TextView openError) {
-  Text text, refusal;
-  switch (readTextFile(e, path, text, refusal)) {
-    case ReadResult::OpenFailed:
-      showBox(e, openError, path);
-      e.script.status = kStatusOpenError;
-      return;
-    case ReadResult::RefusedEncoding:
-      refusal.append(kRefusedTail);
-      showBox(e, refusal);
-      e.script.scriptText.clear();
-      return;
-    case ReadResult::Ok: e.script.scriptText = std::move(text); return;
-  }
-}
-
-// Mode 7: the script text to the output file, replacing it or appending.
-void saveToOutput(Engine& e) {
-  const RunSettings& s = e.script.settings;
-  const Text& text = e.script.scriptText;
-  bool written;
-  if (s.append) {
-    // What is appended starts on a line of its own, even after a text that
-    // ends without a line end (the closing line of a file run has none).
-    std::string before;
-    const bool needsLineEnd =
-        readFileBytes(s.outputFile, before) && !before.empty() && before.back() != '\n' && before.back() != '\r';
-    written = writeUtf8File(s.outputFile, needsLineEnd ? u"\r\n" + text : text, WriteMode::AppendExisting);
-    if (!written)
-      showBox(e, u"Error 5: can't open the file\r\n", s.outputFile);
-  } else {
-    written = writeUtf8File(s.outputFile, text, WriteMode::Replace);
-  }
-  if (!written) {
-    showBox(e, u"Error 9: can't write the file\r\n", s.outputFile);
-    e.script.status = kStatusWriteError;
-  }
-}
-
 }  // namespace
 
 ReadResult decodeText(Engine& e, std::string_view bytes, Text& text, Text& refusal) {
@@ -139,41 +99,57 @@ bool writeTextFile(TextView path, TextView text, bool append) {
   return writeUtf8File(path, text, append ? WriteMode::AppendExisting : WriteMode::Replace);
 }
 
-int32_t loadSaveFile(Engine& e, int mode) {
-  ScriptState& s = e.script;
-  switch (mode) {
-    case 1: readIntoScript(e, s.settings.logFileName, u"Error 7: can't read the file\r\n"); break;
-    case 2: {
-      Text path(folderPart(e.platform.libraryPath()));
-      path.append(u"ShowCmds.otm");
-      readIntoScript(e, path, u"Error 8: can't read the file\r\n");
-      break;
-    }
-    case 4: {
-      Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
-      if (name.empty()) {
-        showBox(e, u"Error 1: Operation cancelled by user.");
-        s.status = kStatusCancelled;
-      } else {
-        s.scriptText = std::move(name);
-      }
-      break;
-    }
-    case 6: readIntoScript(e, s.settings.inputFile, u"Error 4: can't read the file\r\n"); break;
-    case 7: saveToOutput(e); break;
-    case 8: {
-      const Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
-      if (!name.empty() && writeUtf8File(name, s.scriptText, WriteMode::Replace)) {
-        s.status = kStatusOk;
-      } else {
-        showBox(e, u"Error 3: can't write the file\r\n", name);
-        s.status = kStatusWriteError;
-      }
-      break;
-    }
-    default: break;
+bool loadTextFile(Engine& e, TextView path, TextView openError, Text& text) {
+  Text refusal;
+  switch (readTextFile(e, path, text, refusal)) {
+    case ReadResult::OpenFailed: showBox(e, openError, path); return false;
+    case ReadResult::RefusedEncoding:
+      refusal.append(kRefusedTail);
+      showBox(e, refusal);
+      return true;
+    case ReadResult::Ok: return true;
   }
-  return s.status;
+  return true;
+}
+
+Text commandListPath(Engine& e) {
+  Text path(folderPart(e.platform.libraryPath()));
+  path.append(u"ShowCmds.otm");
+  return path;
+}
+
+bool saveOutputFile(Engine& e, TextView path, TextView text, bool append) {
+  bool written;
+  if (append) {
+    // What is appended starts on a line of its own, even after a text that
+    // ends without a line end (the closing line of a file run has none).
+    std::string before;
+    const bool needsLineEnd =
+        readFileBytes(path, before) && !before.empty() && before.back() != '\n' && before.back() != '\r';
+    written = writeUtf8File(path, needsLineEnd ? u"\r\n" + Text(text) : Text(text), WriteMode::AppendExisting);
+    if (!written)
+      showBox(e, u"Error 5: can't open the file\r\n", path);
+  } else {
+    written = writeUtf8File(path, text, WriteMode::Replace);
+  }
+  if (!written)
+    showBox(e, u"Error 9: can't write the file\r\n", path);
+  return written;
+}
+
+Text askFileName(Engine& e) {
+  Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
+  if (name.empty())
+    showBox(e, u"Error 1: Operation cancelled by user.");
+  return name;
+}
+
+bool saveTextAs(Engine& e, TextView text) {
+  const Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
+  if (!name.empty() && writeUtf8File(name, text, WriteMode::Replace))
+    return true;
+  showBox(e, u"Error 3: can't write the file\r\n", name);
+  return false;
 }
 
 }  // namespace quadrel

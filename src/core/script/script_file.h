@@ -1,5 +1,6 @@
 // Script files: reading texts in the encodings a byte-order mark names (and
-// UTF-8 or ANSI without one), writing UTF-8, and the file entry by mode.
+// UTF-8 or ANSI without one), writing UTF-8, and the file operations of runs
+// and menus, each showing its own failure in a box.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +25,18 @@ ReadResult decodeText(Engine& e, std::string_view bytes, Text& text, Text& refus
 // existing file. False when the file cannot be opened or written.
 bool writeTextFile(TextView path, TextView text, bool append);
 
-// The entry of the file operations by mode (1, 2, 4, 6, 7, 8); gives the
-// status code.
-int32_t loadSaveFile(Engine& e, int mode);
+// Reads path into text. A file that cannot be opened shows openError and the
+// name and gives false, text untouched; a refused encoding shows why and
+// leaves text empty.
+bool loadTextFile(Engine& e, TextView path, TextView openError, Text& text);
+// The command list file (ShowCmds.otm) beside the library.
+Text commandListPath(Engine& e);
+// Writes a run's text to its output file, replacing it or appending on a line
+// of its own; false after the boxes when it cannot.
+bool saveOutputFile(Engine& e, TextView path, TextView text, bool append);
+// The name chosen in the open-file dialog; empty after the "cancelled" box.
+Text askFileName(Engine& e);
+// Asks for a file name and writes text there; false after the box.
+bool saveTextAs(Engine& e, TextView text);
 
 }  // namespace quadrel

@@ -23,7 +23,9 @@ struct LogSinkState {
 
 struct ScriptState {
   RunSettings settings;
-  Text scriptText;  // read by runs and file loads, replaced by results
+  Text scriptText;       // read by runs and file loads, replaced by results
+  Text resultText;       // result text of the last script run (read by GetEvalResult)
+  int32_t decimals = 4;  // decimals of results (plug-in setting "Decimals")
   int32_t status = kStatusOk;
   int32_t lastRunErrors = 0;  // failed commands of the last batch run of the entry
   Text polynomialVariable;    // set by VarPolyn
