@@ -97,7 +97,6 @@ intptr_t getInsertPos(int* flagOut) {
   const LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(end));
   const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
   const LRESULT lineEnd = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line));
-  sci(view, SCI_GETLENGTH, WPARAM(line));
   if (flagOut)
     *flagOut = start == lineEnd ? -1 : 1;
   plog(u"getInsertPos()", u": Line End Pos = " + intText(lineEnd));

@@ -78,7 +78,6 @@ constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
 // Editing component messages.
 constexpr UINT SCI_INSERTTEXT = 2003;
-constexpr UINT SCI_GETLENGTH = 2006;
 constexpr UINT SCI_GETCURRENTPOS = 2008;
 constexpr UINT SCI_GOTOPOS = 2025;
 constexpr UINT SCI_GETCOLUMN = 2129;
