@@ -32,7 +32,7 @@ struct PluginState {
   LRESULT oldDwellTime = 0;
   int pluginsMenuPosition = 0;
   HMENU optionsMenu = nullptr;
-  int baseCommand = 0;  // B: options items are B+1 .. B+12
+  int baseCommand = 0;  // B: the options item k has the command number B + k
   uint64_t lastToolTipTick = 0;
   HostStage stage = HostStage::Loaded;
   FuncItem* items = nullptr;  // allocated once at load, never freed
