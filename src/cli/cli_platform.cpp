@@ -4,6 +4,9 @@
 
 #include <climits>
 
+#include "platform/headless/cairo_plot_window.h"
+#include "platform/headless/posix_services.h"
+
 namespace quadrel {
 
 namespace {
@@ -57,11 +60,10 @@ std::string terminalText(TextView text) {
   return s;
 }
 
-CliPlatform::CliPlatform(std::FILE* out, std::FILE* err) : out_(out), err_(err) {
-  libraryFile = libraryFileOf(executablePath());
-}
+CliPlatform::CliPlatform(std::FILE* out, std::FILE* err)
+    : out_(out), err_(err), libraryFile_(libraryFileOf(executablePath())) {}
 
-int CliPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
+int CliPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon) {
   progressClose();
   Text line(caption);
   line.append(u": ");
@@ -70,11 +72,10 @@ int CliPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons,
   write(err_, terminalText(line));
   // Nobody is there to answer: confirm a notice, decline a question.
   switch (buttons) {
-    case BoxButtons::Ok: boxAnswers.push_front(kAnswerOk); break;
-    case BoxButtons::OkCancel: boxAnswers.push_front(kAnswerCancel); break;
-    default: boxAnswers.push_front(kAnswerNo); break;
+    case BoxButtons::Ok: return kAnswerOk;
+    case BoxButtons::OkCancel: return kAnswerCancel;
+    default: return kAnswerNo;
   }
-  return HeadlessPlatform::messageBox(caption, text, buttons, icon);
 }
 
 bool CliPlatform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
@@ -88,6 +89,26 @@ bool CliPlatform::inputBox(TextView caption, TextView prompt, TextView defaultTe
   answer = Text(defaultText);
   return true;
 }
+
+LocalTime CliPlatform::localTime() { return posix::localTimeNow(); }
+
+uint64_t CliPlatform::tickMs() { return posix::steadyTickMs(); }
+
+Text CliPlatform::tempFolder() { return posix::temporaryFolder(); }
+
+bool CliPlatform::fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) {
+  // Only the program answers, for itself.
+  if (!path.empty() && path != TextView(libraryFile_))
+    return false;
+  posix::builtVersion(fileVersion, productVersion);
+  return true;
+}
+
+bool CliPlatform::fileModifiedTime(TextView path, LocalTime& time) { return posix::fileModifiedTime(path, time); }
+
+Text CliPlatform::ansiToText(std::string_view bytes) { return posix::cp1252ToText(bytes); }
+
+std::string CliPlatform::textToAnsi(TextView text) { return posix::textToCp1252(text); }
 
 void CliPlatform::messagesWindowAdd(TextView line) {
   Text text(withoutLineNumber(line));
@@ -117,6 +138,10 @@ void CliPlatform::progressClose() {
   }
   progressDrawn_ = false;
   progressStarted_ = false;
+}
+
+std::unique_ptr<PlotWindow> CliPlatform::openPlotWindow(int, TextView, PlotWindow*) {
+  return std::make_unique<CairoPlotWindow>();
 }
 
 }  // namespace quadrel

@@ -123,11 +123,11 @@ void writeOut(std::FILE* out, TextView text) {
 
 int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* out, std::FILE* err) {
   switch (o.action) {
-    case CliOptions::Action::Help: std::fputs(cliUsage(), out); return 0;
+    case CliOptions::Action::Help: std::fputs(cliUsage(), out); return kExitOk;
     case CliOptions::Action::Version:
       std::fprintf(out, "quadrel %d.%d.%d.%d\n", QUADREL_VERSION_MAJOR, QUADREL_VERSION_MINOR, QUADREL_VERSION_PATCH,
                    QUADREL_VERSION_TWEAK);
-      return 0;
+      return kExitOk;
     case CliOptions::Action::Usage:
       if (!o.error.empty())
         std::fprintf(err, "quadrel: %s\n", o.error.c_str());

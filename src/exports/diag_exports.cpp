@@ -14,6 +14,10 @@ constexpr char16_t kTestStr[] = u"123";
 constexpr char16_t kTestStrPtr[] = u"aaaaaaaaaaa";      // 11 characters
 constexpr char16_t kTestStrPtr2[] = u"aaaaaaaaaaaaaa";  // 14 characters
 
+// DisplayVerInfo's answers.
+constexpr int32_t kVersionWritten = 2;
+constexpr int32_t kNoVersion = 0;
+
 const qd_char* outConst(const char16_t* p) { return reinterpret_cast<const qd_char*>(p); }
 
 void writeTo(qd_char* address, TextView text) {
@@ -56,13 +60,13 @@ QD_API int32_t QD_CALL GetDebugLog(qd_char* buffer, int32_t count, uint8_t show)
 }
 
 QD_API int32_t QD_CALL DisplayVerInfo(const qd_char* fileName, qd_char* fileVersionOut, qd_char* productVersionOut) {
-  return guarded<int32_t>(0, [&] {
+  return guarded<int32_t>(kNoVersion, [&] {
     Text fileVersion, productVersion;
     if (!fileVersionText(engine(), in(fileName), fileVersion, productVersion))
-      return int32_t(0);
+      return kNoVersion;
     copyVersion(fileVersionOut, fileVersion);
     copyVersion(productVersionOut, productVersion);
-    return int32_t(2);
+    return kVersionWritten;
   });
 }
 

@@ -18,6 +18,9 @@ const qd_char* keep(Text& slot, Text value) {
 
 const qd_char* const kEmpty = reinterpret_cast<const qd_char*>(u"");
 
+// InterpLin's answer once the result is stored.
+constexpr int32_t kInterpolated = 0;
+
 }  // namespace
 
 extern "C" {
@@ -86,7 +89,7 @@ QD_API int32_t QD_CALL InterpLin(const double* x, const double* x1, const double
   if (!x || !x1 || !x2 || !y1 || !y2 || !result)
     return kErrNoValue;
   *result = interpolateLinear(*x, *x1, *x2, *y1, *y2);
-  return 0;
+  return kInterpolated;
 }
 
 QD_API const qd_char* QD_CALL RC4(const qd_char* text, const qd_char* key) {

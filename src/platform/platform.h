@@ -1,6 +1,7 @@
 // The one seam between the portable core and the outside world. The DLL
-// implements it with real Win32 calls; Linux and the tests use the headless
-// implementation, which records every box and answers from a script.
+// implements it with real Win32 calls, the quadrel program with the terminal;
+// the tests (and the library on Linux) use the headless implementation, which
+// records every box and answers from a script.
 #pragma once
 
 #include <cstdint>

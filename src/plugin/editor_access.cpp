@@ -52,7 +52,7 @@ HWND getEdit() {
   PluginState& s = pluginState();
   int which = -1;
   SendMessageW(s.npp.nppHandle, NPPM_GETCURRENTSCINTILLA, 1, reinterpret_cast<LPARAM>(&which));
-  s.currentEditView = which == 0 ? s.npp.scintillaMainHandle : s.npp.scintillaSecondHandle;
+  s.currentEditView = which == kMainView ? s.npp.scintillaMainHandle : s.npp.scintillaSecondHandle;
   plog(u"getEdit()", u": currentEditView = " + handleText(s.currentEditView));
   return s.currentEditView;
 }
@@ -97,9 +97,8 @@ intptr_t getInsertPos(int* flagOut) {
   const LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(end));
   const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
   const LRESULT lineEnd = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line));
-  sci(view, SCI_GETLENGTH, WPARAM(line));
   if (flagOut)
-    *flagOut = start == lineEnd ? -1 : 1;
+    *flagOut = start == lineEnd ? kInsertLineEmpty : kInsertLineHasText;
   plog(u"getInsertPos()", u": Line End Pos = " + intText(lineEnd));
   return lineEnd;
 }
@@ -148,6 +147,10 @@ intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextVi
   return SendMessageA(view, SCI_SEARCHINTARGET, WPARAM(bytes.size()), reinterpret_cast<LPARAM>(bytes.c_str()));
 }
 
+// The statement before the caret is looked for among the catalogue's
+// commands up to "Var"; the later ones are not searched.
+constexpr int kLastStatementCommand = 20;
+
 Text getStatementBeforeCaret() {
   HWND view = getEdit();
   const LRESULT caret = sci(view, SCI_GETCURRENTPOS);
@@ -166,7 +169,7 @@ Text getStatementBeforeCaret() {
     if (q >= 0)
       limit = q - 1;  // a comment ends the searched range
     // A range that ends before it starts would make the search run backwards.
-    for (int k = 0; k <= 20 && limit >= start; ++k) {
+    for (int k = 0; k <= kLastStatementCommand && limit >= start; ++k) {
       found = findInTarget(view, start, limit, SCFIND_WHOLEWORD, catalogue[size_t(k)].name);
       if (found >= 0)
         break;
@@ -192,16 +195,16 @@ void insertResult(TextView input, bool ensureLineEnd) {
   auto endsWithCrLf = [&] { return text.size() >= 2 && text.compare(text.size() - 2, 2, u"\r\n") == 0; };
   if (ensureLineEnd && !endsWithCrLf())
     text.append(u"\r\n");
-  int flag = 1;
+  int flag = kInsertLineHasText;
   const intptr_t end = getInsertPos(&flag);
   if (s.summary && s.hideExprLine) {
     const TextView tail = TextView(text).substr(text.size() > 4 ? text.size() - 4 : 0);
     if (tail.find(u'=') == TextView::npos)
       text.insert(0, u" = ");
   }
-  if (flag == 1 && text.compare(0, 2, u"\r\n") != 0 && !s.summary) {
+  if (flag == kInsertLineHasText && text.compare(0, 2, u"\r\n") != 0 && !s.summary) {
     text.insert(0, u"\r\n");
-  } else if (flag == -1 && !endsWithCrLf()) {
+  } else if (flag == kInsertLineEmpty && !endsWithCrLf()) {
     text.append(u"\r\n");
   }
   sci(view, SCI_GOTOPOS, WPARAM(end));

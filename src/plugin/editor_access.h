@@ -15,6 +15,11 @@ HWND getEdit();
 int32_t getCurLineNr(int32_t* columnOut, bool useSelectionEnd);
 Text getSelection();
 Text getFileName();
+// getInsertPos's flag: the line at the end of the selection is empty or not.
+constexpr int kInsertLineEmpty = -1;
+constexpr int kInsertLineHasText = 1;
+// The end of the line at the end of the selection; flagOut (when not null)
+// receives kInsertLineEmpty or kInsertLineHasText.
 intptr_t getInsertPos(int* flagOut);
 Text getLineText(int32_t line);
 Text removeComments(TextView text);

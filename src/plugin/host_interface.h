@@ -70,15 +70,16 @@ static_assert(offsetof(SciNotification, x) == (sizeof(void*) == 4 ? 72 : 120), "
 static_assert(sizeof(SciNotification) == (sizeof(void*) == 4 ? 80 : 128), "SCNotification up to y");
 
 // Host messages.
-constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
+constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;  // kMainView, or 1 for the second view
 constexpr UINT NPPM_RELOADFILE = 2060;
 constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 
+constexpr int kMainView = 0;
+
 // Editing component messages.
 constexpr UINT SCI_INSERTTEXT = 2003;
-constexpr UINT SCI_GETLENGTH = 2006;
 constexpr UINT SCI_GETCURRENTPOS = 2008;
 constexpr UINT SCI_GOTOPOS = 2025;
 constexpr UINT SCI_GETCOLUMN = 2129;

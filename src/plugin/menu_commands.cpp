@@ -33,13 +33,30 @@ int box(TextView caption, TextView text, UINT buttons = MB_OK) {
   return MessageBoxW(pluginState().npp.nppHandle, t.c_str(), c.c_str(), buttons);
 }
 
-void banner(TextView procedure, TextView text) { plog(procedure, Text(text) + u"*****"); }
+// What the log says of a menu command: its procedure name and the banner
+// written when it starts (none for a command the log does not follow).
+struct MenuFrame {
+  const char16_t* name;
+  const char16_t* banner;
+};
 
-// "Proc: " + name cut or padded to 15 + ": " + 70 "-".
-void closing(TextView procedure) {
-  Text name(procedure.substr(0, 15));
-  name.resize(15, u' ');
-  plogRaw(u"Proc: " + name + u": " + kDashes70);
+// The frame every menu command shares: the banner followed by five "*", the
+// command itself, and the closing line "Proc: " + name cut or padded to 15 +
+// ": " + 70 "-". Nothing the command throws reaches the host.
+template <class Body>
+void inMenuFrame(const MenuFrame& frame, Body&& body) noexcept {
+  try {
+    const bool followed = *frame.banner != u'\0';
+    if (followed)
+      plog(Text(frame.name) + u"()", Text(frame.banner) + u"*****");
+    body();
+    if (followed) {
+      Text name = Text(frame.name).substr(0, 15);
+      name.resize(15, u' ');
+      plogRaw(u"Proc: " + name + u": " + kDashes70);
+    }
+  } catch (...) {
+  }
 }
 
 int32_t run(TextView commandLine) { return otmEvalMain(pluginEngine(), commandLine); }
@@ -57,10 +74,10 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
   plog(u"CheckExpressionS()", u": Expr IN = '" + Text(input) + u"'");
   Text text(trimBlanks(trimPattern(input, u"\r\n", false)));
   s.catalogueIndex = 0;
-  int32_t answer = 6;
+  int32_t answer = kCheckRun;
   if (text.empty()) {
     box(u"Quadrel", u"No Expression found!");
-    answer = 2;
+    answer = kCheckNothingToRun;
   } else {
     const LineKind line = lineKind(text);
     const bool isCommand = line.isCommand;
@@ -72,8 +89,8 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
                                                    : u"Press: Yes to Evaluate Expression");
     question.append(u"\r\n           No to abort operation");
     if (!fromTip && !s.noConfirm)
-      answer = box(u"Quadrel", question, MB_YESNO) == IDYES ? 6 : 7;
-    if (answer == 6 && !isCommand) {
+      answer = box(u"Quadrel", question, MB_YESNO) == IDYES ? kCheckRun : kCheckDeclined;
+    if (answer == kCheckRun && !isCommand) {
       text = u"Expr = " + text;
       s.catalogueIndex = kExprCommandIndex;
     }
@@ -91,11 +108,11 @@ namespace {
 // option and inserts the result below the text (not for the tool tip).
 void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool fromTip) {
   PluginState& s = pluginState();
-  int32_t answer = 0;
+  int32_t answer = kCheckNothingToRun;
   text = CheckExpressionS(text, title, &answer, fromTip);
   if (fromTip)
     s.toolTipExpression = text;
-  if (answer == 2 || answer == 7)
+  if (answer != kCheckRun)
     return;
   const int32_t exitCode = run(Text(options) + u" /sel:'" + text + u"' /");
   const Text result = trimmedResult();
@@ -103,7 +120,7 @@ void evaluateToWindow(TextView procedure, Text text, TextView title, TextView op
   plog(procedure, u": otmResStr = '" + result + u"'");
   if (fromTip)
     return;
-  if (answer == 6 && !result.empty())
+  if (!result.empty())
     insertResult(result, true);
 }
 
@@ -125,70 +142,58 @@ void otmE_SelTextToWnd(bool fromTip) {
 }
 
 void __cdecl otmE_CurLineToWndMnu() {
-  try {
-    banner(u"otmE_CurLineToWndMnu()", u": ***** Menu: EVAL CURLINE TO WND ");
+  inMenuFrame({u"otmE_CurLineToWndMnu", u": ***** Menu: EVAL CURLINE TO WND "}, [] {
     plog(u"otmE_CurLineToWndMnu()", u": START ");
     otmE_CurLineToWnd(false);
-    closing(u"otmE_CurLineToWndMnu");
-  } catch (...) {
-  }
+  });
 }
 
 void __cdecl otmE_SelTextToWndMnu() {
-  try {
-    banner(u"otmE_SelTextToWndMnu()", u": ***** Menu: EVAL SELTEXT TO WND ");
+  inMenuFrame({u"otmE_SelTextToWndMnu", u": ***** Menu: EVAL SELTEXT TO WND "}, [] {
     plog(u"otmE_SelTextToWndMnu()", u": START ");
     otmE_SelTextToWnd(false);
-    closing(u"otmE_SelTextToWndMnu");
-  } catch (...) {
-  }
+  });
 }
 
 void __cdecl otmE_Expr() {
-  try {
+  inMenuFrame({u"otmE_Expr", u": ***** Menu: EVAL EXPRESSION TO WND "}, [] {
     PluginState& s = pluginState();
-    banner(u"otmE_Expr()", u": ***** Menu: EVAL EXPRESSION TO WND ");
     Text text = removeComments(getStatementBeforeCaret());
     text = Text(trimBlanks(trimPattern(text, u"\r\n", false)));
-    int answer;
+    int32_t answer;
     if (s.noConfirm) {
-      answer = 6;
+      answer = kCheckRun;
     } else if (text.empty()) {
       box(u"Quadrel Plugin", u"No Expression found!");
-      answer = 7;
+      answer = kCheckDeclined;
     } else {
-      answer = box(u"Quadrel", u"Eval Expr: Expression = \r\n\r\n'" + text + u"'", MB_YESNO) == IDYES ? 6 : 7;
+      const bool yes = box(u"Quadrel", u"Eval Expr: Expression = \r\n\r\n'" + text + u"'", MB_YESNO) == IDYES;
+      answer = yes ? kCheckRun : kCheckDeclined;
     }
-    if (answer != 7) {
-      const int32_t exitCode = run(u" /a /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
-      const Text result = trimmedResult();
-      plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
-      plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
-      if (answer == 6 && !result.empty())
-        insertResult(result, true);
-    }
-    closing(u"otmE_Expr");
-  } catch (...) {
-  }
+    if (answer == kCheckDeclined)
+      return;
+    const int32_t exitCode = run(u" /a /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
+    const Text result = trimmedResult();
+    plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
+    plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
+    if (answer == kCheckRun && !result.empty())
+      insertResult(result, true);
+  });
 }
 
 void __cdecl otmE_CurFile() {
-  try {
-    banner(u"otmE_CurFile()", u": ***** Menu: EVAL CURFILE TO FILE ");
+  inMenuFrame({u"otmE_CurFile", u": ***** Menu: EVAL CURFILE TO FILE "}, [] {
     const Text path = getFileName();
     const int32_t exitCode = run(u"/i " + path + u" /o /log /pbar");
     plog(u"otmE_CurFile()", u": FileName = " + path);
     plog(u"otmE_CurFile()", u": ExitCode = " + intText(exitCode));
     // The whole file's result is shown: reloaded when open, else opened.
     reloadResultFile(path, true);
-    closing(u"otmE_CurFile");
-  } catch (...) {
-  }
+  });
 }
 
 void __cdecl otmE_CurLineToFile() {
-  try {
-    banner(u"otmE_CurLineToFile()", u": ***** Menu: EVAL CURLINE TO FILE ");
+  inMenuFrame({u"otmE_CurLineToFile", u": ***** Menu: EVAL CURLINE TO FILE "}, [] {
     const Text path = getFileName();
     const int32_t line = getCurLineNr(nullptr, false);
     const int32_t exitCode = run(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
@@ -196,39 +201,29 @@ void __cdecl otmE_CurLineToFile() {
     plog(u"otmE_CurLineToFile()", u": lHandle = " + intText(exitCode));
     // Only reloaded: one line's run must not switch documents.
     reloadResultFile(path, false);
-    closing(u"otmE_CurLineToFil");
-  } catch (...) {
-  }
+  });
 }
 
 void __cdecl otmE_ShowMem() {
-  try {
-    banner(u"otmE_ShowMem()", u": ***** Menu: SHOW MEMORY ");
+  inMenuFrame({u"otmE_ShowMem", u": ***** Menu: SHOW MEMORY "}, [] {
     const int32_t exitCode = run(u" /sm ");
     plog(u"otmE_ShowMem()", u": ExitCode = " + intText(exitCode));
-    closing(u"otmE_ShowMem");
-  } catch (...) {
-  }
+  });
 }
 
 void __cdecl insertFileName() {
-  try {
+  inMenuFrame({u"insertFileName", u""}, [] {
     // The chosen name is inserted; a cancelled dialog leaves it empty (and
     // insertResult says "No output!"), never the text of an earlier run.
-    Engine& e = pluginEngine();
-    insertResult(askFileName(e), false);
-  } catch (...) {
-  }
+    insertResult(askFileName(pluginEngine()), false);
+  });
 }
 
 void __cdecl otmE_About() {
-  try {
-    banner(u"otmE_About()", u": ***** Menu: ABOUT ");
+  inMenuFrame({u"otmE_About", u": ***** Menu: ABOUT "}, [] {
     Engine& e = pluginEngine();
     showReport(e, aboutReport(e));
-    closing(u"otmE_About");
-  } catch (...) {
-  }
+  });
 }
 
 void optionShowErrorMessages() { viewLog(pluginEngine(), LogSource::Errors); }

@@ -21,8 +21,13 @@ void __cdecl otmE_About();
 void otmE_CurLineToWnd(bool fromTip);
 void otmE_SelTextToWnd(bool fromTip);
 
+// Answers of CheckExpressionS (the numbers of the message box's buttons).
+constexpr int32_t kCheckRun = 6;           // Yes, or no question asked
+constexpr int32_t kCheckDeclined = 7;      // the user said No
+constexpr int32_t kCheckNothingToRun = 2;  // the text was empty
+
 // Decides whether text is a command or a bare expression and asks for
-// confirmation; answer receives 6 (run), 7 (no) or 2 (nothing to run).
+// confirmation; answer receives kCheckRun, kCheckDeclined or kCheckNothingToRun.
 Text CheckExpressionS(TextView text, TextView title, int32_t* answer, bool fromTip);
 
 void optionShowErrorMessages();

@@ -2,38 +2,57 @@
 // exports for programs that load the library themselves.
 #include <windows.h>
 
+#include <iterator>
 #include <string>
 
-#include "core/diag/debug_log.h"
 #include "core/engine.h"
 #include "exports/export_support.h"
-#include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
 #include "plugin/menu_commands.h"
+#include "plugin/menu_items.h"
 #include "plugin/plugin_state.h"
 #include "plugin/settings.h"
 #include "plugin/window_proc.h"
 
 namespace quadrel::plugin {
 
-PluginState& pluginState() {
-  static PluginState state;
-  return state;
-}
-
-Engine& pluginEngine() { return engine(); }
-
-void plog(TextView procedure, TextView text) { procedureLog(pluginEngine(), procedure, text); }
-
-void plogRaw(TextView text) {
-  Engine& e = pluginEngine();
-  if (e.diag.pluginDebug == 1)
-    e.platform.debugOutput(text);
-}
-
 namespace {
 
 const Text kDashes70(70, u'-');
+
+// One row of the plug-in's menu: a separator has no name and no procedure.
+struct MenuEntry {
+  MenuRow row;
+  const char16_t* name;
+  PluginCommand procedure;
+  const char16_t* shortcut;  // four characters, or "" for none (see pinSetMenuItem)
+};
+
+constexpr MenuEntry kMenu[] = {
+    {MenuRow::CurFileToFile, u"Eval CurFile To File", otmE_CurFile, u""},
+    {MenuRow::CurLineToFile, u"Eval CurLine To File", otmE_CurLineToFile, u""},
+    {MenuRow::FileSeparator, u"", nullptr, u""},
+    {MenuRow::CurLineToWnd, u"Eval CurLine To Wnd", otmE_CurLineToWndMnu, u"1002"},
+    {MenuRow::SelTextToWnd, u"Eval SelText To Wnd", otmE_SelTextToWndMnu, u"1003"},
+    {MenuRow::ExpressionToWnd, u"Eval Expression To Wnd", otmE_Expr, u"101~"},
+    {MenuRow::EvaluationSeparator, u"", nullptr, u""},
+    {MenuRow::ShowMemory, u"Show Memory", otmE_ShowMem, u"110M"},
+    {MenuRow::InsertFileName, u"Insert filename", insertFileName, u"110O"},
+    {MenuRow::AboutSeparator, u"", nullptr, u""},
+    {MenuRow::About, u"About Quadrel", otmE_About, u""},
+};
+
+constexpr bool rowsInOrder() {
+  for (int k = 0; k < kMenuItemCount; ++k)
+    if (int(kMenu[k].row) != k + 1)
+      return false;
+  return true;
+}
+static_assert(std::size(kMenu) == size_t(kMenuItemCount) && rowsInOrder(), "one menu entry per row, in row order");
+
+// The keys of the two shortcut characters that stand for another key.
+constexpr unsigned char kEnterKey = VK_RETURN;  // "~"
+constexpr unsigned char kCaretKey = 43;         // "^"
 
 // Fills one menu record; a shortcut text of exactly four characters gives a
 // shortcut: Ctrl, Alt, Shift ("1" held) and the key ("~" Enter, "^" 43).
@@ -46,7 +65,7 @@ void pinSetMenuItem(FuncItem& item, PluginCommand procedure, TextView name, int 
   if (shortcut.size() == 4) {
     auto* key = new ShortcutKey{shortcut[0] == u'1', shortcut[1] == u'1', shortcut[2] == u'1', 0};
     const char16_t k = shortcut[3];
-    key->key = static_cast<unsigned char>(k == u'~' ? 13 : (k == u'^' ? 43 : k));
+    key->key = k == u'~' ? kEnterKey : (k == u'^' ? kCaretKey : static_cast<unsigned char>(k));
     item.shortcut = key;
   }
   plog(u"pinSetMenuItem()", u": Len(Shortcut) = " + intText(int64_t(shortcut.size())) + u", pShKey = " +
@@ -74,17 +93,8 @@ void attachProcess() {
   loadSettings();
   plog(u"AttachProcess()", u": Attach To Process: START");
   s.items = new FuncItem[kMenuItemCount];
-  pinSetMenuItem(s.items[0], otmE_CurFile, u"Eval CurFile To File", 1, false, u"");
-  pinSetMenuItem(s.items[1], otmE_CurLineToFile, u"Eval CurLine To File", 2, false, u"");
-  pinSetMenuItem(s.items[2], nullptr, u"", 3, false, u"");
-  pinSetMenuItem(s.items[3], otmE_CurLineToWndMnu, u"Eval CurLine To Wnd", 4, false, u"1002");
-  pinSetMenuItem(s.items[4], otmE_SelTextToWndMnu, u"Eval SelText To Wnd", 5, false, u"1003");
-  pinSetMenuItem(s.items[5], otmE_Expr, u"Eval Expression To Wnd", 6, false, u"101~");
-  pinSetMenuItem(s.items[6], nullptr, u"", 7, false, u"");
-  pinSetMenuItem(s.items[7], otmE_ShowMem, u"Show Memory", 8, false, u"110M");
-  pinSetMenuItem(s.items[8], insertFileName, u"Insert filename", 9, false, u"110O");
-  pinSetMenuItem(s.items[9], nullptr, u"", 10, false, u"");
-  pinSetMenuItem(s.items[10], otmE_About, u"About Quadrel", 11, false, u"");
+  for (const MenuEntry& entry : kMenu)
+    pinSetMenuItem(s.items[int(entry.row) - 1], entry.procedure, entry.name, int(entry.row), false, entry.shortcut);
   plog(u"AttachProcess()", u": Attach To Process: End");
   plogRaw(u"Proc: AttachProcess(): " + kDashes70);
 }
@@ -150,7 +160,7 @@ __declspec(dllexport) void __cdecl setInfo(NppData data) {
 }
 
 __declspec(dllexport) const wchar_t* __cdecl getName() {
-  pluginState().nameAsked = 1;
+  pluginState().stage = HostStage::NameAsked;
   return L"Quadrel";
 }
 
@@ -164,9 +174,9 @@ __declspec(dllexport) void __cdecl beNotified(void*) {}
 
 __declspec(dllexport) LRESULT __cdecl messageProc(UINT, WPARAM, LPARAM) {
   PluginState& s = pluginState();
-  if (s.nameAsked == 1 && !s.oldProc) {
+  if (s.stage == HostStage::NameAsked && !s.oldProc) {
     subclassHost();
-    s.nameAsked = 2;
+    s.stage = HostStage::Subclassed;
   }
   return 0;
 }

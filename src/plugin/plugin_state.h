@@ -15,8 +15,8 @@ struct Engine;
 
 namespace quadrel::plugin {
 
-constexpr int kMenuItemCount = 11;
-constexpr int kOptionsItemCount = 12;
+// How far the host has come in taking the plug-in on.
+enum class HostStage : int { Loaded = 0, NameAsked = 1, Subclassed = 2 };
 
 struct PluginState {
   NppData npp{};
@@ -32,9 +32,9 @@ struct PluginState {
   LRESULT oldDwellTime = 0;
   int pluginsMenuPosition = 0;
   HMENU optionsMenu = nullptr;
-  int baseCommand = 0;  // B: options items are B+1 .. B+12
+  int baseCommand = 0;  // B: the options item k has the command number B + k
   uint64_t lastToolTipTick = 0;
-  int nameAsked = 0;          // 1 after getName, 2 after subclassing
+  HostStage stage = HostStage::Loaded;
   FuncItem* items = nullptr;  // allocated once at load, never freed
   // Editor values last read.
   HWND currentEditView = nullptr;

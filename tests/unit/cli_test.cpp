@@ -166,6 +166,34 @@ TEST(CliPlatformTest, ProgressOnlyOnATerminalAndAfterTheDelay) {
   std::fclose(err);
 }
 
+// Nobody answers a box of the program: a notice is confirmed, a question
+// declined; the box goes to standard error, input boxes take their default.
+TEST(CliPlatformTest, BoxesAnswerThemselves) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  CliPlatform platform(out, err);
+  struct Case {
+    BoxButtons buttons;
+    int answer;
+  };
+  for (const Case& c : {Case{BoxButtons::Ok, kAnswerOk}, Case{BoxButtons::OkCancel, kAnswerCancel},
+                        Case{BoxButtons::YesNo, kAnswerNo}, Case{BoxButtons::YesNoCancel, kAnswerNo}}) {
+    EXPECT_EQ(platform.messageBox(u"Cap", u"line 1\r\nline 2", c.buttons, BoxIcon::Question), c.answer);
+  }
+  Text answer;
+  EXPECT_TRUE(platform.inputBox(u"Quadrel Input", u"Decimals:", u"4", answer));
+  EXPECT_EQ(answer, u"4");
+  EXPECT_EQ(platform.openFileDialog(u"Open", u"*.otm"), u"");
+  std::fflush(err);
+  std::rewind(err);
+  char buffer[512] = {};
+  const size_t n = std::fread(buffer, 1, sizeof buffer - 1, err);
+  std::string box = "Cap: line 1\nline 2\n";
+  EXPECT_EQ(std::string(buffer, n), box + box + box + box + "Quadrel Input: Decimals: [4]\n");
+  std::fclose(out);
+  std::fclose(err);
+}
+
 // Runs the program's logic in a temporary working folder, catching what it prints.
 class CliRunTest : public ::testing::Test {
  protected:
@@ -176,7 +204,6 @@ class CliRunTest : public ::testing::Test {
     std::FILE* o = std::tmpfile();
     std::FILE* r = std::tmpfile();
     CliPlatform platform(o, r);
-    platform.fixedTime = true;
     Engine engine(platform);
     std::string dir = toUtf8(folder.text());
     dir.pop_back();

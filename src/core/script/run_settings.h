@@ -4,11 +4,14 @@
 
 #include <cstdint>
 
+#include "core/script/executor.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
 
-struct RunSettings {
+// The executor's options are part of the run settings (their fields keep
+// their names here): a run hands them to the executor as they stand.
+struct RunSettings : ExecOptions {
   Text commandLine;
   Text inputFile;  // InpFN
   bool readFromFile = false;
@@ -20,15 +23,11 @@ struct RunSettings {
   bool runSelection = false;   // getFromSelTextF
   bool toClipboard = false;    // SaveToClpBF
   bool deleteOutputs = false;  // delF
-  Text lineList;               // LnsStr: ";2;12;"
-  bool filterLines = false;    // lnsF
-  int32_t lineOffset = 0;
-  bool savePlots = false;  // splF
+  // From ExecOptions: lineList (LnsStr), filterLines (lnsF), lineOffset,
+  // savePlots (splF), noLabels, resultsOnly (noLnExpF), progress.
   Text savePlotPath;       // splPath
   bool logToFile = false;  // logF
   Text logFileName;        // logFileN
-  bool noLabels = false;
-  bool resultsOnly = false;  // noLnExpF
   bool repeat = false;
   bool remainResident = false;  // rrF
   bool quit = false;            // quitF
@@ -39,7 +38,6 @@ struct RunSettings {
   Text dataFolder;    // CurDir; kept when a caller has set it
   Text settingsFile;  // the plug-in's settings file, named in the run log
   bool firstRun = true;
-  bool progress = false;  // progress window during runs
 };
 
 }  // namespace quadrel

@@ -144,13 +144,7 @@ uint64_t runBatch(Engine& e) {
   o.header = s.noHeader ? Text() : informationBlock(e, false, true);
   o.noHeader = s.noHeader;
   o.logMode = s.logToFile ? 1 : 0;
-  o.exec.noLabels = s.noLabels;
-  o.exec.filterLines = s.filterLines;
-  o.exec.lineOffset = s.lineOffset;
-  o.exec.lineList = s.lineList;
-  o.exec.progress = s.progress;
-  o.exec.resultsOnly = s.resultsOnly;
-  o.exec.savePlots = s.savePlots;
+  o.exec = static_cast<const ExecOptions&>(s);
   const uint64_t start = e.platform.tickMs();
   batchRun(e, o);
   return e.platform.tickMs() - start;

@@ -1,12 +1,13 @@
-// Platform for Linux and tests: records every box, window line and debug line,
-// answers boxes from a queue of scripted answers, keeps a private clipboard.
+// The test double of the platform, also the library's platform on Linux:
+// records every box, window line and debug line, answers boxes from a queue
+// of scripted answers, keeps a private clipboard.
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/headless/posix_services.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -34,16 +35,16 @@ class HeadlessPlatform : public Platform {
   Text openFileDialog(TextView title, TextView filter) override;
   void setClipboardText(TextView text) override { clipboard = Text(text); }
   Text clipboardText() override { return clipboard; }
-  void debugOutput(TextView text) override;
+  void debugOutput(TextView text) override { debugLines.emplace_back(text); }
   LocalTime localTime() override;
-  uint64_t tickMs() override;
+  uint64_t tickMs() override { return posix::steadyTickMs(); }
   Text libraryPath() override { return libraryFile; }
   Text tempFolder() override;
   char16_t pathSeparator() const override { return u'/'; }
   bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) override;
-  bool fileModifiedTime(TextView path, LocalTime& time) override;
-  Text ansiToText(std::string_view bytes) override;
-  std::string textToAnsi(TextView text) override;
+  bool fileModifiedTime(TextView path, LocalTime& time) override { return posix::fileModifiedTime(path, time); }
+  Text ansiToText(std::string_view bytes) override { return posix::cp1252ToText(bytes); }
+  std::string textToAnsi(TextView text) override { return posix::textToCp1252(text); }
   void messagesWindowAdd(TextView line) override { windowLines.emplace_back(line); }
   void messagesWindowReset() override { ++windowResets; }
   void progressShow(TextView text) override { progressLines.emplace_back(text); }
@@ -67,8 +68,6 @@ class HeadlessPlatform : public Platform {
   int progressCloses = 0;
   Text clipboard;
   Text libraryFile;
-  // When set, debug lines are also written to this callback (the CLI's -v).
-  std::function<void(TextView)> debugSink;
   // A fixed clock for tests; when unset, the real local time.
   bool fixedTime = false;
   LocalTime time;

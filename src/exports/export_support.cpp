@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "exports/export_support.h"
+
+#include <algorithm>
 
 #if defined(_WIN32)
 #include "platform/win32/win32_platform.h"
