@@ -36,12 +36,7 @@ void copyVersion(qd_char* buffer, const Text& version) {
 extern "C" {
 
 QD_API int32_t QD_CALL SetDebugF(int32_t mode) {
-  return guarded<int32_t>(0, [&] {
-    MessageChannel& channel = engine().messages;
-    const int32_t previous = channel.mode;
-    channel.mode = mode;
-    return previous;
-  });
+  return guarded<int32_t>(0, [&] { return engine().messages.setMode(mode); });
 }
 
 QD_API int32_t QD_CALL ShowMsgs(int32_t level) {
@@ -49,7 +44,7 @@ QD_API int32_t QD_CALL ShowMsgs(int32_t level) {
     MessageChannel& channel = engine().messages;
     channel.showLevel = level;
     if (level == 2)
-      channel.mode = kMsgAccept;
+      channel.setMode(kMsgAccept);
     return int32_t(0);
   });
 }

@@ -44,11 +44,7 @@ QD_API int32_t QD_CALL GetErrorMsgs(qd_char* buffer, int32_t count, uint8_t show
 }
 
 QD_API int32_t QD_CALL SetErrorMsgsF(int32_t flag) {
-  return guarded<int32_t>(0, [&] {
-    int32_t previous = engine().errors.messagesFlag;
-    engine().errors.messagesFlag = flag;
-    return previous;
-  });
+  return guarded<int32_t>(0, [&] { return setMessagesFlag(engine(), flag); });
 }
 
 }  // extern "C"

@@ -106,10 +106,9 @@ QD_API int32_t QD_CALL aPrintEx(const double* data, int32_t rows, int32_t cols, 
 QD_API const qd_char* QD_CALL aShow(const double* data, int32_t rows, int32_t cols) {
   return guarded<const qd_char*>(nullptr, [&] {
     Engine& e = engine();
-    const int32_t mode = e.messages.mode;
-    e.messages.mode = kMsgAccept;
+    const int32_t mode = e.messages.setMode(kMsgAccept);
     const qd_char* text = out(printMatrix(e, data, rows, cols, u"MsgBox", u"", u"", u""));
-    e.messages.mode = mode;
+    e.messages.setMode(mode);
     return text;
   });
 }

@@ -28,6 +28,12 @@ struct MessageChannel {
   // Sends one message; gives the whole message log when show is set, else
   // the empty text.
   TextView send(Platform& platform, TextView text, TextView title, bool show);
+  // Sets the message mode; gives the one before.
+  int32_t setMode(int32_t newMode) {
+    const int32_t previous = mode;
+    mode = newMode;
+    return previous;
+  }
 };
 
 }  // namespace quadrel

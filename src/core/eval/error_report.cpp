@@ -56,6 +56,12 @@ void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView e
 
 void setErrorCode(Engine& e, int32_t code) { e.errors.code = code; }
 
+int32_t setMessagesFlag(Engine& e, int32_t flag) {
+  const int32_t previous = e.errors.messagesFlag;
+  e.errors.messagesFlag = flag;
+  return previous;
+}
+
 void clearErrorLog(Engine& e) {
   e.errors.log.clear();
   e.errors.extendedInfo.clear();

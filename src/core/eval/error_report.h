@@ -28,4 +28,8 @@ inline void clearErrorCode(Engine& e) { setErrorCode(e, kNoError); }
 
 void clearErrorLog(Engine& e);
 
+// Sets whether script runs show error messages (SetErrorMsgsF, ErrorMsgs);
+// gives the flag before.
+int32_t setMessagesFlag(Engine& e, int32_t flag);
+
 }  // namespace quadrel

@@ -27,7 +27,7 @@ int32_t check(int32_t rows, int32_t cols, std::initializer_list<const void*> buf
 }
 
 int32_t withStatus(Engine& e, int32_t code) {
-  e.script.status = code;
+  e.script.setStatus(code);
   return code;
 }
 

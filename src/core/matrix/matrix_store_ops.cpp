@@ -131,7 +131,7 @@ intptr_t setMatrixFromCaller(Engine& e, TextView name, double* data, int32_t row
       result = defineMatrix(e, name, data, nullptr, rows, cols, returnAddress);
     }
   }
-  e.script.status = int32_t(result);
+  e.script.setStatus(int32_t(result));
   return result;
 }
 

@@ -57,5 +57,4 @@ Text errorText(int32_t code);
 // The 20 blanks of a header without an output file.
 inline constexpr TextView kNoOutputNote = u"                    ";
 
-
 }  // namespace quadrel

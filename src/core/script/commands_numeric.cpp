@@ -8,6 +8,7 @@
 #include "core/numeric/poly_derivative.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/quiet_messages.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -44,13 +45,11 @@ Text runIntegrate(CommandContext& c, TextView params, TextView formula, TextView
 
   // Messages are silenced for the call.
   Engine& e = c.e;
-  const int32_t mode = e.messages.mode, messagesFlag = e.errors.messagesFlag;
-  e.messages.mode = 0;
-  e.errors.messagesFlag = 0;
   double value = 0.0;
-  integrate(e, formula, a, b, n, method, field[4], &value);
-  e.messages.mode = mode;
-  e.errors.messagesFlag = messagesFlag;
+  {
+    QuietMessages quiet(e);
+    integrate(e, formula, a, b, n, method, field[4], &value);
+  }
 
   const bool failed = e.errors.code != kNoError;
   Text r;

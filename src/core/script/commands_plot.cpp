@@ -3,18 +3,18 @@
 #include "core/plot/plot_command.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/quiet_messages.h"
 
 namespace quadrel {
 
 void commandPlot(CommandContext& c) {
   // Plot(xmin; variable; xmax; n[; points file]) = formula
   const int32_t slot = ++c.e.script.plotWindowCount;
-  const int32_t mode = c.e.messages.mode, flag = c.e.errors.messagesFlag;
-  c.e.messages.mode = 0;
-  c.e.errors.messagesFlag = 0;
-  const int32_t code = runPlot(c.e, slot, parsePlotRequest(c.params, c.args));
-  c.e.messages.mode = mode;
-  c.e.errors.messagesFlag = flag;
+  int32_t code;
+  {
+    QuietMessages quiet(c.e);
+    code = runPlot(c.e, slot, parsePlotRequest(c.params, c.args));
+  }
 
   Text r;
   if (code > 0) {

@@ -1,6 +1,7 @@
 // Setting commands: Debug, ErrorMsgs, aElemOrderSet, aElemOrderEx, aabout, Pause.
 #include "core/diag/debug_log.h"
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/matrix/element_order.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
@@ -14,9 +15,9 @@ int32_t integerArgument(const CommandContext& c) { return int32_t(leadingInteger
 
 }  // namespace
 
-void commandDebug(CommandContext& c) { c.e.messages.mode = integerArgument(c); }
+void commandDebug(CommandContext& c) { c.e.messages.setMode(integerArgument(c)); }
 
-void commandErrorMsgs(CommandContext& c) { c.e.errors.messagesFlag = integerArgument(c); }
+void commandErrorMsgs(CommandContext& c) { setMessagesFlag(c.e, integerArgument(c)); }
 
 void commandElemOrderSet(CommandContext& c) { setElementOrder(c.e, integerArgument(c)); }
 

@@ -32,6 +32,10 @@ struct ScriptState {
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;
+
+  // The status of the last run or matrix operation, as the status export
+  // reports it; other subsystems set it through here.
+  void setStatus(int32_t code) { status = code; }
 };
 
 }  // namespace quadrel
