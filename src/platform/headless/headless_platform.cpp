@@ -22,12 +22,12 @@ int HeadlessPlatform::messageBox(TextView caption, TextView text, BoxButtons but
   } else {
     answer = defaultAnswer;
   }
-  boxes.push_back({Text(caption), Text(text), buttons, icon, answer});
+  record(boxes, RecordedBox{Text(caption), Text(text), buttons, icon, answer});
   return answer;
 }
 
 bool HeadlessPlatform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
-  inputs.push_back({Text(caption), Text(prompt), Text(defaultText)});
+  record(inputs, RecordedInput{Text(caption), Text(prompt), Text(defaultText)});
   if (!inputAnswers.empty()) {
     answer = inputAnswers.front();
     inputAnswers.pop_front();

@@ -35,7 +35,7 @@ class HeadlessPlatform : public Platform {
   Text openFileDialog(TextView title, TextView filter) override;
   void setClipboardText(TextView text) override { clipboard = Text(text); }
   Text clipboardText() override { return clipboard; }
-  void debugOutput(TextView text) override { debugLines.emplace_back(text); }
+  void debugOutput(TextView text) override { record(debugLines, Text(text)); }
   LocalTime localTime() override;
   uint64_t tickMs() override { return posix::steadyTickMs(); }
   Text libraryPath() override { return libraryFile; }
@@ -45,9 +45,9 @@ class HeadlessPlatform : public Platform {
   bool fileModifiedTime(TextView path, LocalTime& time) override { return posix::fileModifiedTime(path, time); }
   Text ansiToText(std::string_view bytes) override { return posix::cp1252ToText(bytes); }
   std::string textToAnsi(TextView text) override { return posix::textToCp1252(text); }
-  void messagesWindowAdd(TextView line) override { windowLines.emplace_back(line); }
+  void messagesWindowAdd(TextView line) override { record(windowLines, Text(line)); }
   void messagesWindowReset() override { ++windowResets; }
-  void progressShow(TextView text) override { progressLines.emplace_back(text); }
+  void progressShow(TextView text) override { record(progressLines, Text(text)); }
   void progressClose() override { ++progressCloses; }
   // An image of the window's size drawn in memory (cairo).
   std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
@@ -59,6 +59,9 @@ class HeadlessPlatform : public Platform {
   std::deque<Text> inputAnswers;
   std::deque<Text> fileDialogAnswers;
 
+  // Tests read what was shown; the library itself (a process that may run
+  // for days) keeps nothing, or its memory would grow with every message.
+  bool keepRecords = true;
   std::vector<RecordedBox> boxes;
   std::vector<RecordedInput> inputs;
   std::vector<Text> debugLines;
@@ -72,6 +75,13 @@ class HeadlessPlatform : public Platform {
   bool fixedTime = false;
   LocalTime time;
   Text tempDir;
+
+ private:
+  template <class T>
+  void record(std::vector<T>& list, T item) {
+    if (keepRecords)
+      list.push_back(std::move(item));
+  }
 };
 
 }  // namespace quadrel
