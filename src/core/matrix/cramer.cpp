@@ -18,9 +18,9 @@ namespace {
 using elimination::finish;
 using elimination::snapped;
 
-// Orders up to elimination::kLargestFixedOrder take their n + 1
-// determinants side by side with loops of fixed length: there, sharing
-// costs more than it saves.
+// Orders up to this one take their n + 1 determinants side by side with
+// loops of fixed length: there, sharing costs more than it saves.
+constexpr int kLargestSideBySideOrder = 8;
 
 template <int N>
 bool solveFixed(const double* a, const double* b, double* x) {
@@ -310,7 +310,7 @@ bool solveCramer(const double* a, int n, const double* b, double* x, Workspace& 
     case 8: return solveFixed<8>(a, b, x);
     default: break;
   }
-  if (n > elimination::kLargestFixedOrder)
+  if (n > kLargestSideBySideOrder)
     return SharedCramer(a, n, b, ws).solve(x);
   const double det = determinant(a, n, ws);
   if (det == 0.0)

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "core/matrix/matrix_algorithms.h"
@@ -139,28 +138,12 @@ void fixedDeterminants(double* matrices, int count, double* dets) {
 }
 
 // Orders up to this one have loops of fixed length in finishTail().
-constexpr int kLargestFixedOrder = 8;
+constexpr int kLargestFixedOrder = 16;
 
-// The determinant of the n x n matrix a (row stride n) whose first n - order
-// steps are done, det holding their product: small remainders are copied
-// out and finished with loops of fixed length.
-inline double finishTail(double* a, int n, int order, double det) {
-  const int from = n - order;
-  if (order > kLargestFixedOrder)
-    return finish(a, n, from, det);
-  double tail[kLargestFixedOrder * kLargestFixedOrder];
-  for (int r = 0; r < order; ++r)
-    std::memcpy(tail + r * order, a + size_t(from + r) * n + from, size_t(order) * sizeof(double));
-  switch (order) {
-    case 2: return fixedFinish<2>(tail, det);
-    case 3: return fixedFinish<3>(tail, det);
-    case 4: return fixedFinish<4>(tail, det);
-    case 5: return fixedFinish<5>(tail, det);
-    case 6: return fixedFinish<6>(tail, det);
-    case 7: return fixedFinish<7>(tail, det);
-    case 8: return fixedFinish<8>(tail, det);
-    default: return snapped(det * tail[0]);
-  }
-}
+// The determinant of the n x n matrix a (row stride n) whose first
+// n - order steps are done, det holding their product: remainders of order
+// kLargestFixedOrder or less are copied out and finished with loops of
+// fixed length.
+double finishTail(double* a, int n, int order, double det);
 
 }  // namespace quadrel::matrix::elimination

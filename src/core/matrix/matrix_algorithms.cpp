@@ -20,7 +20,6 @@ double closedFormDeterminant(const double* a, int n) {
   }
 }
 
-using elimination::finish;
 using elimination::snapped;
 
 // The product of the pivots with the sign of the exchanges, before snapping.
@@ -54,7 +53,7 @@ void sharedCofactors(const double* a, int n, double det, double* result, Workspa
       if (i < n - 1) {
         for (int r = i + 1; r < n; ++r)
           std::memcpy(minor + size_t(r - 1) * m + i, columns + size_t(r) * m + i, size_t(m - i) * sizeof(double));
-        cofactor = finish(minor, m, i, prefix);
+        cofactor = elimination::finishTail(minor, m, m - i, prefix);
         if (i < m - 1)
           elimination::step(columns, n, m, i, kPivotTolerance, prefix);
       } else {
@@ -71,7 +70,7 @@ void sharedCofactors(const double* a, int n, double det, double* result, Workspa
 double determinantInPlace(double* a, int n) {
   if (n <= 3)
     return closedFormDeterminant(a, n);
-  return finish(a, n, 0, 1.0);
+  return elimination::finishTail(a, n, n, 1.0);
 }
 
 double determinant(const double* a, int n, Workspace& ws) {
