@@ -138,12 +138,11 @@ void fixedDeterminants(double* matrices, int count, double* dets) {
 }
 
 // Orders up to this one have loops of fixed length in finishTail().
-constexpr int kLargestFixedOrder = 16;
+constexpr int kLargestFixedOrder = 8;
 
 // The determinant of the n x n matrix a (row stride n) whose first
-// n - order steps are done, det holding their product: remainders of order
-// kLargestFixedOrder or less are copied out and finished with loops of
-// fixed length.
+// n - order steps are done, det holding their product: the last
+// kLargestFixedOrder steps are taken on a copy with loops of fixed length.
 double finishTail(double* a, int n, int order, double det);
 
 }  // namespace quadrel::matrix::elimination
