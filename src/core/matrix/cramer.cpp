@@ -27,9 +27,11 @@ bool solveFixed(const double* a, const double* b, double* x) {
   // Matrix N is A itself; matrix k has b in column k.
   double work[(N + 1) * N * N];
   double dets[N + 1];
-  for (int d = 0; d <= N; ++d) std::memcpy(work + d * N * N, a, N * N * sizeof(double));
-  for (int k = 0; k < N; ++k)
-    for (int i = 0; i < N; ++i) work[k * N * N + i * N + k] = b[i];
+  // Each element written once: a copy followed by overwrites stalls the
+  // loads that come right after.
+  for (int d = 0; d <= N; ++d)
+    for (int i = 0; i < N; ++i)
+      for (int j = 0; j < N; ++j) work[d * N * N + i * N + j] = j == d ? b[i] : a[i * N + j];
   elimination::fixedDeterminants<N>(work, N + 1, dets);
   if (dets[N] == 0.0)
     return false;

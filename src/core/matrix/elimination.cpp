@@ -6,8 +6,12 @@ namespace quadrel::matrix::elimination {
 
 namespace {
 
+// The last N steps of a: on a itself when it is N x N, else on a copy of
+// its trailing N x N block.
 template <int N>
-double finishCopy(const double* a, int n, double det) {
+double finishCopy(double* a, int n, double det) {
+  if (n == N)
+    return fixedFinish<N>(a, det);
   double tail[N * N];
   const int from = n - N;
   for (int r = 0; r < N; ++r) std::memcpy(tail + r * N, a + size_t(from + r) * n + from, N * sizeof(double));
