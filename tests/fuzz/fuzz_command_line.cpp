@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform.fixedTime = true;
   platform.clipboard = Text(script);
   Engine e(platform);
+  e.matrix.powerWorkLimit = kFuzzPowerWorkLimit;
   RunSettings& s = e.script.settings;
   s.dataFolder = fromUtf8(folder.string() + "/");
   writeUtf8File(s.dataFolder + u"in.otm", script, WriteMode::Replace);

@@ -5,9 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/engine.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
+
+// Matrix powers are refused beyond a work limit; inputs full of huge
+// exponents stay fast with a small one, and still reach the refusal.
+constexpr int64_t kFuzzPowerWorkLimit = int64_t(1) << 16;
 
 inline Text decodeFuzzInput(const uint8_t* data, size_t size) {
   Text t;

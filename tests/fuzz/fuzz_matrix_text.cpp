@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   HeadlessPlatform platform;
   platform.fixedTime = true;
   Engine e(platform);
+  e.matrix.powerWorkLimit = kFuzzPowerWorkLimit;
   setStrMatrix(e, u"[a];2;2;1;2;3;4", false, false);
 
   for (const bool evaluate : {false, true}) {

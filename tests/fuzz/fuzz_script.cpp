@@ -117,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   HeadlessPlatform platform;
   Engine engine(platform);
+  engine.matrix.powerWorkLimit = kFuzzPowerWorkLimit;
   const Text folder = fromUtf8(workFolder().path().string() + "/");
   engine.script.settings.dataFolder = folder;
   platform.tempDir = folder;

@@ -123,6 +123,54 @@ TEST_F(MatrixFormulaTest, CodesAndReports) {
   }
 }
 
+// A power takes its p - 1 products one by one; once the powers repeat, the
+// rest is known, and an exponent that would need more work than the limit
+// allows is refused with code 9 instead of running for minutes.
+TEST_F(MatrixFormulaTest, PowersWithHugeExponents) {
+  define(u"[mP];3;3;0;1;0;0;0;1;1;0;0");  // a cyclic permutation: P^3 = I
+  define(u"[mQ];2;2;0;-1;1;0");           // a quarter turn: Q^4 = I
+  define(u"[mE];2;2;1;0;0;0");            // idempotent
+  define(u"[mN];2;2;0;1;0;0");            // nilpotent
+  define(u"[mJ];2;2;1;1;0;1");            // J^p = [[1, p], [0, 1]] never repeats
+  struct Case {
+    const char16_t* formula;
+    int32_t rows;
+    M want;
+  };
+  const Case cases[] = {
+      {u"[mP]^2147483647", 3, {0, 1, 0, 0, 0, 1, 1, 0, 0}},  // 2147483647 = 3k + 1
+      {u"[mP]^2147483645", 3, {0, 0, 1, 1, 0, 0, 0, 1, 0}},
+      {u"[mQ]^1000000001", 2, {0, -1, 1, 0}},
+      {u"[mQ]^1000000002", 2, {-1, 0, 0, -1}},
+      {u"[mQ]^-1000000000", 2, {1, 0, 0, 1}},
+      {u"[mE]^999999999", 2, {1, 0, 0, 0}},
+      {u"[mN]^1000000000", 2, {0, 0, 0, 0}},
+      {u"[mJ]^1000", 2, {1, 1000, 0, 1}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(matrix(c.formula, c.rows, c.rows), c.want) << toUtf8(c.formula);
+
+  // A Markov matrix settles on its limit: a huge power is that fixed point,
+  // bit for bit the same as a power taken far enough.
+  define(u"[mK];2;2;0.5;0.5;0.25;0.75");
+  const M limit = matrix(u"[mK]^1000000000", 2, 2);
+  EXPECT_EQ(matrix(u"[mK]^5000", 2, 2), limit);
+  ASSERT_EQ(limit.size(), 4u);
+  EXPECT_NEAR(limit[0], 1.0 / 3.0, 1e-15);
+  EXPECT_NEAR(limit[3], 2.0 / 3.0, 1e-15);
+
+  const size_t before = log().size();
+  EXPECT_EQ(failure(u"[mJ]^1000000000"), 9);
+  EXPECT_NE(log().find(u"Exponent of Matrix (es. [mA]^n) too large", before), Text::npos);
+  EXPECT_NE(log().find(u"Exp = 1000000000\r\n", before), Text::npos);
+
+  // The limit counts products: with room for 10 products of order 2, J^11
+  // is computed and J^12 refused.
+  e.matrix.powerWorkLimit = 10 * (8 + 64);
+  EXPECT_EQ(matrix(u"[mJ]^11", 2, 2), (M{1, 11, 0, 1}));
+  EXPECT_EQ(failure(u"[mJ]^12"), 9);
+  EXPECT_EQ(matrix(u"[mQ]^1000000003", 2, 2), (M{0, 1, -1, 0}));  // a cycle is still found
+}
+
 TEST_F(MatrixFormulaTest, TemporariesAreDeletedWhateverTheResult) {
   const size_t named = storeSize();
   for (const char16_t* f : {u"det([mA]*[mB])", u"det([mA]*[mA])", u"[mA]*[mA]+[mA]", u"[mX]+[mA]", u"1+"}) {

@@ -139,6 +139,71 @@ TEST_F(MatrixLibraryTest, SharedCramerEqualsDeterminantsFromScratch) {
   }
 }
 
+// Elements without a low-rank pattern (the i * j term).
+double wave(int i, int j) { return std::sin(1.0 + i * 0.7 + j * 1.3 + i * j * 0.37); }
+
+// From order 9 Cramer's determinants share their elimination in groups;
+// each solution must be bit for bit aDet(A with column k = b) / aDet(A), the
+// determinants taken from scratch through the export. The cases steer the
+// pivot searches: b winning at once or never, ties, rows below the 1.0E-12
+// tolerance, b equal to a column, NaN and infinity.
+TEST_F(MatrixLibraryTest, SystemsEqualDeterminantsFromScratch) {
+  struct Case {
+    const char* name;
+    int n;
+    double (*element)(int i, int j);  // j = n: b
+  };
+  const Case cases[] = {
+      {"b leads", 12, [](int i, int j) { return j == 12 ? 50.0 * std::cos(i + 1.0) : wave(i, j); }},
+      {"b small", 12, [](int i, int j) { return j == 12 ? 1e-3 * std::cos(i + 1.0) : wave(i, j); }},
+      {"ties", 10, [](int i, int j) { return double((i * 7 + j * 3 + i * j) % 5 - 2 + (i == j ? 2 : 0)); }},
+      {"a tiny row", 11,
+       [](int i, int j) {
+         // Row 1 is tiny but for column 0: once b leads, the shared base skips
+         // that step while the carried column does not.
+         if (j == 11)
+           return i == 1 ? 0.0 : 50.0 * std::cos(i + 1.0);
+         return (i == 1 && j > 0) ? 1e-14 * (j + 1) : wave(i, j);
+       }},
+      {"b is a column", 9,
+       [](int i, int j) {
+         const int column = j == 9 ? 4 : j;
+         return std::sin(2.0 + i * 5 + column * 7) + (i == column ? 1.0 : 0.0);
+       }},
+      {"NaN and infinity in b", 9,
+       [](int i, int j) {
+         if (j == 9)
+           return i == 3 ? INFINITY : i == 6 ? std::nan("") : std::cos(i + 1.0);
+         return wave(i, j);
+       }},
+      {"order 40", 40, [](int i, int j) { return j == 40 ? std::cos(i + 1.0) : wave(i, j); }},
+  };
+  for (const Case& c : cases) {
+    const int n = c.n;
+    M a(size_t(n) * size_t(n)), b(static_cast<size_t>(n)), x(static_cast<size_t>(n), 99.0);
+    for (int i = 0; i < n; ++i) {
+      b[size_t(i)] = c.element(i, n);
+      for (int j = 0; j < n; ++j) a[size_t(i * n + j)] = c.element(i, j);
+    }
+    const double d = det(a, n);
+    ASSERT_NE(d, 0.0) << c.name;
+    ASSERT_EQ(solve(e, a.data(), n, b.data(), x.data()), -1) << c.name;
+    for (int k = 0; k < n; ++k) {
+      M work = a;
+      for (int i = 0; i < n; ++i) work[size_t(i * n + k)] = b[size_t(i)];
+      const double want = det(work, n) / d;
+      if (std::isnan(want))
+        EXPECT_TRUE(std::isnan(x[size_t(k)])) << c.name << " " << k;
+      else
+        EXPECT_EQ(std::memcmp(&x[size_t(k)], &want, sizeof want), 0) << c.name << " " << k;
+    }
+  }
+  // A singular matrix of a large order: code 7, x untouched.
+  M singular(100, 1.0), x(10, 5.0);
+  EXPECT_EQ(solve(e, singular.data(), 10, M(10, 1.0).data(), x.data()), 7);
+  EXPECT_EQ(x, M(10, 5.0));
+}
+
 TEST_F(MatrixLibraryTest, ProductsPowersAndShapes) {
   M c(6, -1.0);
   EXPECT_EQ(multiplyEx(e, M(6, 1).data(), 2, 3, M(6, 1).data(), 2, 3, c.data()), 10);
@@ -153,6 +218,14 @@ TEST_F(MatrixLibraryTest, ProductsPowersAndShapes) {
   EXPECT_EQ(r, (M{1, 3, 0, 1}));
   M untouched(4, 7.0);
   EXPECT_EQ(power(e, M{1, 1, 0, 1}.data(), 2, 1, untouched.data()), -1);
+  EXPECT_EQ(untouched, M(4, 7.0));
+  // Powers that repeat are known at once; one that would take too long is
+  // refused with code 8 and leaves R untouched.
+  M cycle(9);
+  ASSERT_EQ(power(e, M{0, 1, 0, 0, 0, 1, 1, 0, 0}.data(), 3, 2147483647, cycle.data()), -1);
+  EXPECT_EQ(cycle, (M{0, 1, 0, 0, 0, 1, 1, 0, 0}));
+  EXPECT_EQ(power(e, M{1, 1, 0, 1}.data(), 2, 2000000000, untouched.data()), 8);
+  EXPECT_EQ(e.script.status, 8);
   EXPECT_EQ(untouched, M(4, 7.0));
 
   M v(2);

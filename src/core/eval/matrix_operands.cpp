@@ -227,7 +227,13 @@ Operand matrixPower(Engine& e, Operand left, double exponent) {
       for (int j = 0; j < n; ++j) a->data[size_t(i) * n + j] = i == j ? 1.0 : 0.0;
   } else if (p > 1) {
     std::vector<double> r(a->count());
-    matrix::power(a->data, n, p, r.data());
+    if (!matrix::power(a->data, n, p, r.data(), e.matrix.powerWorkLimit)) {
+      fail(e, kErrNotInteger, kDivMult, 1210,
+           u"Exponent of Matrix (es. [mA]^n) too large: the powers of this matrix do not repeat within " +
+               intText(matrix::powerProductLimit(n, e.matrix.powerWorkLimit)) + u" products.\r\nExp = " +
+               trimNumberText(fixedText(exponent)) + u"\r\n");
+      return failed(e);
+    }
     std::memcpy(a->data, r.data(), r.size() * sizeof(double));
   }
   return handleOf(e, *a);

@@ -28,11 +28,13 @@ int32_t elementOrderForLanguage(Engine& e, TextView language) {
   return e.matrix.elementOrder;
 }
 
+bool callerOrderIsRowMajor(const Engine& e) { return e.matrix.elementOrder != 1 || e.matrix.rawCopy != 0; }
+
 void copyArray(const Engine& e, const double* src, double* dst, int32_t a, int32_t b) {
   if (a <= 0 || b <= 0)
     return;
   const size_t count = size_t(a) * size_t(b);
-  if (e.matrix.elementOrder != 1 || e.matrix.rawCopy != 0) {
+  if (callerOrderIsRowMajor(e)) {
     if (src != dst)
       std::memmove(dst, src, count * sizeof(double));
     return;

@@ -25,6 +25,9 @@ int32_t elementOrderForLanguage(Engine& e, TextView language);
 // aCopyArray: copies a*b doubles; under column order (and the raw-copy switch
 // off) the element at p = r*a + c goes to c*b + r. src and dst may be the same.
 void copyArray(const Engine& e, const double* src, double* dst, int32_t a, int32_t b);
+// True when conversions are plain copies (row order, or the raw-copy switch
+// on): a caller's buffer may then be read or written in place.
+bool callerOrderIsRowMajor(const Engine& e);
 // A caller's rows x cols buffer into row-major, and back.
 inline void fromCaller(const Engine& e, const double* src, double* dst, int32_t rows, int32_t cols) {
   copyArray(e, src, dst, rows, cols);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/matrix/elimination.h"
+
 namespace quadrel::matrix {
 
 namespace {
@@ -18,55 +20,13 @@ double closedFormDeterminant(const double* a, int n) {
   }
 }
 
-// One step k of Gaussian elimination with column pivoting on a rows x cols
-// matrix: the largest |a(k, i)| of row k (the first of equal values) becomes
-// the pivot. A pivot whose magnitude is at most threshold zeroes the
-// determinant and skips the step. Columns are exchanged only in the rows
-// still being eliminated: the rows above are never read again. Each row
-// below is updated from itself and the pivot row alone.
-inline void eliminationStep(double* a, int rows, int cols, int k, double threshold, double& det) {
-  double* rowK = a + size_t(k) * cols;
-  int best = k;
-  double largest = std::fabs(rowK[k]);
-  for (int i = k + 1; i < cols; ++i) {
-    const double v = std::fabs(rowK[i]);
-    if (v > largest) {
-      largest = v;
-      best = i;
-    }
-  }
-  if (largest <= threshold) {
-    det = 0.0;
-    return;
-  }
-  if (best != k) {
-    for (int r = k; r < rows; ++r) std::swap(a[size_t(r) * cols + k], a[size_t(r) * cols + best]);
-    det = -det;
-  }
-  const double pivot = rowK[k];
-  det *= pivot;
-  for (int j = k + 1; j < rows; ++j) {
-    double* rowJ = a + size_t(j) * cols;
-    // a(j, m) - a(j, k) / a(k, k) * a(k, m), with the quotient taken once.
-    const double factor = rowJ[k] / pivot;
-    for (int m = k + 1; m < cols; ++m) rowJ[m] -= factor * rowK[m];
-  }
-}
+using elimination::snapped;
 
 // The product of the pivots with the sign of the exchanges, before snapping.
 double eliminate(double* a, int n, double threshold) {
   double det = 1.0;
-  for (int k = 0; k < n - 1; ++k) eliminationStep(a, n, n, k, threshold, det);
+  for (int k = 0; k < n - 1; ++k) elimination::step(a, n, n, k, threshold, det);
   return det;
-}
-
-double snapped(double det) { return std::fabs(det) < kPivotTolerance ? 0.0 : det; }
-
-// The determinant of an n x n matrix of order 4 or more whose first `from`
-// elimination steps are done, det holding their product.
-double finishDeterminant(double* a, int n, int from, double det) {
-  for (int k = from; k < n - 1; ++k) eliminationStep(a, n, n, k, kPivotTolerance, det);
-  return snapped(det * a[size_t(n) * n - 1]);
 }
 
 // The inverse's cofactors for n >= 5, with the elimination shared between
@@ -93,9 +53,9 @@ void sharedCofactors(const double* a, int n, double det, double* result, Workspa
       if (i < n - 1) {
         for (int r = i + 1; r < n; ++r)
           std::memcpy(minor + size_t(r - 1) * m + i, columns + size_t(r) * m + i, size_t(m - i) * sizeof(double));
-        cofactor = finishDeterminant(minor, m, i, prefix);
+        cofactor = elimination::finishTail(minor, m, m - i, prefix);
         if (i < m - 1)
-          eliminationStep(columns, n, m, i, kPivotTolerance, prefix);
+          elimination::step(columns, n, m, i, kPivotTolerance, prefix);
       } else {
         cofactor = snapped(prefix * columns[size_t(m) * m - 1]);
       }
@@ -110,7 +70,7 @@ void sharedCofactors(const double* a, int n, double det, double* result, Workspa
 double determinantInPlace(double* a, int n) {
   if (n <= 3)
     return closedFormDeterminant(a, n);
-  return finishDeterminant(a, n, 0, 1.0);
+  return elimination::finishTail(a, n, n, 1.0);
 }
 
 double determinant(const double* a, int n, Workspace& ws) {
@@ -191,17 +151,45 @@ void transposeSquareInPlace(double* a, int n) {
     for (int j = i + 1; j < n; ++j) std::swap(a[size_t(i) * n + j], a[size_t(j) * n + i]);
 }
 
-void power(const double* a, int n, int64_t p, double* r) {
+bool power(const double* a, int n, int64_t p, double* r, int64_t workLimit) {
   const size_t count = size_t(n) * n;
-  std::vector<double> m(a, a + count);
-  for (int64_t step = 1; step < p; ++step) {
-    multiply(m.data(), n, n, a, n, r);
-    // A product equal to its factor bit for bit repeats itself: the
-    // remaining steps would give the same matrix again.
-    if (std::memcmp(r, m.data(), count * sizeof(double)) == 0)
-      return;
-    std::memcpy(m.data(), r, count * sizeof(double));
+  const size_t bytes = count * sizeof(double);
+  const int64_t affordable = powerProductLimit(n, workLimit);
+  // The power a^k, the next one, and a^checkpoint, an earlier power kept
+  // at k = 1, 2, 4, 8, ...: a repetition of period at most k is seen by
+  // the time k is twice the index where it starts.
+  std::vector<double> current(a, a + count), next(count), kept(a, a + count);
+  int64_t k = 1, checkpoint = 1, products = 0;
+  auto advance = [&] {
+    multiply(current.data(), n, n, a, n, next.data());
+    ++products;
+    ++k;
+  };
+  while (k < p) {
+    if (products == affordable)
+      return false;
+    advance();
+    int64_t period = 0;
+    if (std::memcmp(next.data(), current.data(), bytes) == 0)
+      period = 1;
+    else if (std::memcmp(next.data(), kept.data(), bytes) == 0)
+      period = k - checkpoint;
+    current.swap(next);
+    if (period > 0) {
+      // a^p = a^(k + (p - k) mod period): fewer than `period` products more.
+      for (int64_t left = (p - k) % period; left > 0; --left) {
+        advance();
+        current.swap(next);
+      }
+      break;
+    }
+    if (k == 2 * checkpoint) {
+      kept = current;
+      checkpoint = k;
+    }
   }
+  std::memcpy(r, current.data(), bytes);
+  return true;
 }
 
 void diagonalForm(double* a, int n) {
@@ -210,114 +198,6 @@ void diagonalForm(double* a, int n) {
     for (int j = 0; j < n; ++j)
       if (i != j)
         a[size_t(i) * n + j] = 0.0;
-}
-
-namespace {
-
-// Cramer's rule for n >= 4 with the elimination shared between the n
-// determinants. The matrix with column k replaced by b is eliminated exactly
-// like A itself for as long as its pivot searches pick the same columns: the
-// other columns see the same operations, and b's column is carried along
-// with the same factors. At the first step where b's column would change
-// the choice, or where A's pivot is column k itself, that determinant
-// branches off from A's state and is finished alone. Every element sees the
-// operations of an elimination from scratch, in the same order.
-bool sharedCramer(const double* a, int n, const double* b, double* x, Workspace& ws) {
-  const size_t count = size_t(n) * n;
-  double* w = sized(ws.work, count);
-  double* branch = sized(ws.minor, count);
-  std::memcpy(w, a, count * sizeof(double));
-  std::vector<double> rhs(count), dets(size_t(n), 0.0);
-  std::vector<int> position(static_cast<size_t>(n));
-  std::vector<char> live(size_t(n), 1);
-  for (int k = 0; k < n; ++k) {
-    std::memcpy(&rhs[size_t(k) * n], b, size_t(n) * sizeof(double));
-    position[size_t(k)] = k;
-  }
-  double prefix = 1.0;
-  for (int s = 0; s < n - 1; ++s) {
-    double* rowS = w + size_t(s) * n;
-    int best = s;
-    double largest = std::fabs(rowS[s]);
-    for (int i = s + 1; i < n; ++i) {
-      const double v = std::fabs(rowS[i]);
-      if (v > largest) {
-        largest = v;
-        best = i;
-      }
-    }
-    for (int k = 0; k < n; ++k) {
-      if (!live[size_t(k)])
-        continue;
-      const int p = position[size_t(k)];
-      const double v = std::fabs(rhs[size_t(k) * n + s]);
-      bool branches;
-      if (std::isnan(v) || std::isnan(largest))
-        branches = true;
-      else if (largest <= kPivotTolerance)
-        branches = v > kPivotTolerance;
-      else
-        branches = p == best || v > largest || (v == largest && p < best);
-      if (!branches)
-        continue;
-      for (int r = s; r < n; ++r) {
-        std::memcpy(branch + size_t(r) * n + s, w + size_t(r) * n + s, size_t(n - s) * sizeof(double));
-        branch[size_t(r) * n + p] = rhs[size_t(k) * n + r];
-      }
-      dets[size_t(k)] = finishDeterminant(branch, n, s, prefix);
-      live[size_t(k)] = 0;
-    }
-    if (largest <= kPivotTolerance) {
-      prefix = 0.0;
-      continue;
-    }
-    if (best != s) {
-      for (int r = s; r < n; ++r) std::swap(w[size_t(r) * n + s], w[size_t(r) * n + best]);
-      prefix = -prefix;
-      for (int k = 0; k < n; ++k)
-        if (live[size_t(k)] && position[size_t(k)] == s)
-          position[size_t(k)] = best;
-    }
-    const double pivot = rowS[s];
-    prefix *= pivot;
-    for (int j = s + 1; j < n; ++j) {
-      double* rowJ = w + size_t(j) * n;
-      const double factor = rowJ[s] / pivot;
-      for (int m = s + 1; m < n; ++m) rowJ[m] -= factor * rowS[m];
-      for (int k = 0; k < n; ++k)
-        if (live[size_t(k)])
-          rhs[size_t(k) * n + j] -= factor * rhs[size_t(k) * n + s];
-    }
-  }
-  const double det = snapped(prefix * w[count - 1]);
-  if (det == 0.0)
-    return false;
-  for (int k = 0; k < n; ++k) {
-    if (live[size_t(k)])
-      dets[size_t(k)] = snapped(prefix * rhs[size_t(k) * n + n - 1]);
-    x[k] = dets[size_t(k)] / det;
-  }
-  return true;
-}
-
-}  // namespace
-
-bool solveCramer(const double* a, int n, const double* b, double* x, Workspace& ws) {
-  if (n >= 4)
-    return sharedCramer(a, n, b, x, ws);
-  const double det = determinant(a, n, ws);
-  if (det == 0.0)
-    return false;
-  double solution[3];
-  double work[9];
-  std::memcpy(work, a, size_t(n) * n * sizeof(double));
-  for (int k = 0; k < n; ++k) {
-    for (int i = 0; i < n; ++i) work[i * n + k] = b[i];
-    solution[k] = determinant(work, n, ws) / det;
-    for (int i = 0; i < n; ++i) work[i * n + k] = a[i * n + k];
-  }
-  std::memcpy(x, solution, size_t(n) * sizeof(double));
-  return true;
 }
 
 bool leastSquares(const double* a, int m, int n, const double* y, double* c, Workspace& ws) {

@@ -9,10 +9,21 @@
 
 namespace quadrel::matrix {
 
+// One of the determinants of Cramer's rule while the determinants share
+// their elimination: the next member of its group (-1 after the last), where
+// the right-hand side stands in its matrix (-1: its matrix is the group's
+// own), and whether its determinant is the negated product of the group.
+struct CramerMember {
+  int next;
+  int position;
+  bool negative;
+};
+
 // Scratch buffers reused between calls so that the hot paths (determinants
 // of minors, Cramer's columns) allocate nothing once warmed up.
 struct Workspace {
-  std::vector<double> scratch, minor, result, work, input;
+  std::vector<double> scratch, minor, result, work, input, groups, determinants;
+  std::vector<CramerMember> members;
 };
 
 // Pivots at or below this magnitude count as zero in the determinant; a
@@ -36,8 +47,22 @@ void multiplyVector(const double* a, int rows, int cols, const double* v, double
 void transpose(const double* a, int rows, int cols, double* out);
 void transposeSquareInPlace(double* a, int n);
 
-// r = a^p for p >= 2 by p - 1 products; r must not overlap a.
-void power(const double* a, int n, int64_t p, double* r);
+// The work a matrix power may take by default: products times n^3 + 64
+// (the last term stands for each product's fixed cost), about 0.1 s.
+constexpr int64_t kPowerWorkLimit = int64_t(1) << 28;
+
+// How many products of order n fit in workLimit (at least one).
+inline int64_t powerProductLimit(int n, int64_t workLimit) {
+  const int64_t cost = int64_t(n) * n * n + 64;
+  return cost < workLimit ? workLimit / cost : 1;
+}
+
+// r = a^p for p >= 2 by the p - 1 products a^(k+1) = a^k a. The powers are
+// compared bit for bit with an earlier one as they come: once they repeat
+// (a fixed point, a permutation's cycle, all NaN...), the products left are
+// known and skipped. False, r untouched, when the products needed would
+// pass powerProductLimit(n, workLimit). r must not overlap a.
+bool power(const double* a, int n, int64_t p, double* r, int64_t workLimit);
 
 // The elimination of the determinant with a pivot threshold of exactly 0;
 // a is left with its pivots on the diagonal and zeros elsewhere.

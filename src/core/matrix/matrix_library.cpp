@@ -131,7 +131,9 @@ int32_t power(Engine& e, const double* a, int32_t n, int32_t p, double* r) {
   if (p >= 2) {
     const std::vector<double> x = rowMajor(e, a, n, n);
     std::vector<double> out(countOf(n, n));
-    matrix::power(x.data(), n, p, out.data());
+    // An exponent whose products would take too long: refused, r untouched.
+    if (!matrix::power(x.data(), n, p, out.data(), e.matrix.powerWorkLimit))
+      return withStatus(e, kMatInvalidParameter);
     toCaller(e, out.data(), r, n, n);
   }
   return withStatus(e, kMatOk);
@@ -203,10 +205,13 @@ int32_t invert(Engine& e, double* a, int32_t n) {
   if (!validShape(n, n))
     return withStatus(e, kMatOrdersNotValid);
   matrix::Workspace& ws = e.matrix.workspace;
-  double* x = rowMajorInto(e, ws.input, a, n, n);
+  // In row order the caller's buffer is the work array: no copy in or out.
+  const bool inPlace = callerOrderIsRowMajor(e);
+  double* x = inPlace ? a : rowMajorInto(e, ws.input, a, n, n);
   if (!matrix::inverse(x, n, x, ws))
     return withStatus(e, kMatSingular);
-  toCaller(e, x, a, n, n);
+  if (!inPlace)
+    toCaller(e, x, a, n, n);
   return withStatus(e, kMatOk);
 }
 
@@ -230,7 +235,7 @@ int32_t solve(Engine& e, const double* a, int32_t n, const double* b, double* x)
   if (int32_t code = check(n, n, {a, b, x}); code != kMatOk)
     return code;
   matrix::Workspace& ws = e.matrix.workspace;
-  const double* m = rowMajorInto(e, ws.input, a, n, n);
+  const double* m = callerOrderIsRowMajor(e) ? a : rowMajorInto(e, ws.input, a, n, n);
   return matrix::solveCramer(m, n, b, x, ws) ? kMatOk : kMatSingular;
 }
 

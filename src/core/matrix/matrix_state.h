@@ -22,6 +22,9 @@ struct MatrixState {
   Text printText;  // aPrint
   Text listText;   // GetMatrixList
   matrix::Workspace workspace;
+  // The work a matrix power may take (see matrix::power); fuzz targets
+  // lower it to go through refused powers quickly.
+  int64_t powerWorkLimit = matrix::kPowerWorkLimit;
 };
 
 }  // namespace quadrel

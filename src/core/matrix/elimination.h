@@ -1,0 +1,148 @@
+// The elimination behind every determinant of order 4 or more, shared by the
+// determinant, the inverse's cofactors and Cramer's rule so that each of
+// them performs exactly the same operations on every element.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
+#include "core/matrix/matrix_algorithms.h"
+
+namespace quadrel::matrix::elimination {
+
+// Rows j in [firstRow, lastRow) of the row-major matrix a (row stride
+// `stride`) lose a multiple of row k over the columns [from, to):
+// a(j, m) - a(j, k) / pivot * a(k, m), the quotient taken once per row.
+// Four rows at a time share the loads of row k.
+inline void subtractPivotRow(double* a, int stride, int k, int firstRow, int lastRow, int from, int to, double pivot) {
+  const double* __restrict pivotRow = a + size_t(k) * stride;
+  int j = firstRow;
+  for (; j + 3 < lastRow; j += 4) {
+    double* __restrict row0 = a + size_t(j) * stride;
+    double* __restrict row1 = row0 + stride;
+    double* __restrict row2 = row1 + stride;
+    double* __restrict row3 = row2 + stride;
+    const double factor0 = row0[k] / pivot, factor1 = row1[k] / pivot, factor2 = row2[k] / pivot,
+                 factor3 = row3[k] / pivot;
+    for (int m = from; m < to; ++m) {
+      const double p = pivotRow[m];
+      row0[m] -= factor0 * p;
+      row1[m] -= factor1 * p;
+      row2[m] -= factor2 * p;
+      row3[m] -= factor3 * p;
+    }
+  }
+  for (; j < lastRow; ++j) {
+    double* __restrict row0 = a + size_t(j) * stride;
+    const double factor0 = row0[k] / pivot;
+    for (int m = from; m < to; ++m) row0[m] -= factor0 * pivotRow[m];
+  }
+}
+
+// One step k of Gaussian elimination with column pivoting on a rows x cols
+// matrix: the largest |a(k, i)| of row k (the first of equal values) becomes
+// the pivot. A pivot whose magnitude is at most threshold zeroes the
+// determinant and skips the step. Columns are exchanged only in the rows
+// still being eliminated: the rows above are never read again. Each row
+// below is updated from itself and the pivot row alone.
+inline void step(double* a, int rows, int cols, int k, double threshold, double& det) {
+  const double* rowK = a + size_t(k) * cols;
+  int best = k;
+  double largest = std::fabs(rowK[k]);
+  for (int i = k + 1; i < cols; ++i) {
+    const double v = std::fabs(rowK[i]);
+    if (v > largest) {
+      largest = v;
+      best = i;
+    }
+  }
+  if (largest <= threshold) {
+    det = 0.0;
+    return;
+  }
+  if (best != k) {
+    for (int r = k; r < rows; ++r) std::swap(a[size_t(r) * cols + k], a[size_t(r) * cols + best]);
+    det = -det;
+  }
+  const double pivot = rowK[k];
+  det *= pivot;
+  subtractPivotRow(a, cols, k, k + 1, rows, k + 1, cols, pivot);
+}
+
+inline double snapped(double det) { return std::fabs(det) < kPivotTolerance ? 0.0 : det; }
+
+// The determinant of an n x n matrix of order 4 or more whose first `from`
+// elimination steps are done, det holding their product.
+inline double finish(double* a, int n, int from, double det) {
+  for (int k = from; k < n - 1; ++k) step(a, n, n, k, kPivotTolerance, det);
+  return snapped(det * a[size_t(n) * n - 1]);
+}
+
+// Step K for an order known when compiling: every index but the pivot's is
+// a constant, and the pivot search and the exchange go without branches,
+// whose outcome is data that a processor cannot predict. The operations on
+// the elements are those of step().
+template <int N, int K>
+inline void fixedStep(double* a, double& det) {
+  double* rowK = a + K * N;
+  int best = K;
+  double largest = std::fabs(rowK[K]);
+  for (int i = K + 1; i < N; ++i) {
+    const double v = std::fabs(rowK[i]);
+    const bool larger = v > largest;
+    best = larger ? i : best;
+    largest = larger ? v : largest;
+  }
+  if (largest <= kPivotTolerance) {
+    det = 0.0;
+    return;
+  }
+  // Exchanging a column with itself changes nothing.
+  for (int r = K; r < N; ++r) std::swap(a[r * N + K], a[r * N + best]);
+  det = best != K ? -det : det;
+  const double pivot = rowK[K];
+  det *= pivot;
+  for (int j = K + 1; j < N; ++j) {
+    double* rowJ = a + j * N;
+    const double factor = rowJ[K] / pivot;
+    for (int m = K + 1; m < N; ++m) rowJ[m] -= factor * rowK[m];
+  }
+}
+
+// Step K of `count` N x N matrices, one after the other: the steps of
+// different matrices do not wait for each other.
+template <int N, int K>
+inline void fixedStepOfAll(double* matrices, int count, double* dets) {
+  for (int d = 0; d < count; ++d) fixedStep<N, K>(matrices + d * N * N, dets[d]);
+}
+
+template <int N, int... K>
+inline void fixedSteps(double* matrices, int count, double* dets, std::integer_sequence<int, K...>) {
+  (fixedStepOfAll<N, K>(matrices, count, dets), ...);
+}
+
+// The determinant of an N x N matrix, the product of earlier steps in det.
+template <int N>
+double fixedFinish(double* a, double det) {
+  fixedSteps<N>(a, 1, &det, std::make_integer_sequence<int, N - 1>{});
+  return snapped(det * a[N * N - 1]);
+}
+
+// The determinants of `count` N x N matrices, eliminated side by side.
+template <int N>
+void fixedDeterminants(double* matrices, int count, double* dets) {
+  for (int d = 0; d < count; ++d) dets[d] = 1.0;
+  fixedSteps<N>(matrices, count, dets, std::make_integer_sequence<int, N - 1>{});
+  for (int d = 0; d < count; ++d) dets[d] = snapped(dets[d] * matrices[d * N * N + N * N - 1]);
+}
+
+// Orders up to this one have loops of fixed length in finishTail().
+constexpr int kLargestFixedOrder = 8;
+
+// The determinant of the n x n matrix a (row stride n) whose first
+// n - order steps are done, det holding their product: the last
+// kLargestFixedOrder steps are taken on a copy with loops of fixed length.
+double finishTail(double* a, int n, int order, double det);
+
+}  // namespace quadrel::matrix::elimination
