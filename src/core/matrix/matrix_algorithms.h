@@ -48,8 +48,9 @@ void transpose(const double* a, int rows, int cols, double* out);
 void transposeSquareInPlace(double* a, int n);
 
 // The work a matrix power may take by default: products times n^3 + 64
-// (the last term stands for each product's fixed cost), about 0.1 s.
-constexpr int64_t kPowerWorkLimit = int64_t(1) << 28;
+// (the last term stands for each product's fixed cost), about half a
+// second; room for about a thousand products of order 100.
+constexpr int64_t kPowerWorkLimit = int64_t(1) << 30;
 
 // How many products of order n fit in workLimit (at least one).
 inline int64_t powerProductLimit(int n, int64_t workLimit) {
