@@ -52,17 +52,7 @@ fi
 # The epoch's ":" would be a separator in search paths.
 version_dir="${version//:/_}"
 out="$QUADREL_CACHE/libjpeg-turbo-$version_dir/$triple"
-if complete_cache "$version_dir"; then
-  echo "$out"
-  exit 0
-fi
-
-exec 9>"$QUADREL_CACHE/run/libjpeg-turbo-$triple.lock"
-flock -w 1800 9 || die "timed out waiting for another libjpeg-turbo build"
-if complete_cache "$version_dir"; then  # built by the other one meanwhile
-  echo "$out"
-  exit 0
-fi
+reuse_finished_build "$out" "libjpeg-turbo-$triple" complete_cache "$version_dir"
 
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/libjpeg-src.XXXXXX")"

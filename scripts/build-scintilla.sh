@@ -52,17 +52,7 @@ if [[ -z "$version" ]]; then
 fi
 
 out="$QUADREL_CACHE/scintilla-$version/$flavour"
-if complete_cache "$version"; then
-  echo "$out"
-  exit 0
-fi
-
-exec 9>"$QUADREL_CACHE/run/scintilla-$flavour.lock"
-flock -w 1800 9 || die "timed out waiting for another Scintilla build"
-if complete_cache "$version"; then  # built by the other one meanwhile
-  echo "$out"
-  exit 0
-fi
+reuse_finished_build "$out" "scintilla-$flavour" complete_cache "$version"
 
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/scintilla-src.XXXXXX")"

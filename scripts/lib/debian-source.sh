@@ -8,6 +8,11 @@
 #                                  $QUADREL_CACHE/PREFIX-VERSION/SUB of the
 #                                  newest VERSION for which "CHECK VERSION"
 #                                  succeeds; fails when there is none
+#   reuse_finished_build OUT LOCK CHECK KEY
+#                                  prints OUT and ends the script when
+#                                  "CHECK KEY" finds the build there finished;
+#                                  otherwise holds the lock LOCK (waiting for
+#                                  another build) and checks once more
 #   fetch_source PKG VERSION DIR   unpacks the source package into DIR
 
 as_root() {
@@ -54,6 +59,20 @@ newest_cached_build() {
     fi
   done
   return 1
+}
+
+reuse_finished_build() {
+  local out="$1" lock="$2" check="$3" key="$4"
+  if "$check" "$key"; then
+    echo "$out"
+    exit 0
+  fi
+  exec 9>"$QUADREL_CACHE/run/$lock.lock"
+  flock -w 1800 9 || die "timed out waiting for another build ($lock)"
+  if "$check" "$key"; then  # built by the other one meanwhile
+    echo "$out"
+    exit 0
+  fi
 }
 
 fetch_source() {

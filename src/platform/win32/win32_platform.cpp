@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/win32_plot_window.h"
+#include "platform/win32/window_class.h"
 
 namespace quadrel {
 
@@ -23,20 +24,6 @@ const wchar_t kInputClass[] = L"QuadrelInputBox";
 
 LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void registerClass(const wchar_t* name, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance(), name, &wc))
-    return;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance();
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
 }
 
 HFONT courierFont() {
@@ -137,7 +124,7 @@ int Win32Platform::messageBox(TextView caption, TextView text, BoxButtons button
 bool Win32Platform::inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) {
   if (gInput)
     return false;  // one input box at a time
-  registerClass(kInputClass, inputWindowProc);
+  registerWindowClass(kInputClass, inputWindowProc);
   std::wstring c = wide(caption), p = wide(prompt), d = wide(defaultText);
   HWND owner = GetActiveWindow();
   const POINT at = centredOn(owner, kInputWidth, kInputHeight);
@@ -328,7 +315,7 @@ void Win32Platform::sleepMs(int ms) { Sleep(DWORD(ms)); }
 void Win32Platform::messagesWindowAdd(TextView line) {
   HWND window = static_cast<HWND>(messagesWindow_);
   if (!window || !IsWindow(window)) {
-    registerClass(kMessagesClass, plainWindowProc);
+    registerWindowClass(kMessagesClass, plainWindowProc);
     // 610 x 350 of client area, so the list (down to y 345) is seen whole.
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE;
     RECT frame{0, 0, 610, 350};
@@ -359,7 +346,7 @@ void Win32Platform::messagesWindowReset() {
 void Win32Platform::progressShow(TextView text) {
   HWND window = static_cast<HWND>(progressWindow_);
   if (!window || !IsWindow(window)) {
-    registerClass(kMessagesClass, plainWindowProc);
+    registerWindowClass(kMessagesClass, plainWindowProc);
     // A 200 x 50 client area with the text at (5, 25), 10 narrower and 30
     // lower than the window, so the caption never hides it.
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;

@@ -10,6 +10,7 @@
 
 #include "platform/jpeg/jpeg_file.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/window_class.h"
 
 namespace quadrel {
 
@@ -24,20 +25,6 @@ enum ControlOffset { kImage = 1, kRedraw = 2, kClose = 3, kFromLabel = 4, kFrom 
 
 HINSTANCE instance() { return static_cast<HINSTANCE>(libraryModule()); }
 std::wstring wide(TextView t) { return std::wstring(t.begin(), t.end()); }
-
-void registerClass(const wchar_t* name, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance(), name, &wc))
-    return;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance();
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-}
 
 // A 24-bit top-down image with a memory device context drawing into it.
 struct DibImage {
@@ -274,7 +261,7 @@ using PrintWindowFn = BOOL(WINAPI*)(HWND, HDC, UINT);
 bool Win32PlotWindow::savePicture(TextView path) {
   if (!hwnd)
     return false;
-  registerClass(kBoxClass, DefWindowProcW);
+  registerWindowClass(kBoxClass, DefWindowProcW);
   // The capture's helper window: it owns the clipboard while the image goes there.
   HWND box = CreateWindowExW(0, kBoxClass, L"Window in a box", WS_POPUP, 0, 0, 1024, 30, nullptr, nullptr, instance(),
                              nullptr);
@@ -332,7 +319,7 @@ bool Win32PlotWindow::savePicture(TextView path) {
 }  // namespace
 
 std::unique_ptr<PlotWindow> openWin32PlotWindow(int slot, TextView title, PlotWindow* previous) {
-  registerClass(kPlotClass, plotWindowProc);
+  registerWindowClass(kPlotClass, plotWindowProc);
   auto window = std::make_unique<Win32PlotWindow>();
   window->base = 10 * slot + 110;
   const DWORD style = WS_OVERLAPPEDWINDOW;
