@@ -224,20 +224,22 @@ void SharedCramer::eliminate(Group& group, int s) {
     return;
   }
   if (best != s) {
-    for (int r = s; r < n; ++r) std::swap(base[size_t(r) * n + s], base[size_t(r) * n + best]);
     group.prefix = -group.prefix;
     for (int k = group.head; k >= 0; k = members_[k].next)
       if (members_[k].position == s)
         members_[k].position = best;
   }
-  const double pivot = row[s];
+  const double pivot = row[best];
   group.prefix *= pivot;
   const double carriedPivotRow = carried[s];
   const double* __restrict pivotRow = row;
   for (int j = s + 1; j < n; ++j) {
     double* __restrict rowJ = base + size_t(j) * n;
-    const double factor = rowJ[s] / pivot;
+    const double factor = rowJ[best] / pivot;
     for (int m = s + 1; m < n; ++m) rowJ[m] -= factor * pivotRow[m];
+    // Columns s and best exchanged (column s is not read again).
+    if (best != s)
+      rowJ[best] = rowJ[s] - factor * pivotRow[s];
     carried[j] -= factor * carriedPivotRow;
   }
 }

@@ -11,63 +11,81 @@
 
 namespace quadrel::matrix::elimination {
 
+// Two doubles in one vector register: one division instruction gives two
+// quotients, each rounded exactly as its own scalar division would be.
+using DoublePair = double __attribute__((vector_size(16)));
+
 // Rows j in [firstRow, lastRow) of the row-major matrix a (row stride
-// `stride`) lose a multiple of row k over the columns [from, to):
-// a(j, m) - a(j, k) / pivot * a(k, m), the quotient taken once per row.
-// Four rows at a time share the loads of row k.
-inline void subtractPivotRow(double* a, int stride, int k, int firstRow, int lastRow, int from, int to, double pivot) {
+// `stride`) lose a multiple of row k over the columns (k, to), with the
+// pivot in column p and columns k and p exchanged: the quotient
+// f = a(j, p) / pivot is taken once per row, a(j, m) becomes
+// a(j, m) - f * a(k, m), and a(j, p) becomes a(j, k) - f * a(k, k).
+// The exchange itself is never stored (column k is not read again): a store
+// followed by a wider load over it would stall the load. Four rows at a
+// time share the loads of row k.
+inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, int lastRow, int to, double pivot) {
   const double* __restrict pivotRow = a + size_t(k) * stride;
+  const double exchangedPivot = pivotRow[k];
+  const int from = k + 1;
   int j = firstRow;
   for (; j + 3 < lastRow; j += 4) {
     double* __restrict row0 = a + size_t(j) * stride;
     double* __restrict row1 = row0 + stride;
     double* __restrict row2 = row1 + stride;
     double* __restrict row3 = row2 + stride;
-    const double factor0 = row0[k] / pivot, factor1 = row1[k] / pivot, factor2 = row2[k] / pivot,
-                 factor3 = row3[k] / pivot;
+    const DoublePair first = DoublePair{row0[p], row1[p]} / pivot, second = DoublePair{row2[p], row3[p]} / pivot;
+    const double factor0 = first[0], factor1 = first[1], factor2 = second[0], factor3 = second[1];
     for (int m = from; m < to; ++m) {
-      const double p = pivotRow[m];
-      row0[m] -= factor0 * p;
-      row1[m] -= factor1 * p;
-      row2[m] -= factor2 * p;
-      row3[m] -= factor3 * p;
+      const double v = pivotRow[m];
+      row0[m] -= factor0 * v;
+      row1[m] -= factor1 * v;
+      row2[m] -= factor2 * v;
+      row3[m] -= factor3 * v;
+    }
+    if (p != k) {
+      row0[p] = row0[k] - factor0 * exchangedPivot;
+      row1[p] = row1[k] - factor1 * exchangedPivot;
+      row2[p] = row2[k] - factor2 * exchangedPivot;
+      row3[p] = row3[k] - factor3 * exchangedPivot;
     }
   }
   for (; j < lastRow; ++j) {
     double* __restrict row0 = a + size_t(j) * stride;
-    const double factor0 = row0[k] / pivot;
+    const double factor0 = row0[p] / pivot;
     for (int m = from; m < to; ++m) row0[m] -= factor0 * pivotRow[m];
+    if (p != k)
+      row0[p] = row0[k] - factor0 * exchangedPivot;
   }
 }
 
 // One step k of Gaussian elimination with column pivoting on a rows x cols
 // matrix: the largest |a(k, i)| of row k (the first of equal values) becomes
 // the pivot. A pivot whose magnitude is at most threshold zeroes the
-// determinant and skips the step. Columns are exchanged only in the rows
-// still being eliminated: the rows above are never read again. Each row
-// below is updated from itself and the pivot row alone.
-inline void step(double* a, int rows, int cols, int k, double threshold, double& det) {
+// determinant and skips the step. The pivot's column and column k are
+// exchanged in the rows below as they are updated; row k and column k are
+// never read again. Each row below is updated from itself and the pivot
+// row alone. Answers the pivot's column, -1 for a skipped step.
+inline int step(double* a, int rows, int cols, int k, double threshold, double& det) {
   const double* rowK = a + size_t(k) * cols;
   int best = k;
   double largest = std::fabs(rowK[k]);
+  // Without branches: which element is larger is data that a processor
+  // cannot predict.
   for (int i = k + 1; i < cols; ++i) {
     const double v = std::fabs(rowK[i]);
-    if (v > largest) {
-      largest = v;
-      best = i;
-    }
+    const bool larger = v > largest;
+    best = larger ? i : best;
+    largest = larger ? v : largest;
   }
   if (largest <= threshold) {
     det = 0.0;
-    return;
+    return -1;
   }
-  if (best != k) {
-    for (int r = k; r < rows; ++r) std::swap(a[size_t(r) * cols + k], a[size_t(r) * cols + best]);
-    det = -det;
-  }
-  const double pivot = rowK[k];
+  det = best != k ? -det : det;
+  const double pivot = rowK[best];
   det *= pivot;
-  subtractPivotRow(a, cols, k, k + 1, rows, k + 1, cols, pivot);
+  subtractPivotRow(a, cols, k, best, k + 1, rows, cols, pivot);
+  return best;
 }
 
 inline double snapped(double det) { return std::fabs(det) < kPivotTolerance ? 0.0 : det; }
@@ -98,15 +116,20 @@ inline void fixedStep(double* a, double& det) {
     det = 0.0;
     return;
   }
-  // Exchanging a column with itself changes nothing.
-  for (int r = K; r < N; ++r) std::swap(a[r * N + K], a[r * N + best]);
+  // The exchange of columns K and best is not stored: column K is never
+  // read again, so each row takes the old column K's element where best
+  // was, in registers. A store right before an overlapping wider load
+  // would stall the load.
   det = best != K ? -det : det;
-  const double pivot = rowK[K];
+  const double pivot = rowK[best];
   det *= pivot;
+  double pivotRow[N];
+  for (int m = K + 1; m < N; ++m) pivotRow[m] = m == best ? rowK[K] : rowK[m];
   for (int j = K + 1; j < N; ++j) {
     double* rowJ = a + j * N;
-    const double factor = rowJ[K] / pivot;
-    for (int m = K + 1; m < N; ++m) rowJ[m] -= factor * rowK[m];
+    const double factor = rowJ[best] / pivot;
+    const double exchanged = rowJ[K];
+    for (int m = K + 1; m < N; ++m) rowJ[m] = (m == best ? exchanged : rowJ[m]) - factor * pivotRow[m];
   }
 }
 

@@ -22,13 +22,6 @@ double closedFormDeterminant(const double* a, int n) {
 
 using elimination::snapped;
 
-// The product of the pivots with the sign of the exchanges, before snapping.
-double eliminate(double* a, int n, double threshold) {
-  double det = 1.0;
-  for (int k = 0; k < n - 1; ++k) elimination::step(a, n, n, k, threshold, det);
-  return det;
-}
-
 // The inverse's cofactors for n >= 5, with the elimination shared between
 // minors. For a removed column j, the minors of rows i all begin like the
 // elimination of A without column j (n x (n-1)): while a step's pivot row
@@ -193,7 +186,14 @@ bool power(const double* a, int n, int64_t p, double* r, int64_t workLimit) {
 }
 
 void diagonalForm(double* a, int n) {
-  eliminate(a, n, 0.0);
+  double det = 1.0;
+  for (int k = 0; k < n - 1; ++k) {
+    // The step leaves row k as it was: its pivot goes onto the diagonal,
+    // where the exchange of columns would have put it.
+    const int pivotColumn = elimination::step(a, n, n, k, 0.0, det);
+    if (pivotColumn >= 0)
+      a[size_t(k) * n + k] = a[size_t(k) * n + pivotColumn];
+  }
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
       if (i != j)
