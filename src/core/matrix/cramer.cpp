@@ -231,17 +231,7 @@ void SharedCramer::eliminate(Group& group, int s) {
   }
   const double pivot = row[best];
   group.prefix *= pivot;
-  const double carriedPivotRow = carried[s];
-  const double* __restrict pivotRow = row;
-  for (int j = s + 1; j < n; ++j) {
-    double* __restrict rowJ = base + size_t(j) * n;
-    const double factor = rowJ[best] / pivot;
-    for (int m = s + 1; m < n; ++m) rowJ[m] -= factor * pivotRow[m];
-    // Columns s and best exchanged (column s is not read again).
-    if (best != s)
-      rowJ[best] = rowJ[s] - factor * pivotRow[s];
-    carried[j] -= factor * carriedPivotRow;
-  }
+  elimination::subtractPivotRow(base, n, s, best, s + 1, n, n, pivot, carried);
 }
 
 // The members listed from `moving` leave the group at step s, where the
@@ -283,16 +273,17 @@ bool SharedCramer::newGroup(const Group& from, int s, double pivot, int moving) 
   return true;
 }
 
-// The member's own matrix from step s on, finished alone.
+// The member's own matrix from step s on, finished alone on a compact copy
+// of what is left of it.
 void SharedCramer::finishAlone(const Group& group, int s, int member) {
-  const int n = n_;
-  double* work = sized(ws_.scratch, size_t(n) * n);
-  const int position = members_[member].position;
-  for (int r = s; r < n; ++r) {
-    std::memcpy(work + size_t(r) * n + s, group.base + size_t(r) * n + s, size_t(n - s) * sizeof(double));
-    work[size_t(r) * n + position] = group.carried[r];
+  const int n = n_, order = n - s;
+  double* work = sized(ws_.scratch, size_t(order) * order);
+  const int position = members_[member].position - s;
+  for (int r = 0; r < order; ++r) {
+    std::memcpy(work + size_t(r) * order, group.base + size_t(s + r) * n + s, size_t(order) * sizeof(double));
+    work[size_t(r) * order + position] = group.carried[s + r];
   }
-  dets_[member] = elimination::finishTail(work, n, n - s, signedPrefix(group, member));
+  dets_[member] = elimination::finishTail(work, order, order, signedPrefix(group, member));
 }
 
 double SharedCramer::fromScratch(int k) {

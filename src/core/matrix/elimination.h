@@ -15,6 +15,9 @@ namespace quadrel::matrix::elimination {
 // quotients, each rounded exactly as its own scalar division would be.
 using DoublePair = double __attribute__((vector_size(16)));
 
+// Rows at least this long are updated four at a time.
+constexpr int kBlockedRowLength = 16;
+
 // Rows j in [firstRow, lastRow) of the row-major matrix a (row stride
 // `stride`) lose a multiple of row k over the columns (k, to), with the
 // pivot in column p and columns k and p exchanged: the quotient
@@ -22,13 +25,17 @@ using DoublePair = double __attribute__((vector_size(16)));
 // a(j, m) - f * a(k, m), and a(j, p) becomes a(j, k) - f * a(k, k).
 // The exchange itself is never stored (column k is not read again): a store
 // followed by a wider load over it would stall the load. Four rows at a
-// time share the loads of row k.
-inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, int lastRow, int to, double pivot) {
+// time share the loads of row k, when the rows are long enough for that to
+// pay (measured: shorter rows ran slower blocked). A carried column (one element per row, or
+// null) gets the same row operations.
+inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, int lastRow, int to, double pivot,
+                             double* carried = nullptr) {
   const double* __restrict pivotRow = a + size_t(k) * stride;
+  const double carriedPivot = carried ? carried[k] : 0.0;
   const double exchangedPivot = pivotRow[k];
   const int from = k + 1;
   int j = firstRow;
-  for (; j + 3 < lastRow; j += 4) {
+  for (; to - from >= kBlockedRowLength && j + 3 < lastRow; j += 4) {
     double* __restrict row0 = a + size_t(j) * stride;
     double* __restrict row1 = row0 + stride;
     double* __restrict row2 = row1 + stride;
@@ -48,6 +55,31 @@ inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, 
       row2[p] = row2[k] - factor2 * exchangedPivot;
       row3[p] = row3[k] - factor3 * exchangedPivot;
     }
+    if (carried) {
+      carried[j] -= factor0 * carriedPivot;
+      carried[j + 1] -= factor1 * carriedPivot;
+      carried[j + 2] -= factor2 * carriedPivot;
+      carried[j + 3] -= factor3 * carriedPivot;
+    }
+  }
+  for (; j + 1 < lastRow; j += 2) {
+    double* __restrict row0 = a + size_t(j) * stride;
+    double* __restrict row1 = row0 + stride;
+    const DoublePair factors = DoublePair{row0[p], row1[p]} / pivot;
+    const double factor0 = factors[0], factor1 = factors[1];
+    for (int m = from; m < to; ++m) {
+      const double v = pivotRow[m];
+      row0[m] -= factor0 * v;
+      row1[m] -= factor1 * v;
+    }
+    if (p != k) {
+      row0[p] = row0[k] - factor0 * exchangedPivot;
+      row1[p] = row1[k] - factor1 * exchangedPivot;
+    }
+    if (carried) {
+      carried[j] -= factor0 * carriedPivot;
+      carried[j + 1] -= factor1 * carriedPivot;
+    }
   }
   for (; j < lastRow; ++j) {
     double* __restrict row0 = a + size_t(j) * stride;
@@ -55,7 +87,38 @@ inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, 
     for (int m = from; m < to; ++m) row0[m] -= factor0 * pivotRow[m];
     if (p != k)
       row0[p] = row0[k] - factor0 * exchangedPivot;
+    if (carried)
+      carried[j] -= factor0 * carriedPivot;
   }
+}
+
+// The column of the largest |row[i]| for i in [k, cols), the first of equal
+// values; a NaN is never larger than anything, and one in row[k] keeps k.
+// Two searches, over the even and the odd offsets from k, run side by side
+// and the later of equal values loses when they are merged: one search
+// waits for each comparison before the next. Without branches: which
+// element is larger is data that a processor cannot predict.
+inline int pivotColumn(const double* row, int k, int cols, double& largest) {
+  int even = k, odd = -1;
+  double evenLargest = std::fabs(row[k]), oddLargest = -1.0;
+  int i = k + 1;
+  for (; i + 1 < cols; i += 2) {
+    const double v = std::fabs(row[i]), w = std::fabs(row[i + 1]);
+    const bool oddLarger = v > oddLargest, evenLarger = w > evenLargest;
+    odd = oddLarger ? i : odd;
+    oddLargest = oddLarger ? v : oddLargest;
+    even = evenLarger ? i + 1 : even;
+    evenLargest = evenLarger ? w : evenLargest;
+  }
+  if (i < cols) {
+    const double v = std::fabs(row[i]);
+    const bool oddLarger = v > oddLargest;
+    odd = oddLarger ? i : odd;
+    oddLargest = oddLarger ? v : oddLargest;
+  }
+  const bool oddWins = oddLargest > evenLargest || (oddLargest == evenLargest && odd < even);
+  largest = oddWins ? oddLargest : evenLargest;
+  return oddWins ? odd : even;
 }
 
 // One step k of Gaussian elimination with column pivoting on a rows x cols
@@ -67,16 +130,8 @@ inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, 
 // row alone. Answers the pivot's column, -1 for a skipped step.
 inline int step(double* a, int rows, int cols, int k, double threshold, double& det) {
   const double* rowK = a + size_t(k) * cols;
-  int best = k;
-  double largest = std::fabs(rowK[k]);
-  // Without branches: which element is larger is data that a processor
-  // cannot predict.
-  for (int i = k + 1; i < cols; ++i) {
-    const double v = std::fabs(rowK[i]);
-    const bool larger = v > largest;
-    best = larger ? i : best;
-    largest = larger ? v : largest;
-  }
+  double largest;
+  const int best = pivotColumn(rowK, k, cols, largest);
   if (largest <= threshold) {
     det = 0.0;
     return -1;
