@@ -15,7 +15,7 @@ namespace quadrel::matrix::elimination {
 // quotients, each rounded exactly as its own scalar division would be.
 using DoublePair = double __attribute__((vector_size(16)));
 
-// Rows at least this long are updated four at a time.
+// Rows at least this long are updated four at a time (see below).
 constexpr int kBlockedRowLength = 16;
 
 // Rows j in [firstRow, lastRow) of the row-major matrix a (row stride
@@ -24,10 +24,11 @@ constexpr int kBlockedRowLength = 16;
 // f = a(j, p) / pivot is taken once per row, a(j, m) becomes
 // a(j, m) - f * a(k, m), and a(j, p) becomes a(j, k) - f * a(k, k).
 // The exchange itself is never stored (column k is not read again): a store
-// followed by a wider load over it would stall the load. Four rows at a
-// time share the loads of row k, when the rows are long enough for that to
-// pay (measured: shorter rows ran slower blocked). A carried column (one element per row, or
-// null) gets the same row operations.
+// followed by a wider load over it would stall the load. Rows are updated
+// two at a time, one division giving both quotients; rows of at least
+// kBlockedRowLength elements four at a time, sharing the loads of row k
+// (shorter rows measured slower that way). A carried column (one element
+// per row, or null) gets the same row operations.
 inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, int lastRow, int to, double pivot,
                              double* carried = nullptr) {
   const double* __restrict pivotRow = a + size_t(k) * stride;
@@ -94,10 +95,10 @@ inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, 
 
 // The column of the largest |row[i]| for i in [k, cols), the first of equal
 // values; a NaN is never larger than anything, and one in row[k] keeps k.
-// Two searches, over the even and the odd offsets from k, run side by side
-// and the later of equal values loses when they are merged: one search
-// waits for each comparison before the next. Without branches: which
-// element is larger is data that a processor cannot predict.
+// A single search would wait for each comparison before the next: two run
+// side by side, over the even and the odd offsets from k, and the later of
+// equal values loses when they are merged. Without branches: which element
+// is larger is data that a processor cannot predict.
 inline int pivotColumn(const double* row, int k, int cols, double& largest) {
   int even = k, odd = -1;
   double evenLargest = std::fabs(row[k]), oddLargest = -1.0;
