@@ -18,79 +18,49 @@ using DoublePair = double __attribute__((vector_size(16)));
 // Rows at least this long are updated four at a time (see below).
 constexpr int kBlockedRowLength = 16;
 
-// Rows j in [firstRow, lastRow) of the row-major matrix a (row stride
-// `stride`) lose a multiple of row k over the columns (k, to), with the
-// pivot in column p and columns k and p exchanged: the quotient
-// f = a(j, p) / pivot is taken once per row, a(j, m) becomes
-// a(j, m) - f * a(k, m), and a(j, p) becomes a(j, k) - f * a(k, k).
-// The exchange itself is never stored (column k is not read again): a store
-// followed by a wider load over it would stall the load. Rows are updated
-// two at a time, one division giving both quotients; rows of at least
-// kBlockedRowLength elements four at a time, sharing the loads of row k
-// (shorter rows measured slower that way). A carried column (one element
-// per row, or null) gets the same row operations.
+// R rows from row j on of the row-major matrix a (row stride `stride`)
+// lose a multiple of row k over the columns (k, to), with the pivot in
+// column p and columns k and p exchanged: the quotient f = a(j, p) / pivot
+// is taken once per row, two per division instruction; a(j, m) becomes
+// a(j, m) - f * a(k, m), and a(j, p) becomes a(j, k) - f * a(k, k). The
+// rows share the loads of row k. A carried column (one element per row, or
+// null) gets the same row operations.
+template <int R>
+inline void subtractFromRows(double* a, int stride, int k, int p, int j, int to, double pivot, double* carried) {
+  const double* __restrict pivotRow = a + size_t(k) * stride;
+  double* __restrict rows[R];
+  double factors[R];
+  for (int r = 0; r < R; ++r) rows[r] = a + size_t(j + r) * stride;
+  for (int r = 0; r + 1 < R; r += 2) {
+    const DoublePair q = DoublePair{rows[r][p], rows[r + 1][p]} / pivot;
+    factors[r] = q[0];
+    factors[r + 1] = q[1];
+  }
+  if (R % 2)
+    factors[R - 1] = rows[R - 1][p] / pivot;
+  for (int m = k + 1; m < to; ++m) {
+    const double v = pivotRow[m];
+    for (int r = 0; r < R; ++r) rows[r][m] -= factors[r] * v;
+  }
+  if (p != k)
+    for (int r = 0; r < R; ++r) rows[r][p] = rows[r][k] - factors[r] * pivotRow[k];
+  if (carried)
+    for (int r = 0; r < R; ++r) carried[j + r] -= factors[r] * carried[k];
+}
+
+// Rows [firstRow, lastRow) lose their multiple of row k as above. The
+// exchange itself is never stored (column k is not read again): a store
+// followed by a wider load over it would stall the load. Rows go two at a
+// time; rows of at least kBlockedRowLength elements four at a time
+// (shorter rows measured slower that way).
 inline void subtractPivotRow(double* a, int stride, int k, int p, int firstRow, int lastRow, int to, double pivot,
                              double* carried = nullptr) {
-  const double* __restrict pivotRow = a + size_t(k) * stride;
-  const double carriedPivot = carried ? carried[k] : 0.0;
-  const double exchangedPivot = pivotRow[k];
-  const int from = k + 1;
   int j = firstRow;
-  for (; to - from >= kBlockedRowLength && j + 3 < lastRow; j += 4) {
-    double* __restrict row0 = a + size_t(j) * stride;
-    double* __restrict row1 = row0 + stride;
-    double* __restrict row2 = row1 + stride;
-    double* __restrict row3 = row2 + stride;
-    const DoublePair first = DoublePair{row0[p], row1[p]} / pivot, second = DoublePair{row2[p], row3[p]} / pivot;
-    const double factor0 = first[0], factor1 = first[1], factor2 = second[0], factor3 = second[1];
-    for (int m = from; m < to; ++m) {
-      const double v = pivotRow[m];
-      row0[m] -= factor0 * v;
-      row1[m] -= factor1 * v;
-      row2[m] -= factor2 * v;
-      row3[m] -= factor3 * v;
-    }
-    if (p != k) {
-      row0[p] = row0[k] - factor0 * exchangedPivot;
-      row1[p] = row1[k] - factor1 * exchangedPivot;
-      row2[p] = row2[k] - factor2 * exchangedPivot;
-      row3[p] = row3[k] - factor3 * exchangedPivot;
-    }
-    if (carried) {
-      carried[j] -= factor0 * carriedPivot;
-      carried[j + 1] -= factor1 * carriedPivot;
-      carried[j + 2] -= factor2 * carriedPivot;
-      carried[j + 3] -= factor3 * carriedPivot;
-    }
-  }
-  for (; j + 1 < lastRow; j += 2) {
-    double* __restrict row0 = a + size_t(j) * stride;
-    double* __restrict row1 = row0 + stride;
-    const DoublePair factors = DoublePair{row0[p], row1[p]} / pivot;
-    const double factor0 = factors[0], factor1 = factors[1];
-    for (int m = from; m < to; ++m) {
-      const double v = pivotRow[m];
-      row0[m] -= factor0 * v;
-      row1[m] -= factor1 * v;
-    }
-    if (p != k) {
-      row0[p] = row0[k] - factor0 * exchangedPivot;
-      row1[p] = row1[k] - factor1 * exchangedPivot;
-    }
-    if (carried) {
-      carried[j] -= factor0 * carriedPivot;
-      carried[j + 1] -= factor1 * carriedPivot;
-    }
-  }
-  for (; j < lastRow; ++j) {
-    double* __restrict row0 = a + size_t(j) * stride;
-    const double factor0 = row0[p] / pivot;
-    for (int m = from; m < to; ++m) row0[m] -= factor0 * pivotRow[m];
-    if (p != k)
-      row0[p] = row0[k] - factor0 * exchangedPivot;
-    if (carried)
-      carried[j] -= factor0 * carriedPivot;
-  }
+  if (to - k - 1 >= kBlockedRowLength)
+    for (; j + 3 < lastRow; j += 4) subtractFromRows<4>(a, stride, k, p, j, to, pivot, carried);
+  for (; j + 1 < lastRow; j += 2) subtractFromRows<2>(a, stride, k, p, j, to, pivot, carried);
+  if (j < lastRow)
+    subtractFromRows<1>(a, stride, k, p, j, to, pivot, carried);
 }
 
 // The column of the largest |row[i]| for i in [k, cols), the first of equal
