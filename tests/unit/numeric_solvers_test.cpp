@@ -18,9 +18,9 @@ TEST(PolynomialDerivative, Examples) {
     const char16_t *polynomial, *variable, *derivative;
   };
   const Case cases[] = {
-      {u"x^3-2x+5", u"x", u"3*x^2 - 2"}, {u"-x^2", u"x", u" - 2*x"},  {u"5", u"x", u""},
-      {u"X^2 + 3*X", u"X", u"2*x + 3"},  {u"2.5x^3", u"x", u"6*x^2"}, {u"x^-2", u"x", u" - 2*x^-3"},
-      {u"4t^1+t", u"t", u"4 + 1"},       {u"x^0", u"x", u"0*x^-1"},   {u"", u"x", u""},
+      {u"x^3-2x+5", u"x", u"3*x^2 - 2"}, {u"-x^2", u"x", u" - 2*x"},    {u"5", u"x", u""},
+      {u"X^2 + 3*X", u"X", u"2*x + 3"},  {u"2.5x^3", u"x", u"7.5*x^2"}, {u"x^-2", u"x", u" - 2*x^-3"},
+      {u"4t^1+t", u"t", u"4 + 1"},       {u"x^0", u"x", u"0*x^-1"},     {u"", u"x", u""},
   };
   for (const Case& c : cases)
     EXPECT_EQ(polynomialDerivative(c.polynomial, c.variable), c.derivative) << toUtf8(c.polynomial);
