@@ -123,3 +123,30 @@ TEST_F(SolverTest, SolveWithAGivenDerivative) {
 
 }  // namespace
 }  // namespace quadrel
+
+namespace quadrel {
+namespace {
+
+TEST(PolynomialDerivative, FractionsAreNumbers) {
+  const struct {
+    const char16_t *polynomial, *derivative;
+  } cases[] = {
+      {u"0.5*x^4+x", u"2*x^3 + 1"}, {u"2.5*x^2", u"5*x"},   {u"x^4/2", u"2*x^3"},
+      {u"0,5*x^3", u"1.5*x^2"},     {u"x/4", u"0.25"},      {u"-1.5x^2+3", u" - 3*x"},
+      {u"x^2.5", u"2.5*x^1.5"},     {u"1/3*x^3", u"1*x^2"}, {u"3*x^2", u"6*x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(polynomialDerivative(c.polynomial, u"x"), c.derivative) << toUtf8(c.polynomial);
+}
+
+TEST_F(SolverTest, NoRealRootOrAnEqualsSignIsAnError) {
+  EXPECT_NEAR(solvePolynomial(e, u"0.5*x^2-2", u"x"), 2, 1e-9);
+  EXPECT_EQ(e.errors.code, kNoError);
+  solvePolynomial(e, u"x^2+1", u"x");
+  EXPECT_EQ(e.errors.code, kErrNoRealRoot);
+  EXPECT_NE(log().find(u"no real root found"), Text::npos);
+  solvePolynomial(e, u"x^2=1", u"x");
+  EXPECT_EQ(e.errors.code, kErrInvalidArgument);
+}
+
+}  // namespace
+}  // namespace quadrel
