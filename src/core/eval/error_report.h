@@ -22,6 +22,14 @@ Text describe(Engine& e, int32_t code, bool details);
 // stands (the first failure of an evaluation is the one reported).
 void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
 
+// raise for a failure of the matrix library inside a formula: the code is
+// described by the matrix library's entry ("Matrix singolar" for 7).
+void raiseMatrixFailure(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
+
+// The description of a code: the matrix library's text when it is the
+// pending code and the matrix library raised it, else describeCode.
+TextView describeError(const Engine& e, int32_t code);
+
 // The one way the evaluator code is written: a code, or none.
 void setErrorCode(Engine& e, int32_t code);
 inline void clearErrorCode(Engine& e) { setErrorCode(e, kNoError); }
