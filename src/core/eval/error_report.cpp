@@ -37,9 +37,9 @@ size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra) {
 }
 
 Text describe(Engine& e, int32_t code, bool details) {
-  if (code == -99)
-    code = e.errors.code;
-  Text r(describeError(e, code));
+  // The current code may be the matrix library's; a code given is read in
+  // the evaluator's table.
+  Text r(code == -99 ? describeError(e, e.errors.code) : describeCode(code));
   if (details) {
     r.append(u" | ");
     r.append(e.errors.log);

@@ -14,8 +14,9 @@ struct Engine;
 // length of the whole log afterwards.
 size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra);
 
-// Description of a code (-99: the current code); with details, " | " and the
-// whole error log follow.
+// Description of a code (-99: the current code, in the matrix library's
+// words when it raised it); with details, " | " and the whole error log
+// follow.
 Text describe(Engine& e, int32_t code, bool details);
 
 // Sets the code when none is pending and appends a report; a pending code
