@@ -39,10 +39,9 @@ Text scriptLines(TextView text) {
   return t;
 }
 
-// Sets the run settings straight from the options: file names stay whole,
-// "/" and all.
-bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err) {
-  RunSettings& s = e.script.settings;
+// Fills the run's request straight from the options: file names stay whole,
+// "/" and all, and no text is read as options.
+bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err, RunSettings& s) {
   if (o.scriptFile == "-") {
     s.selectionText = scriptLines(fromUtf8(readStandardInput()));
     s.runSelection = true;
@@ -143,9 +142,11 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
   if (o.action == CliOptions::Action::EntryLine) {
     status = otmEvalMain(e, o.entryLine);
   } else {
-    if (!applyOptions(e, o, folder, err))
+    RunSettings request;
+    request.progress = e.script.settings.progress;
+    if (!applyOptions(e, o, folder, err, request))
       return kExitWrongArguments;
-    status = otmEvalMain(e, u"");
+    status = runRequest(e, std::move(request));
     // The entry saves only file runs; a script text given here goes to the
     // named file as well.
     const RunSettings& s = e.script.settings;

@@ -59,7 +59,29 @@ void inMenuFrame(const MenuFrame& frame, Body&& body) noexcept {
   }
 }
 
-int32_t run(TextView commandLine) { return otmEvalMain(pluginEngine(), commandLine); }
+// Every run starts from the defaults plus the plug-in's settings; the
+// description is the run's command line for the logs only.
+RunSettings request(Text description) {
+  RunSettings r;
+  r.commandLine = std::move(description);
+  return r;
+}
+
+int32_t run(RunSettings r) { return runRequest(pluginEngine(), std::move(r)); }
+
+// A run of the editor's text, its result to the clipboard and the log: the
+// text is the script as it stands, never read as options.
+RunSettings textRequest(Text options, const Text& text) {
+  const PluginState& s = pluginState();
+  RunSettings r = request(options + u" /sel:'" + text + u"' /");
+  r.selectionText = text;
+  r.runSelection = true;
+  r.noHeader = true;
+  r.toClipboard = true;
+  r.logToFile = true;
+  r.resultsOnly = s.hideExprLine;
+  return r;
+}
 
 Text trimmedResult() {
   Engine& e = pluginEngine();
@@ -104,9 +126,9 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
 
 namespace {
 
-// Checks the text, runs it with the given options in front of the selection
-// option and inserts the result below the text (not for the tool tip).
-void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool fromTip) {
+// Checks the text, runs it and inserts the result below the text (not for
+// the tool tip); noLabels is the plug-in's summary setting, where it applies.
+void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool noLabels, bool fromTip) {
   PluginState& s = pluginState();
   int32_t answer = kCheckNothingToRun;
   text = CheckExpressionS(text, title, &answer, fromTip);
@@ -114,7 +136,9 @@ void evaluateToWindow(TextView procedure, Text text, TextView title, TextView op
     s.toolTipExpression = text;
   if (answer != kCheckRun)
     return;
-  const int32_t exitCode = run(Text(options) + u" /sel:'" + text + u"' /");
+  RunSettings r = textRequest(Text(options), text);
+  r.noLabels = noLabels;
+  const int32_t exitCode = run(std::move(r));
   const Text result = trimmedResult();
   plog(procedure, u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
   plog(procedure, u": otmResStr = '" + result + u"'");
@@ -132,13 +156,13 @@ void otmE_CurLineToWnd(bool fromTip) {
   const Text text = getLineText(line);
   plog(u"otmE_CurLineToWnd()", u": LineText= " + text);
   evaluateToWindow(u"otmE_CurLineToWnd()", removeComments(text), u"Eval CurLine To Wnd: Expression = ",
-                   u" /noh /sclp /log " + s.hideExprOption + s.summaryOption, fromTip);
+                   u" /noh /sclp /log " + s.hideExprOption + s.summaryOption, s.summary, fromTip);
 }
 
 void otmE_SelTextToWnd(bool fromTip) {
   PluginState& s = pluginState();
   evaluateToWindow(u"otmE_SelTextToWnd()", removeComments(getSelection()), u"Eval SelText To Wnd: Expression = ",
-                   u" /noh /sclp /log " + s.hideExprOption, fromTip);
+                   u" /noh /sclp /log " + s.hideExprOption, false, fromTip);
 }
 
 void __cdecl otmE_CurLineToWndMnu() {
@@ -172,7 +196,11 @@ void __cdecl otmE_Expr() {
     }
     if (answer == kCheckDeclined)
       return;
-    const int32_t exitCode = run(u" /a /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
+    RunSettings r = textRequest(u" /a /noh /sclp /log " + s.hideExprOption, text);
+    // The /a of this command names no file: a selection run writes none.
+    r.writeToFile = true;
+    r.append = true;
+    const int32_t exitCode = run(std::move(r));
     const Text result = trimmedResult();
     plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
     plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
@@ -184,7 +212,12 @@ void __cdecl otmE_Expr() {
 void __cdecl otmE_CurFile() {
   inMenuFrame({u"otmE_CurFile", u": ***** Menu: EVAL CURFILE TO FILE "}, [] {
     const Text path = getFileName();
-    const int32_t exitCode = run(u"/i " + path + u" /o /log /pbar");
+    RunSettings r = request(u"/i " + path + u" /o /log /pbar");
+    r.inputFile = path;
+    r.readFromFile = true;
+    r.writeToFile = true;
+    r.logToFile = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_CurFile()", u": FileName = " + path);
     plog(u"otmE_CurFile()", u": ExitCode = " + intText(exitCode));
     // The whole file's result is shown: reloaded when open, else opened.
@@ -196,7 +229,15 @@ void __cdecl otmE_CurLineToFile() {
   inMenuFrame({u"otmE_CurLineToFile", u": ***** Menu: EVAL CURLINE TO FILE "}, [] {
     const Text path = getFileName();
     const int32_t line = getCurLineNr(nullptr, false);
-    const int32_t exitCode = run(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
+    RunSettings r = request(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
+    r.inputFile = path;
+    r.readFromFile = true;
+    r.writeToFile = true;
+    r.append = true;
+    r.noHeader = true;
+    r.lineList = u";" + intText(line) + u";";
+    r.filterLines = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_CurLineToFile()", u": FileName = " + path);
     plog(u"otmE_CurLineToFile()", u": lHandle = " + intText(exitCode));
     // Only reloaded: one line's run must not switch documents.
@@ -206,7 +247,9 @@ void __cdecl otmE_CurLineToFile() {
 
 void __cdecl otmE_ShowMem() {
   inMenuFrame({u"otmE_ShowMem", u": ***** Menu: SHOW MEMORY "}, [] {
-    const int32_t exitCode = run(u" /sm ");
+    RunSettings r = request(u" /sm ");
+    r.showMemory = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_ShowMem()", u": ExitCode = " + intText(exitCode));
   });
 }

@@ -277,6 +277,8 @@ namespace {
 void syntaxError(Engine& e) {
   if (e.errors.code != kNoError)
     return;
+  // The code first: the report names it.
+  setErrorCode(e, kErrParserSyntax);
   if (e.messages.showLevel & kShowParser) {
     addReport(e, u"e_prs", 780, u"");
     Text msg = u"Procedure: e_prs\r\nSyntax error, token = '";
@@ -285,7 +287,6 @@ void syntaxError(Engine& e) {
     msg.append(e.errors.log);
     e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
   }
-  setErrorCode(e, kErrParserSyntax);
 }
 
 // A number operand's value; a matrix where a number is expected fails.

@@ -20,11 +20,6 @@ struct RunLabels {
   Text stored = u" Stored => ";
 };
 
-struct RunCounters {
-  int64_t commands = 0;
-  int64_t errors = 0;
-};
-
 struct CommandContext {
   Engine& e;
   const ExecOptions& options;

@@ -69,7 +69,7 @@ bool handleEchoAndComments(TextView line, BlockState& blocks, Text& result) {
 
 }  // namespace
 
-int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options) {
+int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options, RunCounters* counts) {
   RunLabels labels;
   if (options.noLabels)
     labels = {Text(), Text(), Text(), Text(), Text()};
@@ -151,7 +151,13 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
 
   showProgress(e, 0, 0, false, u"");
   while (result.size() >= 2 && result.compare(result.size() - 2, 2, u"\r\n") == 0) result.resize(result.size() - 2);
-  const int64_t code = counters.commands * 1000 + counters.errors;
+  if (counts)
+    *counts = counters;
+  return packedCounts(counters);
+}
+
+int32_t packedCounts(const RunCounters& counts) {
+  const int64_t code = counts.commands * 1000 + std::min<int64_t>(counts.errors, 999);
   return int32_t(std::min<int64_t>(code, INT32_MAX));
 }
 
@@ -171,22 +177,26 @@ void CommandContext::resultLine(TextView label, TextView r) {
   result.append(u"\r\n\r\n");
 }
 
-Text errorText(int32_t code) {
+namespace {
+
+Text errorLine(int32_t code, TextView description) {
   Text t = u"===> ERROR n. = " + intText(code) + u": ";
-  t.append(describeCode(code));
+  t.append(description);
   return t;
 }
 
+}  // namespace
+
+Text errorText(int32_t code) { return errorLine(code, describeCode(code)); }
+
 Text CommandContext::failure(int32_t code) {
   ++counters.errors;
-  return errorText(code);
+  return errorLine(code, describeError(e, code));
 }
 
 Text CommandContext::statusFailure(int32_t status) {
   ++counters.errors;
-  Text t = u"===> ERROR n. = " + intText(status) + u": ";
-  t.append(statusText(status));
-  return t;
+  return errorLine(status, statusText(status));
 }
 
 Text stripBrackets(TextView name) {

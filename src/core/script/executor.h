@@ -20,9 +20,19 @@ struct ExecOptions {
   bool savePlots = false;
 };
 
+// The true counts of a run, however many lines it had.
+struct RunCounters {
+  int64_t commands = 0;
+  int64_t errors = 0;
+};
+
+// The packed form commands x 1000 + errors: errors stop at 999 so that they
+// never spill into the commands; the whole stops at the largest int32.
+int32_t packedCounts(const RunCounters& counts);
+
 // Runs the script; result receives the result text (without trailing line
-// ends). Gives commands x 1000 + errors.
-int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options);
+// ends) and counts, when given, the true counts. Gives the packed counts.
+int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options, RunCounters* counts = nullptr);
 
 // Reads (any mode but "fileout") or writes ("fileout") a command file; a
 // relative name is joined to the data folder.

@@ -27,8 +27,10 @@ struct ScriptState {
   Text resultText;       // result text of the last script run (read by GetEvalResult)
   int32_t decimals = 4;  // decimals of results (plug-in setting "Decimals")
   int32_t status = kStatusOk;
-  int32_t lastRunErrors = 0;  // failed commands of the last batch run of the entry
-  Text polynomialVariable;    // set by VarPolyn
+  // True counts of the last batch run of the entry.
+  int64_t lastRunCommands = 0;
+  int64_t lastRunErrors = 0;
+  Text polynomialVariable;  // set by VarPolyn
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;
