@@ -101,12 +101,42 @@ Text entryLineOf(const std::vector<std::string>& args, bool (*isFile)(const std:
   return line;
 }
 
+// The first argument of a "/" command line whose key the script entry does
+// not know ("" when all are known). Keys are the first two letters after the
+// "/", as the entry reads them; the text of a /sel option (which may hold
+// "/") and file names after /i, /o and /a are not options.
+std::string unknownEntryOption(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
+                               bool (*isFolder)(const std::string&)) {
+  static constexpr std::string_view kKeys[] = {"i ", "o ", "a ", "sc", "se", "de", "ln", "lc", "sp",
+                                               "lo", "rs", "re", "no", "nl", "nt", "pb", "h ", "sm",
+                                               "lg", "sf", "cm", "w ", "ab", "gc", "rr", "qu"};
+  bool nameMayFollow = false;
+  for (const std::string& a : args) {
+    const bool isName = nameMayFollow && isPathValue(a, isFile, isFolder);
+    nameMayFollow = false;
+    if (isName || !a.starts_with("/"))
+      continue;
+    std::string key = a.substr(1, 2);
+    for (char& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (key.size() < 2 || !std::isalpha(static_cast<unsigned char>(key[1])))
+      key = key.substr(0, 1) + " ";
+    if (key == "se")
+      return "";  // the selection's text follows
+    if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys))
+      return a;
+    nameMayFollow = key == "i " || key == "o " || key == "a ";
+  }
+  return "";
+}
+
 }  // namespace
 
 CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
                              bool (*isFolder)(const std::string&)) {
   CliOptions o;
   if (!args.empty() && args[0].starts_with("/") && !isFile(args[0])) {
+    if (std::string unknown = unknownEntryOption(args, isFile, isFolder ? isFolder : folderExists); !unknown.empty())
+      return usageError("unknown option '" + unknown + "'");
     o.action = CliOptions::Action::EntryLine;
     o.entryLine = entryLineOf(args, isFile, isFolder ? isFolder : folderExists);
     return o;
@@ -156,6 +186,8 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       if (!value(v) || !readInt(v, 0, 512, n))
         return usageError("--decimals needs a number from 0 to 512");
       o.decimals = int(n);
+    } else if (a == "--report") {
+      o.report = true;
     } else if (a == "--no-header") {
       o.noHeader = true;
     } else if (a == "--no-labels") {
@@ -172,20 +204,18 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       o.log = true;
       o.logFile = a.substr(6);
     } else {
-      return usageError("unknown option: " + a);
+      return usageError("unknown option '" + a + "'");
     }
   }
-  if (o.scriptFile.empty() && o.expressions.empty()) {
-    o.scriptFile = "-";
+  if (o.scriptFile.empty() && o.expressions.empty())
     o.standardInputImplied = true;
-  }
   if (!o.scriptFile.empty() && !o.expressions.empty())
     return usageError("give either a script file or -e, not both");
   return o;
 }
 
 const char* cliUsage() {
-  return "Usage: quadrel [options] FILE.otm\n"
+  return "Usage: quadrel [options] FILE.otm        (FILE - reads the script from standard input)\n"
          "       quadrel [options] -e TEXT [-e TEXT ...]\n"
          "       quadrel [options]                 (lines typed on a terminal, or the script on standard input)\n"
          "       quadrel /option [/option ...]     (the script entry's own options; /h lists them)\n"

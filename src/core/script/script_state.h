@@ -1,7 +1,9 @@
 // Process-wide state of the script layer between and during runs.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
+#include <vector>
 
 #include "core/script/run_settings.h"
 #include "core/text/u16.h"
@@ -27,11 +29,17 @@ struct ScriptState {
   Text resultText;       // result text of the last script run (read by GetEvalResult)
   int32_t decimals = 4;  // decimals of results (plug-in setting "Decimals")
   int32_t status = kStatusOk;
-  int32_t lastRunErrors = 0;  // failed commands of the last batch run of the entry
-  Text polynomialVariable;    // set by VarPolyn
+  int32_t lastRunErrors = 0;         // failed commands of the last batch run of the entry
+  std::vector<CommandValue> values;  // of the last run with collectValues
+  Text polynomialVariable;           // set by VarPolyn
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;
+  // Set by a caller that can be interrupted (the quadrel program's Ctrl+C):
+  // while it reads non-zero, runs stop before their next line and long
+  // loops (integration) stop with code 0, "exit before completion".
+  const volatile std::sig_atomic_t* interruptRequest = nullptr;
+  bool interrupted() const { return interruptRequest && *interruptRequest != 0; }
 
   // The status of the last run or matrix operation, as the status export
   // reports it; other subsystems set it through here.
