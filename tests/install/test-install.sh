@@ -61,7 +61,7 @@ man_page="$prefix/share/man/man1/quadrel.1.gz"
 warnings="$(zcat "$man_page" | groff -man -Tutf8 -ww -z 2>&1)"
 [[ -z "$warnings" ]] || fail "the man page has warnings: $warnings"
 MANWIDTH=80 man -l "$man_page" 2>/dev/null | grep -q "EXIT STATUS" || fail "man -l did not render the man page"
-for option in $("$prefix/bin/quadrel" --help | grep -oE '^  -[-a-z]+' | sort -u); do
+for option in $("$prefix/bin/quadrel" --help | grep -oE '^  -[-a-z]+' | tr -d ' ' | sort -u); do
   zcat "$man_page" | grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" || fail "the man page lacks the option $option"
 done
 [[ -f "$prefix/share/doc/quadrel/copyright" ]] || fail "no copyright file"
