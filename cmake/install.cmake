@@ -69,8 +69,8 @@ set(CPACK_PACKAGE_CONTACT "Quadrel developers <quadrel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calculator of formulas and calculation scripts, with its C library")
 # One string: a CMake list would join its parts with ";".
 set(CPACK_PACKAGE_DESCRIPTION
-    "The quadrel program runs calculation scripts and formulas from the command line or
-interactively. libquadrel.so offers the expression evaluator, matrices,
+    "The quadrel program runs calculation scripts and formulas from the command
+line or interactively. libquadrel.so offers the expression evaluator, matrices,
 differentiation and numerical methods to C programs (header quadrel.h,
 pkg-config quadrel, CMake package Quadrel).")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -80,6 +80,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The shlibs file of libquadrel.so.0 and the ldconfig trigger that comes with it.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# The loader's cache is renewed by dpkg's ldconfig trigger; the maintainer
+# scripts of our own keep CPack from calling ldconfig in its own.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/debian/triggers
+                                       ${PROJECT_SOURCE_DIR}/packaging/debian/postinst
+                                       ${PROJECT_SOURCE_DIR}/packaging/debian/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)

@@ -1,6 +1,5 @@
 // The library on Linux names itself in its reports and about text, with its
-// build date, and points a plot without a picture to the option that saves
-// one; the Windows names stay the default of every other platform.
+// build date; the Windows names stay the default of every other platform.
 #include "platform/headless/linux_names.h"
 
 #include <gtest/gtest.h>

@@ -32,7 +32,7 @@ ProductNames linuxLibraryNames() {
   n.build = kBuildDate;
   n.library = u"libquadrel.so";
   n.webPage = TextView();
-  n.unsavedPlot = u"(no picture: the option /spl:FOLDER saves plots as pictures)";
+  // Callers of the library get a plot's result as the plug-in gives it.
   return n;
 }
 
