@@ -42,6 +42,8 @@ test_packages=(
   dpkg-dev
   # the release zips (scripts/make-release.sh)
   zip
+  # Debian's checks of the package (tests/install/test-install.sh --deb)
+  lintian
   # used by the scripts themselves (flock, setsid, timeout)
   util-linux coreutils
 )

@@ -68,9 +68,9 @@ on_exit() {
 }
 trap on_exit EXIT
 
-# Configures (once) and builds a preset.
+# Configures (once) and builds a preset; further arguments go to the configure step.
 build_preset() {
-  cmake --preset "$1" >/dev/null || { note "configuring preset $1 failed; again with output:"; cmake --preset "$1"; return 1; }
+  cmake --preset "$1" "${@:2}" >/dev/null || { note "configuring preset $1 failed; again with output:"; cmake --preset "$1" "${@:2}"; return 1; }
   cmake --build "build/$1" -j "$jobs"
 }
 
@@ -87,12 +87,12 @@ bash scripts/install-deps.sh all
 done_step
 
 step native "build and unit tests (preset native)"
-build_preset native
+build_preset native -DQUADREL_TESTS=ON
 run_ctest build/native
 done_step
 
 step native-asan "build and unit tests with AddressSanitizer and UBSan (preset native-asan)"
-build_preset native-asan
+build_preset native-asan -DQUADREL_TESTS=ON
 run_ctest build/native-asan
 done_step
 

@@ -40,6 +40,7 @@ class CliPlatform final : public Platform {
   void progressClose() override;
   // Plot images are drawn in memory (and saved as pictures when a run asks).
   std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
+  ProductNames productNames() const override;
 
   // Progress lines are drawn only when this is set (standard error is a terminal).
   bool showProgress = false;

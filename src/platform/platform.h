@@ -24,6 +24,19 @@ struct LocalTime {
   int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
+// How the library names itself to the user (information block, batch
+// header, about text, box captions). The defaults are those of the Windows
+// plug-in; the program and the library on Linux give their own.
+struct ProductNames {
+  TextView nameLine = u"Plugin name: Quadrel.dll (formula and script calculator for Notepad++)";
+  TextView build = u"66.";  // after "Built: "
+  TextView library = u"oTemar.dll";
+  TextView webPage = u"Web page: https://quadrel.example.org";  // empty: no such line
+  // The result of a plot that is neither shown in a window nor saved as a
+  // picture; empty where plots open windows.
+  TextView unsavedPlot;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -77,6 +90,8 @@ class Platform {
   virtual std::unique_ptr<PlotWindow> openPlotWindow(int /*slot*/, TextView /*title*/, PlotWindow* /*previous*/) {
     return nullptr;
   }
+
+  virtual ProductNames productNames() const { return ProductNames(); }
 };
 
 }  // namespace quadrel

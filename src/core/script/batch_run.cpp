@@ -36,7 +36,7 @@ Text headerBlock(Engine& e, const BatchOptions& o, int64_t commands, int64_t err
   }
   Text version, product;
   libraryVersion(e, version, product);
-  appendLine(h, Text(u"'Incorporates library oTemar.dll - rel. ") + version);
+  appendLine(h, u"'Incorporates library " + Text(e.platform.productNames().library) + u" - rel. " + version);
   appendLine(h, Text(u"'") + Text(kRuleLength, u'-'));
   appendLine(h, Text(u"'BatchRun : Time ") + timeStamp(e));
   appendLine(h, Text(u"'Input file: ") + o.inputFile);

@@ -102,6 +102,8 @@ Text runIntegrate(CommandContext& c, TextView params, TextView formula, TextView
   } else {
     r = c.labels.number;
     appendFixed(r, value, e.script.decimals);
+    if (c.options.collectValues)
+      c.shownNumber = value;
   }
   Text body = u"iFunction = ";
   body.append(formula);

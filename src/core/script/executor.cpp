@@ -76,6 +76,8 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   closePlotWindows(e);
   e.script.plotWindowCount = 0;
   result.clear();
+  if (options.collectValues)
+    e.script.values.clear();
   RunCounters counters;
   BlockState blocks;
 
@@ -87,7 +89,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   // and the first touch of the pages they leave behind.
   if (!options.filterLines)
     result.reserve(std::min(text.size() + 72 * lines.size(), kMaxResultReserve));
-  for (int64_t j = 1; j <= lineCount; ++j) {
+  for (int64_t j = 1; j <= lineCount && !e.script.interrupted(); ++j) {
     e.script.status = kStatusOk;
     TextView line = trimBlanks(lines[size_t(j - 1)]);
     if (options.filterLines) {
@@ -139,7 +141,11 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
                        args,
                        line,
                        &lines,
-                       &j};
+                       &j,
+                       Text(),
+                       false,
+                       std::nullopt};
+    const int64_t errorsBefore = counters.errors;
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {
@@ -147,6 +153,9 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
       ctx.header(u"Expression = :", true);
       ctx.resultLine(labels.result, ctx.failure(kErrUndefinedCommand));
     }
+    if (options.collectValues && (ctx.showed || counters.errors > errorsBefore))
+      e.script.values.push_back(
+          {ctx.lineNumber, Text(trimWhite(ctx.shown)), counters.errors > errorsBefore, ctx.shownNumber});
   }
 
   showProgress(e, 0, 0, false, u"");
@@ -172,6 +181,10 @@ void CommandContext::header(TextView body, bool failed) {
 }
 
 void CommandContext::resultLine(TextView label, TextView r) {
+  if (options.collectValues) {
+    shown = Text(r);
+    showed = true;
+  }
   result.append(label);
   result.append(r);
   result.append(u"\r\n\r\n");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/text/u16.h"
 
@@ -18,6 +19,18 @@ struct ExecOptions {
   bool progress = false;     // progress window before each command
   bool resultsOnly = false;  // no header line for commands that succeed
   bool savePlots = false;
+  // Keep what each command showed in the engine's value list as well (the
+  // quadrel program prints values alone).
+  bool collectValues = false;
+};
+
+// What one command showed: its result text without labels' blanks in front,
+// or its error text.
+struct CommandValue {
+  int32_t lineNumber = 0;
+  Text text;
+  bool failed = false;
+  std::optional<double> number;  // the value of a formula whose result is a number
 };
 
 // The true counts of a run, however many lines it had.

@@ -18,6 +18,9 @@ struct RunSettings : ExecOptions {
   bool readFromFile = false;
   Text outputFile;  // OutpFN
   bool writeToFile = false;
+  // A file run's result is saved to the output file (the quadrel program
+  // saves only when a file is named).
+  bool saveFileRuns = true;
   bool append = false;    // AppendF
   bool noHeader = false;  // NoHF
   Text selectionText;

@@ -165,9 +165,11 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
   const RunSettings& s = e.script.settings;
   if (source == Source::File || (source == Source::Clipboard && s.writeToFile)) {
     e.script.scriptText.append(closingLine(e, milliseconds));
-    if (!saveOutputFile(e, s.outputFile, e.script.scriptText, s.append))
-      e.script.status = kStatusWriteError;
-    logQuoted(e, u"SaveToFile    : ", s.outputFile);
+    if (source != Source::File || s.saveFileRuns) {
+      if (!saveOutputFile(e, s.outputFile, e.script.scriptText, s.append))
+        e.script.status = kStatusWriteError;
+      logQuoted(e, u"SaveToFile    : ", s.outputFile);
+    }
   } else if (s.toClipboard) {
     e.platform.setClipboardText(e.script.scriptText);
     logQuoted(e, u"Result        : ", e.script.scriptText);

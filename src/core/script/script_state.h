@@ -1,7 +1,9 @@
 // Process-wide state of the script layer between and during runs.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
+#include <vector>
 
 #include "core/script/run_settings.h"
 #include "core/text/u16.h"
@@ -30,10 +32,16 @@ struct ScriptState {
   // True counts of the last batch run of the entry.
   int64_t lastRunCommands = 0;
   int64_t lastRunErrors = 0;
-  Text polynomialVariable;  // set by VarPolyn
+  std::vector<CommandValue> values;  // of the last run with collectValues
+  Text polynomialVariable;           // set by VarPolyn
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;
+  // Set by a caller that can be interrupted (the quadrel program's Ctrl+C):
+  // while it reads non-zero, runs stop before their next line and long
+  // loops (integration) stop with code 0, "exit before completion".
+  const volatile std::sig_atomic_t* interruptRequest = nullptr;
+  bool interrupted() const { return interruptRequest && *interruptRequest != 0; }
 
   // The status of the last run or matrix operation, as the status export
   // reports it; other subsystems set it through here.
