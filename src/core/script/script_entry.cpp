@@ -169,6 +169,11 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
 }  // namespace
 
 int32_t otmEvalMain(Engine& e, TextView commandLine) {
+  // One run at a time: a box or the progress window of a run pumps messages,
+  // and a command that arrives there must not start a run inside the run.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
+  const RunScope running(e.script);
   RunSettings& s = e.script.settings;
   e.script.resultText.clear();
   e.script.status = kStatusOk;

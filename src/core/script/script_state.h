@@ -13,6 +13,9 @@ constexpr int32_t kStatusOpenError = -2;
 constexpr int32_t kStatusWriteError = -3;
 constexpr int32_t kStatusCancelled = -4;
 constexpr int32_t kStatusInvalidParameter = -5;
+// A run asked for while another is in progress (from a window that pumps
+// messages during a run): refused, nothing of the running one is touched.
+constexpr int32_t kStatusRunRefused = -10;
 
 struct LogSinkState {
   Text fileName;             // current log file; empty until a line names one
@@ -32,10 +35,23 @@ struct ScriptState {
   int32_t plotWindowCount = 0;
   LogSinkState logSink;
   bool progressOpen = false;
+  bool runInProgress = false;  // a script run or a plot redraw is running
 
   // The status of the last run or matrix operation, as the status export
   // reports it; other subsystems set it through here.
   void setStatus(int32_t code) { status = code; }
+};
+
+// Marks a run in progress for its lifetime.
+class RunScope {
+ public:
+  explicit RunScope(ScriptState& s) : s_(s) { s_.runInProgress = true; }
+  ~RunScope() { s_.runInProgress = false; }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  ScriptState& s_;
 };
 
 }  // namespace quadrel
