@@ -94,7 +94,6 @@ TextView statusText(int32_t status) {
     case -7: return u"API Error";
     case -8: return u"Window not Found";
     case -9: return u"Child Window Not Found";
-    case -10: return u"Run refused: another run is in progress";
     default: return TextView();
   }
 }

@@ -15,6 +15,7 @@ constexpr int32_t kStatusCancelled = -4;
 constexpr int32_t kStatusInvalidParameter = -5;
 // A run asked for while another is in progress (from a window that pumps
 // messages during a run): refused, nothing of the running one is touched.
+// Outside the status texts (-2 to -9), like every code beyond them.
 constexpr int32_t kStatusRunRefused = -10;
 
 struct LogSinkState {
