@@ -40,8 +40,9 @@ test_packages=(
   wine wine32:i386 wine64 xvfb x11-apps imagemagick
   # unpacking Debian source packages of third-party code for the Windows side
   dpkg-dev
-  # the release zips (scripts/make-release.sh)
-  zip
+  # the release zips (scripts/make-release.sh) and the check of their
+  # plug-in list entries against the list's schema
+  zip python3-jsonschema
   # Debian's checks of the package (tests/install/test-install.sh --deb)
   lintian
   # used by the scripts themselves (flock, setsid, timeout)

@@ -45,8 +45,9 @@ class Platform {
   virtual int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) = 0;
   // A one-line input box; false when the user cancelled.
   virtual bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) = 0;
-  // An open-file dialog; the empty text when cancelled.
-  virtual Text openFileDialog(TextView title, TextView filter) = 0;
+  // An open-file dialog showing folder first (the system's choice when
+  // empty); the empty text when cancelled.
+  virtual Text openFileDialog(TextView title, TextView filter, TextView folder) = 0;
 
   virtual void setClipboardText(TextView text) = 0;
   virtual Text clipboardText() = 0;

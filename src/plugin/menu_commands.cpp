@@ -17,6 +17,7 @@
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "platform/platform.h"
 #include "plugin/editor_access.h"
 #include "plugin/plugin_state.h"
@@ -182,7 +183,8 @@ void __cdecl otmE_SelTextToWndMnu() {
 void __cdecl otmE_Expr() {
   inMenuFrame({u"otmE_Expr", u": ***** Menu: EVAL EXPRESSION TO WND "}, [] {
     PluginState& s = pluginState();
-    Text text = removeComments(getStatementBeforeCaret());
+    const Statement statement = getStatementBeforeCaret();
+    Text text = removeComments(statement.text);
     text = Text(trimBlanks(trimPattern(text, u"\r\n", false)));
     int32_t answer;
     if (s.noConfirm) {
@@ -196,7 +198,9 @@ void __cdecl otmE_Expr() {
     }
     if (answer == kCheckDeclined)
       return;
-    RunSettings r = textRequest(u" /a /noh /sclp /log " + s.hideExprOption, text);
+    // A bare formula runs the way a bare line of "Eval CurLine To Wnd" does.
+    const Text runText = statement.bare && !text.empty() ? u"Expr = " + text : text;
+    RunSettings r = textRequest(u" /a /noh /sclp /log " + s.hideExprOption, runText);
     // The /a of this command names no file: a selection run writes none.
     r.writeToFile = true;
     r.append = true;
@@ -256,9 +260,12 @@ void __cdecl otmE_ShowMem() {
 
 void __cdecl insertFileName() {
   inMenuFrame({u"insertFileName", u""}, [] {
-    // The chosen name is inserted; a cancelled dialog leaves it empty (and
-    // insertResult says "No output!"), never the text of an earlier run.
-    insertResult(askFileName(pluginEngine()), false);
+    // The dialog starts in the document's folder and offers scripts first;
+    // a cancel inserts nothing and says nothing.
+    const Text name = pluginEngine().platform.openFileDialog(
+        u"Insert filename", u"Quadrel scripts (*.otm)|*.otm|All files (*.*)|*.*", folderPart(getFileName()));
+    if (!name.empty())
+      insertResult(name, false);
   });
 }
 
@@ -343,6 +350,9 @@ void dwellNotification(const SciNotification* n) {
     Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.script.resultText;
     const int entry = e.errors.code == kNoError ? s.catalogueIndex : 0;
     tip.append(commandCatalogue()[size_t(entry)].resultMessage);
+    // A call tip breaks lines at LF and draws a CR as a box of its own.
+    replaceAll(tip, u"\r\n", u"\n");
+    replaceAll(tip, u"\r", u"\n");
     const std::string bytes = toDocument(view, tip);
     SendMessageA(view, SCI_CALLTIPSHOW, WPARAM(caret), reinterpret_cast<LPARAM>(bytes.c_str()));
     s.lastToolTipTick = GetTickCount64();

@@ -184,7 +184,7 @@ TEST(CliPlatformTest, BoxesAnswerThemselves) {
   Text answer;
   EXPECT_TRUE(platform.inputBox(u"Quadrel Input", u"Decimals:", u"4", answer));
   EXPECT_EQ(answer, u"4");
-  EXPECT_EQ(platform.openFileDialog(u"Open", u"*.otm"), u"");
+  EXPECT_EQ(platform.openFileDialog(u"Open", u"*.otm", u""), u"");
   std::fflush(err);
   std::rewind(err);
   char buffer[512] = {};

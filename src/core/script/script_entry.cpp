@@ -253,6 +253,11 @@ int32_t runSettings(Engine& e) {
 }  // namespace
 
 int32_t otmEvalMain(Engine& e, TextView commandLine) {
+  // One run at a time: a box or the progress window of a run pumps messages,
+  // and a command that arrives there must not start a run inside the run.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
+  const RunScope running(e.script);
   e.script.settings.commandLine = Text(commandLine);
   startRun(e);
   parseCmdLine(e);
@@ -260,6 +265,10 @@ int32_t otmEvalMain(Engine& e, TextView commandLine) {
 }
 
 int32_t runRequest(Engine& e, RunSettings request) {
+  // Refused before the request replaces the running run's settings.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
+  const RunScope running(e.script);
   RunSettings& s = e.script.settings;
   if (request.dataFolder.empty())
     request.dataFolder = std::move(s.dataFolder);

@@ -15,6 +15,10 @@ constexpr int32_t kStatusOpenError = -2;
 constexpr int32_t kStatusWriteError = -3;
 constexpr int32_t kStatusCancelled = -4;
 constexpr int32_t kStatusInvalidParameter = -5;
+// A run asked for while another is in progress (from a window that pumps
+// messages during a run): refused, nothing of the running one is touched.
+// Outside the status texts (-2 to -9), like every code beyond them.
+constexpr int32_t kStatusRunRefused = -10;
 
 struct LogSinkState {
   Text fileName;             // current log file; empty until a line names one
@@ -42,10 +46,23 @@ struct ScriptState {
   // loops (integration) stop with code 0, "exit before completion".
   const volatile std::sig_atomic_t* interruptRequest = nullptr;
   bool interrupted() const { return interruptRequest && *interruptRequest != 0; }
+  bool runInProgress = false;  // a script run or a plot redraw is running
 
   // The status of the last run or matrix operation, as the status export
   // reports it; other subsystems set it through here.
   void setStatus(int32_t code) { status = code; }
+};
+
+// Marks a run in progress for its lifetime.
+class RunScope {
+ public:
+  explicit RunScope(ScriptState& s) : s_(s) { s_.runInProgress = true; }
+  ~RunScope() { s_.runInProgress = false; }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  ScriptState& s_;
 };
 
 }  // namespace quadrel
