@@ -10,8 +10,8 @@
 # The folder, $QUADREL_CACHE/i686-vm-KEY, holds vmlinuz, initrd.img and
 # rootfs.img (about 2.5 GB); KEY is a digest of the recipe (this script,
 # wine-env.sh, the release and the mirror), so a changed
-# recipe builds a new machine and an unchanged one is reused. Older machines
-# are removed once the new one is finished. Needs root and about 5 GB free
+# recipe builds a new machine and an unchanged one is reused. Machines of
+# other recipes are removed when no run took them for three days. Needs root and about 5 GB free
 # in the cache; takes some minutes (scripts/lib/i686-vm.sh runs it).
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" build-i686-vm
@@ -62,8 +62,9 @@ key="$( {
 } | sha256sum | cut -c1-16)"
 out="$QUADREL_CACHE/i686-vm-$key"
 
-complete_machine() { [[ -f "$QUADREL_CACHE/i686-vm-$1/.complete" ]]; }
-reuse_finished_build "$out" i686-vm complete_machine "$key"
+# A machine's ".used" stamp tells when a run last took it.
+complete_machine() { [[ -f "$QUADREL_CACHE/i686-vm-$1/.complete" ]] && touch "$QUADREL_CACHE/i686-vm-$1/.used"; }
+reuse_finished_build "$out" "i686-vm-$key" complete_machine "$key"
 
 t0=$SECONDS
 work="$(mktemp -d "$QUADREL_CACHE/run/i686-vm.XXXXXX")"
@@ -85,6 +86,12 @@ mount -t sysfs sys "$target/sys"
 mount --bind /dev "$target/dev"
 mount --bind /dev/pts "$target/dev/pts"
 cp /etc/resolv.conf "$target/etc/resolv.conf" 2>/dev/null || true
+# A small initramfs with only what the machine boots from (virtio disk,
+# ext4): the generic one takes minutes to make and seconds to unpack under
+# emulation.
+mkdir -p "$target/etc/initramfs-tools/conf.d"
+echo MODULES=list >"$target/etc/initramfs-tools/conf.d/quadrel"
+printf '%s\n' virtio_pci virtio_blk ext4 crc32c_generic >"$target/etc/initramfs-tools/modules"
 printf '#!/bin/sh\nexit 101\n' >"$target/usr/sbin/policy-rc.d"
 chmod +x "$target/usr/sbin/policy-rc.d"
 chroot "$target" /bin/bash -c "
@@ -92,7 +99,8 @@ chroot "$target" /bin/bash -c "
   export DEBIAN_FRONTEND=noninteractive
   dpkg --add-architecture i386
   apt-get update -q
-  apt-get install -y -q --no-install-recommends -o Dpkg::Use-Pty=0 ${packages[*]}
+  apt-get install -y -q --no-install-recommends -o Dpkg::Use-Pty=0 -o Dpkg::Options::=--force-confold \
+    ${packages[*]}
   apt-get clean
 " >"$work/chroot.log" 2>&1 || { tail -30 "$work/chroot.log" >&2; die "installing the packages failed (see above)"; }
 for m in dev/pts dev sys proc; do umount "$target/$m"; done
@@ -110,7 +118,7 @@ cp "$initrd" "$out/initrd.img"
 size_mb=$(($(du -sm "$target" | cut -f1) + 1536))
 log "disk of $size_mb MB (mke2fs -d)"
 rm -f "$out/rootfs.img"
-mke2fs -q -t ext4 -L quadrel -d "$target" "$out/rootfs.img" "${size_mb}M" ||
+mke2fs -q -t ext4 -L quadrel -d "$target" "$out/rootfs.img" "${size_mb}M" >&2 ||
   die "mke2fs failed"
 rm -rf "$target"
 
@@ -126,12 +134,20 @@ wineserver -w
 "$QUADREL_WINE" --version
 EOF
 status=0
-i686_vm_run "$out" "$job" "$root" keep || status=$?
+# Its output goes to stderr: stdout is the folder's name only.
+i686_vm_run "$out" "$job" "$root" keep >&2 || status=$?
 [[ $status -eq 0 ]] || die "the first boot failed (exit code $status)"
 echo "$key" >"$out/.complete"
 
+touch "$out/.used"
+# Machines of other recipes (other branches may still use them) go when no
+# run took them for three days.
 for old in "$QUADREL_CACHE"/i686-vm-*; do
-  [[ "$old" != "$out" && -d "$old" ]] && { log "removing the older machine $old"; rm -rf "$old"; }
+  [[ "$old" != "$out" && -f "$old/.complete" ]] || continue
+  if [[ -z "$(find "$old/.used" "$old/.complete" -mtime -3 2>/dev/null)" ]]; then
+    log "removing $old (unused for three days)"
+    rm -rf "$old"
+  fi
 done
 log "machine ready in $((SECONDS - t0)) s: $out"
 echo "$out"

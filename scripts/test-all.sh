@@ -17,7 +17,8 @@
 #                plug-in scenarios against build/win32/bin/Quadrel.dll under
 #                32-bit wine, here where the kernel runs 32-bit x86 code, else in
 #                a small emulated machine (built once, cached); with
-#                QUADREL_I686_PLUGIN=0 without the scenarios
+#                QUADREL_I686_PLUGIN=0 without the scenarios; then
+#                tests/i686/test-runner.sh ("test-i686.sh -- CMD" for others)
 #   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
 #
 # Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20),
@@ -137,6 +138,7 @@ if [[ "${QUADREL_I686_PLUGIN:-1}" == 0 ]]; then
   i686_parts="ABI test, golden scripts; no plug-in scenarios"
 fi
 bash scripts/test-i686.sh "${i686_args[@]}"
+bash tests/i686/test-runner.sh
 done_step "($i686_parts)"
 
 step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"

@@ -112,9 +112,7 @@ trap 'rm -rf "$job"' EXIT
   echo 'export QUADREL_DISPLAY=$DISPLAY QUADREL_PLUGIN_WINEPREFIX=$WINEPREFIX'
   echo "wineserver -p"
   if [[ $mode == parts ]]; then
-    printf 'bash scripts/lib/i686-parts.sh'
-    printf ' %q' "${parts_args[@]}"
-    echo
+    echo "bash scripts/lib/i686-parts.sh ${parts_args[*]}"
   else
     printf 'cd %q || exit 125\n' "$rel"
     case "${command[0]}" in
