@@ -57,6 +57,11 @@ if [[ "${QUADREL_GUEST_INIT:-}" != job && -f /mnt/job/guest-init.sh ]]; then
 fi
 
 hostname quadrel-i686
+# The loopback interface up (SIOCSIFFLAGS: up, loopback, running); the
+# machine has no iproute2, perl-base does it.
+perl -e 'use Socket; socket(my $s, PF_INET, SOCK_DGRAM, 0) or die "$!\n";
+  my $req = pack("a16 s x22", "lo", 0x49); ioctl($s, 0x8914, $req) or die "$!\n"' ||
+  say "could not bring the loopback interface up"
 checkout="$(cat /mnt/job/checkout)"
 mkdir -p "$checkout"
 if ! mount -t 9p -o "$share_opts" work "$checkout"; then
