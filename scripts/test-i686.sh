@@ -14,7 +14,7 @@
 # Where the kernel runs 32-bit x86 code, 32-bit wine runs here directly.
 # Where it does not, everything runs in a small emulated machine
 # (scripts/build-i686-vm.sh builds it once and caches it; one boot per call,
-# about 15 s plus the job). QUADREL_I686_VM=1 takes the machine even where
+# 15 to 40 s plus the job). QUADREL_I686_VM=1 takes the machine even where
 # wine32 runs here.
 #
 # The programs are built here first (the DLL itself must exist: cmake
