@@ -278,9 +278,11 @@ static void test_evaluation(void) {
 
   /* Powers associate to the left; the double comes back in the right register. */
   CHECK_NUM(p_de_eval(T("2^3^2"), 0), 64);
-  /* Built-ins compute in single precision: sin(1) as a float, widened. */
+  /* Built-ins compute in double precision, and #pi is the full constant. */
   CHECK_INT(p_e_eval(T("sin(1)"), &r, 0), 0);
-  CHECK_NUM(r, 0.8414709568023682);
+  CHECK_NUM(r, 0.8414709848078965);
+  CHECK_INT(p_e_eval(T("#pi*10^10"), &r, 0), 0);
+  CHECK_NUM(r, 31415926535.897930);
 
   /* Comparisons give the configured truth value. */
   p_SetBoolSign(1);
