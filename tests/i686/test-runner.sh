@@ -23,7 +23,8 @@ failed=0
 check() {
   local name="$1" folder="$2" want_status="$3" want_line="$4" output status
   shift 4
-  output="$(cd "$folder" && bash "$runner" -- "$@" 2>/dev/null)"
+  # Windows programs end their lines with CR LF.
+  output="$(cd "$folder" && bash "$runner" -- "$@" 2>/dev/null | tr -d '\r')"
   status=$?
   if [[ $status -eq $want_status ]] && grep -qxF -- "$want_line" <<<"$output"; then
     passed=$((passed + 1))
