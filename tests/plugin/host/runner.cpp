@@ -367,26 +367,30 @@ std::string describeBox(const BoxRecord& b) {
   return out + " (answered " + b.answer + ", appeared at line " + std::to_string(b.stepLine) + ")";
 }
 
+struct TitleSearch {
+  std::wstring title;
+  HWND found = nullptr;
+};
+
+// EnumWindows callback (stdcall on 32-bit Windows, so not a lambda): stops at
+// the first visible window of this process with the searched title.
+BOOL CALLBACK matchTitle(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<TitleSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t text[256] = {0};
+  GetWindowTextW(w, text, 256);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && s->title == text) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A visible top-level window of this process with this title, or null.
 HWND windowTitled(const std::string& title) {
-  struct Search {
-    std::wstring title;
-    HWND found = nullptr;
-  } search{widen(title)};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t text[256] = {0};
-        GetWindowTextW(w, text, 256);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(w) && s->title == text) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{widen(title)};
+  EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
