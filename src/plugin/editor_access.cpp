@@ -6,6 +6,7 @@
 #include "core/engine.h"
 #include "core/script/statement_search.h"
 #include "platform/platform.h"
+#include "plugin/document_states.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_state.h"
 
@@ -215,11 +216,13 @@ Text resultFileOf(TextView path) {
 
 namespace {
 
-// Whether the editor's current document is the file at path with edits not
-// saved: reloading it would lose them, so the editor asks first.
-bool currentDocumentModified(TextView path) {
-  HWND view = getEdit();
-  return equalsIgnoreCase(getFileName(), path) && sci(view, SCI_GETMODIFY) != 0;
+// Whether reloading the document at path could lose edits. The current
+// document is asked directly; a background tab by the plug-in's record, and
+// one the plug-in has not seen since it loaded counts as possibly edited.
+bool mayHoldUnsavedEdits(TextView path) {
+  if (equalsIgnoreCase(getFileName(), path))
+    return sci(getEdit(), SCI_GETMODIFY) != 0;
+  return editStateOf(path) != EditState::Saved;
 }
 
 }  // namespace
@@ -230,9 +233,13 @@ void reloadResultFile(TextView path, bool openWhenClosed) {
   HWND npp = pluginState().npp.nppHandle;
   // The editor reloads only a document it has open, matched by its exact
   // path. An unchanged result document is reloaded without a question,
-  // before the editor's own check finds it changed on disk and asks.
-  const WPARAM alert = currentDocumentModified(target) ? 1 : 0;
-  SendMessageW(npp, NPPM_RELOADFILE, alert, reinterpret_cast<LPARAM>(w.c_str()));
+  // before the editor's own check finds it changed on disk and asks; one
+  // that may hold edits is reloaded only after the editor's question.
+  const WPARAM alert = mayHoldUnsavedEdits(target) ? 1 : 0;
+  {
+    ReloadInProgress reload(target);
+    SendMessageW(npp, NPPM_RELOADFILE, alert, reinterpret_cast<LPARAM>(w.c_str()));
+  }
   if (openWhenClosed)
     SendMessageW(npp, NPPM_DOOPEN, 0, reinterpret_cast<LPARAM>(w.c_str()));
 }

@@ -78,6 +78,12 @@ constexpr UINT NPPM_RELOADFILE = 2060;
 constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr UINT NPPM_DOOPEN = 2101;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
+constexpr UINT NPPM_GETFULLPATHFROMBUFFERID = 2082;  // wParam the buffer, lParam null (length) or the buffer
+
+// Host notifications (idFrom: the document's buffer).
+constexpr unsigned NPPN_FILEBEFORECLOSE = 1003;
+constexpr unsigned NPPN_FILESAVED = 1008;
+constexpr unsigned NPPN_BUFFERACTIVATED = 1010;
 
 constexpr int kMainView = 0;
 
@@ -108,6 +114,8 @@ constexpr UINT SCI_SETMOUSEDWELLTIME = 2264;
 constexpr UINT SCI_GETMOUSEDWELLTIME = 2265;
 constexpr UINT SCI_LINELENGTH = 2350;
 constexpr int SCFIND_WHOLEWORD = 2;
+constexpr unsigned SCN_SAVEPOINTREACHED = 2002;
+constexpr unsigned SCN_SAVEPOINTLEFT = 2003;
 constexpr unsigned SCN_DWELLSTART = 2016;
 constexpr unsigned SCN_DWELLEND = 2017;
 constexpr int kUtf8CodePage = 65001;

@@ -8,6 +8,7 @@
 #include "core/engine.h"
 #include "exports/export_support.h"
 #include "platform/win32/win32_platform.h"
+#include "plugin/document_states.h"
 #include "plugin/host_windows.h"
 #include "plugin/menu_commands.h"
 #include "plugin/menu_items.h"
@@ -171,7 +172,15 @@ __declspec(dllexport) FuncItem* __cdecl getFuncsArray(int* count) {
   return pluginState().items;
 }
 
-__declspec(dllexport) void __cdecl beNotified(void*) {}
+__declspec(dllexport) void __cdecl beNotified(SciNotification* notification) {
+  if (!notification)
+    return;
+  try {
+    noteEditorNotification(*notification);
+  } catch (...) {
+    // Nothing may escape into the host.
+  }
+}
 
 __declspec(dllexport) LRESULT __cdecl messageProc(UINT, WPARAM, LPARAM) {
   PluginState& s = pluginState();

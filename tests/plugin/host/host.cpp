@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "Scintilla.h"
+#include "documents.h"
 #include "read_only_folder.h"
 #include "text_util.h"
 
@@ -103,15 +104,28 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       buffer[n] = 0;
       return TRUE;
     }
-    case NPPM_RELOADFILE:
-      h.reloads.push_back(lp ? reinterpret_cast<const wchar_t*>(lp) : L"");
+    case NPPM_RELOADFILE: {
+      const std::wstring path = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+      h.reloads.push_back(path);
       h.reloadAlerts.push_back(wp != 0);
-      // The editor's own warning: asked whenever an alert is requested.
+      // The editor reloads only a document it has open, and with an alert
+      // asks first, whatever the document holds.
+      if (!bufferOfPath(path))
+        return FALSE;
       if (wp &&
           MessageBoxW(hwnd, L"Are you sure you want to reload the current file and lose the changes made in Notepad++?",
                       L"Reload", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return FALSE;
-      return TRUE;
+      return reloadDocument(path);
+    }
+    case NPPM_GETFULLPATHFROMBUFFERID: {
+      std::wstring path;
+      if (!pathOfBuffer(uintptr_t(wp), path))
+        return -1;
+      if (lp)
+        std::copy_n(path.c_str(), path.size() + 1, reinterpret_cast<wchar_t*>(lp));
+      return LRESULT(path.size());
+    }
     case NPPM_MODELESSDIALOG: {
       HWND window = reinterpret_cast<HWND>(lp);
       if (wp == kModelessDialogAdd) {
@@ -125,7 +139,7 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case NPPM_DOOPEN: {
       const std::wstring path = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
       h.opens.push_back(path);
-      return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+      return openDocument(path);
     }
     case NPPM_GETPLUGINSCONFIGDIR: {
       // The editor's way: without a buffer the length; with one too small FALSE.
@@ -140,6 +154,9 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       const auto* header = reinterpret_cast<const NMHDR*>(lp);
       if (header)
         h.notifications.push_back(header->code);
+      // The editor hands its views' notifications to the plug-in too.
+      if (header && h.beNotified)
+        h.beNotified(const_cast<NMHDR*>(header));
       return 0;
     }
     case WM_SIZE:
@@ -590,7 +607,8 @@ bool createHost(HINSTANCE instance, std::string& error) {
                            h.main, reinterpret_cast<HMENU>(kMainViewId), instance, nullptr);
   h.second = CreateWindowExW(WS_EX_CLIENTEDGE, L"Scintilla", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, h.main,
                              reinterpret_cast<HMENU>(kSecondViewId), instance, nullptr);
-  if (!h.view || !h.second) {
+  h.scratch = CreateWindowExW(0, L"Scintilla", L"", WS_CHILD, 0, 0, 10, 10, h.main, nullptr, instance, nullptr);
+  if (!h.view || !h.second || !h.scratch) {
     error = "cannot create the Scintilla views";
     return false;
   }

@@ -77,11 +77,19 @@ struct QueuedAnswer {
   int line = 0;
 };
 
+// A document in a background tab: its path and the component document.
+struct BackgroundDocument {
+  std::wstring path;
+  uintptr_t doc = 0;
+  intptr_t caret = 0;  // restored when the tab comes forward, as the editor does
+};
+
 struct Host {
   HINSTANCE instance = nullptr;
   std::wstring folder;       // the program's folder, with a trailing "\"
   std::wstring shotsFolder;  // where screenshot requests go ("" = none)
   HWND main = nullptr, view = nullptr, second = nullptr, controller = nullptr;
+  HWND scratch = nullptr;  // hidden view that reads files into documents
   HMENU bar = nullptr, pluginsMenu = nullptr, ourMenu = nullptr;
   int pluginsPosition = -1;
   HACCEL accelerators = nullptr;
@@ -102,7 +110,8 @@ struct Host {
   std::vector<std::string> loadOrder;  // the interface calls, in the order made
 
   // Editor state answered to the plug-in.
-  std::wstring currentPath;
+  std::wstring currentPath;                    // of the document shown in the main view
+  std::vector<BackgroundDocument> background;  // the other open documents (each held once)
   int currentView = 0;
   std::vector<std::wstring> reloads;
   std::vector<bool> reloadAlerts;  // NPPM_RELOADFILE asked to warn first

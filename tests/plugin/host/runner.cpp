@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "Scintilla.h"
+#include "documents.h"
+#include "file_io.h"
 #include "host.h"
 #include "read_only_folder.h"
 #include "text_util.h"
@@ -132,42 +134,6 @@ std::wstring takeIniAt(Context& c, const std::wstring& fallback) {
   if (where != "plugin" && where != "config")
     stepError("at=plugin|config, not at=" + where);
   return where == "plugin" ? pluginIniPath() : configIniPath();
-}
-
-bool readFile(const std::wstring& path, std::string& bytes) {
-  HANDLE f =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE)
-    return false;
-  bytes.clear();
-  char buffer[8192];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(f);
-  return true;
-}
-
-bool writeFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return ok && written == bytes.size();
-}
-
-// A text file as UTF-8: UTF-16 and UTF-8 by their byte-order marks, else the ANSI code page
-// unless the bytes are valid UTF-8.
-std::string fileText(const std::string& bytes) {
-  if (startsWith(bytes, "\xFF\xFE"))
-    return narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2));
-  if (startsWith(bytes, "\xEF\xBB\xBF"))
-    return bytes.substr(3);
-  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), nullptr, 0) > 0 ||
-      bytes.empty())
-    return bytes;
-  return narrow(fromCodePage(bytes, 0));
 }
 
 // The value of a key in section [Quadrel] of the settings file as it is on disk.
@@ -955,6 +921,13 @@ void runStep(Context& c) {
     if (h.currentPath.empty() || !writeFile(h.currentPath, documentBytes()))
       stepError("cannot save the document to " + visible(narrow(h.currentPath)));
     sci(SCI_SETSAVEPOINT);  // the editor's saved document is unmodified
+    notifyPlugin(NPPN_FILESAVED, currentBuffer());
+  } else if (command == "open") {
+    // open "path": File > Open, or a click on the document's tab when it is open.
+    const std::string path = c.takeText();
+    c.done();
+    if (!openDocument(widen(path)))
+      stepError("cannot open " + visible(path));
   } else if (command == "write-file") {
     const std::string path = c.takeText(), text = c.takeText();
     c.done();
