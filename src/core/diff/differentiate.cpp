@@ -10,8 +10,8 @@
 #include "core/diff/diff_trace.h"
 #include "core/diff/diff_writer.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -42,8 +42,7 @@ void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
 
 bool fail(Engine& e, int8_t flag, int32_t code, TextView message) {
   e.diff.errorFlag = flag;
-  setErrorCode(e, code);
-  addReport(e, kProcedure, 160, Text(message) + u"\r\n");
+  fail(e, {code, kProcedure, 160, Text(message) + u"\r\n"}, Pending::Replaced);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 2, Error=" + intText(code));
   return false;
@@ -69,8 +68,6 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   }
 
   resetDiffNodes(e);
-  s.formula.assign(formula);
-  s.variable.assign(variable);
   s.formulaRoot = parseDiffTree(e, formula, kMaxFormulaNesting);
   if (diffTracing(e))
     traceNodes(e, u"Nodes Expr.", 1, s.index);
