@@ -101,7 +101,7 @@ struct OptionRow {
 
 RunSettings& settingsOf(Engine& e) { return e.script.settings; }
 
-// Each option once: its key and what it sets. "pb", "rr" and "qu" are
+// Each option once: its key and what it sets. "re", "pb", "w ", "rr" and "qu" are
 // accepted and change nothing; a key that is none of these is ignored.
 constexpr OptionRow kOptions[] = {
     {u"i ",
