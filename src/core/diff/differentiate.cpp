@@ -40,7 +40,7 @@ void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
   }
 }
 
-bool fail(Engine& e, int8_t flag, int32_t code, TextView message) {
+bool failDifferentiation(Engine& e, int8_t flag, int32_t code, TextView message) {
   e.diff.errorFlag = flag;
   fail(e, {code, kProcedure, 160, Text(message) + u"\r\n"}, Pending::Replaced);
   if (diffTracing(e))
@@ -52,7 +52,7 @@ bool parseFailed(const DiffState& s) { return s.errorFlag != kDiffOk || s.bc != 
 
 bool formulaError(Engine& e, TextView message) {
   diffError(e, message);
-  return fail(e, kDiffFailed, kErrTokenMatch, message);
+  return failDifferentiation(e, kDiffFailed, kErrTokenMatch, message);
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
     diffTrace(e, kProcedure, u"IN_, Formula=" + Text(formula));
   if (trimWhite(formula).empty()) {
     s.errorFlag = kDiffEmpty;
-    return fail(e, kDiffEmpty, kErrNotFound, u"Empty formula.");
+    return failDifferentiation(e, kDiffEmpty, kErrNotFound, u"Empty formula.");
   }
 
   resetDiffNodes(e);
@@ -117,7 +117,7 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   if (answer == u"-0")
     answer = u"0";
   if (s.errorFlag != kDiffOk)
-    return fail(e, kDiffFailed, kErrDivisionByZero, u"Division by zero.");
+    return failDifferentiation(e, kDiffFailed, kErrDivisionByZero, u"Division by zero.");
   clearErrorCode(e);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 1, Result=" + answer);

@@ -35,7 +35,7 @@ void failAndTell(Engine& e, const Failure& f) {
     e.messages.send(e.platform, f.extra, kEvaluatorErrorTitle, e.messages.showLevel != 0);
 }
 
-void fail(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
+void failInFormula(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
   failAndTell(e, {code, procedure, line, extra});
 }
 
@@ -63,7 +63,7 @@ MatrixRecord* temporaryOf(Engine& e, const Operand& m, TextView procedure) {
   if (m.isMatrix() && v > 0 && v < 9007199254740992.0 && v == std::trunc(v))
     r = recordOfBuffer(e, reinterpret_cast<const double*>(intptr_t(v)));
   if (!r)
-    fail(e, kErrMatrixNotFound, procedure, 1335, u"Matrix handle = " + fixedText(v, 0) + u"\r\n");
+    failInFormula(e, kErrMatrixNotFound, procedure, 1335, u"Matrix handle = " + fixedText(v, 0) + u"\r\n");
   return r;
 }
 
@@ -103,7 +103,7 @@ void applySuffix(Engine& e, MatrixRecord& r, char16_t suffix) {
     return;
   }
   if (r.rows != r.cols) {
-    fail(e, kErrTokenMatch, u"e_prs", 700, dimensions(r));
+    failInFormula(e, kErrTokenMatch, u"e_prs", 700, dimensions(r));
     return;
   }
   if (suffix == u'I')
@@ -157,15 +157,15 @@ Operand matrixScale(Engine& e, Operand matrix, double factor) {
 }
 
 double matrixAsNumber(Engine& e, Operand matrix) {
-  fail(e, kErrConditionMatrix, u"e_prs", 830, u"nnTp = " + typeText(matrix) + u"\r\n");
+  failInFormula(e, kErrConditionMatrix, u"e_prs", 830, u"nnTp = " + typeText(matrix) + u"\r\n");
   return 0.0;
 }
 
 namespace {
 
 Operand unsupported(Engine& e, TextView procedure, const Operand& left, const Operand& right) {
-  fail(e, kErrConditionMatrix, procedure, 1100,
-       u"nnTp = " + typeText(left) + u"\r\nn2Tp = " + typeText(right) + u"\r\n");
+  failInFormula(e, kErrConditionMatrix, procedure, 1100,
+                u"nnTp = " + typeText(left) + u"\r\nn2Tp = " + typeText(right) + u"\r\n");
   return Operand::number(double(e.errors.code));
 }
 
@@ -178,7 +178,7 @@ Operand sumOrDifference(Engine& e, double s, Operand left, Operand right) {
     if (!b)
       return failed(e);
     if (a->rows != b->rows || a->cols != b->cols) {
-      fail(e, kErrNoValue, kSumSubt, 1060, dimensions(*a, *b));
+      failInFormula(e, kErrNoValue, kSumSubt, 1060, dimensions(*a, *b));
       return failed(e);
     }
     const size_t n = a->count();
@@ -208,12 +208,13 @@ Operand matrixPower(Engine& e, Operand left, double exponent) {
   if (!a)
     return failed(e);
   if (exponent != std::trunc(exponent) || !(std::fabs(exponent) <= 2147483647.0)) {
-    fail(e, kErrNotInteger, kDivMult, 1200,
-         u"Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + trimNumberText(fixedText(exponent)) + u"\r\n");
+    failInFormula(
+        e, kErrNotInteger, kDivMult, 1200,
+        u"Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + trimNumberText(fixedText(exponent)) + u"\r\n");
     return failed(e);
   }
   if (a->rows != a->cols) {
-    fail(e, kErrTokenMatch, kDivMult, 1205, dimensions(*a));
+    failInFormula(e, kErrTokenMatch, kDivMult, 1205, dimensions(*a));
     return failed(e);
   }
   const int n = a->rows;
@@ -229,10 +230,10 @@ Operand matrixPower(Engine& e, Operand left, double exponent) {
   } else if (p > 1) {
     std::vector<double> r(a->count());
     if (!matrix::power(a->data, n, p, r.data(), e.matrix.powerWorkLimit)) {
-      fail(e, kErrNotInteger, kDivMult, 1210,
-           u"Exponent of Matrix (es. [mA]^n) too large: the powers of this matrix do not repeat within " +
-               intText(matrix::powerProductLimit(n, e.matrix.powerWorkLimit)) + u" products.\r\nExp = " +
-               trimNumberText(fixedText(exponent)) + u"\r\n");
+      failInFormula(e, kErrNotInteger, kDivMult, 1210,
+                    u"Exponent of Matrix (es. [mA]^n) too large: the powers of this matrix do not repeat within " +
+                        intText(matrix::powerProductLimit(n, e.matrix.powerWorkLimit)) + u" products.\r\nExp = " +
+                        trimNumberText(fixedText(exponent)) + u"\r\n");
       return failed(e);
     }
     std::memcpy(a->data, r.data(), r.size() * sizeof(double));
@@ -246,9 +247,9 @@ Operand product(Engine& e, Operand left, Operand right) {
   if (!b)
     return failed(e);
   if (a->cols != b->rows) {
-    fail(e, kErrNoValue, kDivMult, 1180,
-         u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + intText(a->cols) + u"\r\nr2 = " + intText(b->rows) +
-             u"\r\n");
+    failInFormula(e, kErrNoValue, kDivMult, 1180,
+                  u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + intText(a->cols) + u"\r\nr2 = " +
+                      intText(b->rows) + u"\r\n");
     return failed(e);
   }
   std::unique_ptr<double[]> c = newBuffer(size_t(a->rows) * size_t(b->cols));
@@ -268,9 +269,9 @@ Operand quotient(Engine& e, Operand left, Operand right) {
     return failed(e);
   }
   if (a->cols != b->rows) {
-    fail(e, kErrNoValue, kDivMult, 1165,
-         u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " + intText(a->cols) + u" - " + intText(b->rows) +
-             u"\r\n");
+    failInFormula(e, kErrNoValue, kDivMult, 1165,
+                  u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " + intText(a->cols) + u" - " +
+                      intText(b->rows) + u"\r\n");
     return failed(e);
   }
   if (!invertInPlace(e, *b, kDivMult, shapes))
@@ -297,7 +298,7 @@ Operand productOrQuotient(Engine& e, uint32_t op, Operand left, Operand right) {
     return quotient(e, left, right);
   if (left.isMatrix()) {
     if (right.value == 0) {
-      fail(e, kErrDivisionByZero, kDivMult, 1190, u"Dividend = matrix, Divisor = 0\r\n");
+      failInFormula(e, kErrDivisionByZero, kDivMult, 1190, u"Dividend = matrix, Divisor = 0\r\n");
       return failed(e);
     }
     return matrixScale(e, left, 1.0 / right.value);
@@ -332,12 +333,13 @@ bool systemOperands(Engine& e, Operand p, Operand q, bool leastSquares, MatrixRe
     return false;
   const bool va = a->vector(), vb = b->vector();
   if ((!va && a->rows != a->cols) || (!vb && b->rows != b->cols) || a->rows != b->rows) {
-    fail(e, kErrNoValue, kFunct, 1300, dimensions(*a, *b));
+    failInFormula(e, kErrNoValue, kFunct, 1300, dimensions(*a, *b));
     return false;
   }
   if (va == vb) {
-    fail(e, kErrConditionMatrix, kFunct, 1305,
-         leastSquares ? u"nnVect = " + flagText(va) + u"\r\nn2Vect = " + flagText(vb) + u"\r\n" : dimensions(*a, *b));
+    failInFormula(
+        e, kErrConditionMatrix, kFunct, 1305,
+        leastSquares ? u"nnVect = " + flagText(va) + u"\r\nn2Vect = " + flagText(vb) + u"\r\n" : dimensions(*a, *b));
     return false;
   }
   square = va ? b : a;
@@ -369,8 +371,8 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
   const int m = a->rows;
   const double rounded = std::nearbyint(k.value);
   if (!(rounded >= 1 && rounded <= m)) {
-    fail(e, kErrInvalidArgument, kFunct, 1325,
-         u"k = " + trimNumberText(fixedText(k.value)) + u", m = " + intText(m) + u"\r\n");
+    failInFormula(e, kErrInvalidArgument, kFunct, 1325,
+                  u"k = " + trimNumberText(fixedText(k.value)) + u", m = " + intText(m) + u"\r\n");
     return failed(e);
   }
   const int columns = int(rounded);
@@ -392,7 +394,7 @@ Operand squareFunction(Engine& e, Word w, Operand m) {
   if (!a)
     return failed(e);
   if (a->rows != a->cols) {
-    fail(e, kErrTokenMatch, kFunct, 1280, dimensions(*a));
+    failInFormula(e, kErrTokenMatch, kFunct, 1280, dimensions(*a));
     return failed(e);
   }
   if (w == Word::Det)

@@ -11,7 +11,7 @@ namespace quadrel {
 
 namespace {
 
-void fail(Engine& e, int32_t code, int32_t line, TextView extra) {
+void failIntegrate(Engine& e, int32_t code, int32_t line, TextView extra) {
   fail(e, {code, u"Integrate", line, extra}, Pending::Replaced);
 }
 
@@ -99,23 +99,23 @@ int32_t integrate(Engine& e, TextView formula, double a, double b, int32_t n, in
     if (e.messages.showLevel & 1)
       e.platform.messageBox(kIntegrateTitle, u"Input parameter error: Returned Value not defined", BoxButtons::Ok,
                             BoxIcon::None);
-    fail(e, kErrNoValue, 40, u"Returned Value not defined\r\n");
+    failIntegrate(e, kErrNoValue, 40, u"Returned Value not defined\r\n");
     return kErrNoValue;
   }
   if (n < 1 || n > kMaxSubintervals) {
-    fail(e, kErrInvalidArgument, 45, u"N = " + intText(n) + u"\r\n");
+    failIntegrate(e, kErrInvalidArgument, 45, u"N = " + intText(n) + u"\r\n");
     return kErrInvalidArgument;
   }
   if (method != kMidpoint && method != kTrapezoid && method != kSimpson) {
     *result = 0.0;
-    fail(e, kErrIntegrationMethod, 50, u"Method = " + intText(method) + u"\r\n");
+    failIntegrate(e, kErrIntegrationMethod, 50, u"Method = " + intText(method) + u"\r\n");
     return kErrIntegrationMethod;
   }
   if (method == kSimpson && n % 2 != 0) {
     if (e.messages.showLevel != 0)
       e.platform.messageBox(u"Solver", u"Simpson's Rule requires that number of subintervals N be even.",
                             BoxButtons::Ok, BoxIcon::None);
-    fail(e, kErrSimpsonOddCount, 55, u"N = " + intText(n) + u"\r\n");
+    failIntegrate(e, kErrSimpsonOddCount, 55, u"N = " + intText(n) + u"\r\n");
     return kErrSimpsonOddCount;
   }
   const double h = (b - a) / n;
@@ -134,7 +134,7 @@ int32_t integrate(Engine& e, TextView formula, double a, double b, int32_t n, in
     stopped = walk.stopped();
   }
   if (stopped) {
-    fail(e, kErrUndefined, 60, u"Interrupted\r\n");
+    failIntegrate(e, kErrUndefined, 60, u"Interrupted\r\n");
     return kErrUndefined;
   }
   return last;
