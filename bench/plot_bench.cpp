@@ -16,7 +16,7 @@ void BM_Plot100001PointsSavedAsJpeg(benchmark::State& state) {
   quadrel::Engine e{platform};
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quadrel-plot-bench";
   std::filesystem::create_directories(folder);
-  e.plot.pluginFolder = quadrel::fromUtf8(folder.string() + "/");
+  e.plot.outputFolder = quadrel::fromUtf8(folder.string() + "/");
   e.script.settings.savePlotPath = u"0";
   quadrel::ExecOptions options;
   options.savePlots = true;

@@ -197,7 +197,7 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
 
   e.script.settings.dataFolder = fromUtf8(folder.ends_with("/") ? folder : folder + "/");
   // The program's plots live in the data folder, not beside the program.
-  e.plot.pluginFolder = e.script.settings.dataFolder;
+  e.plot.outputFolder = e.script.settings.dataFolder;
   int32_t status;
   if (o.action == CliOptions::Action::EntryLine) {
     status = otmEvalMain(e, o.entryLine);

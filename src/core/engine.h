@@ -4,12 +4,16 @@
 // its own.
 #pragma once
 
+#include <memory>
+
 #include "core/diag/diag_state.h"
 #include "core/diag/message_channel.h"
 #include "core/diff/diff_state.h"
 #include "core/eval/eval_state.h"
 #include "core/eval/lexer.h"
 #include "core/eval/name_store.h"
+#include "core/ground/error_state.h"
+#include "core/ground/formula_port.h"
 #include "core/matrix/matrix_state.h"
 #include "core/numeric/numeric_state.h"
 #include "core/plot/plot_state.h"
@@ -36,6 +40,9 @@ struct Engine {
   ScriptState script;
   PlotState plot;
   MatrixState matrix;
+
+  // The evaluator as the subsystems beneath it reach it.
+  std::unique_ptr<FormulaPort> formulas;
 };
 
 }  // namespace quadrel

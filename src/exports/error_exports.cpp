@@ -1,6 +1,6 @@
 // Exports of the error code, its descriptions and the error log.
 #include "core/diag/log_export.h"
-#include "core/eval/error_report.h"
+#include "core/ground/error_report.h"
 #include "exports/export_support.h"
 
 using namespace quadrel;

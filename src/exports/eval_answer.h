@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/eval/value.h"
+#include "core/ground/value.h"
 
 namespace quadrel {
 

@@ -7,8 +7,8 @@
 #include <new>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/u16.h"
 #include "quadrel.h"
 

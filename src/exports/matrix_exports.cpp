@@ -27,36 +27,38 @@ QD_API int32_t QD_CALL aCopyArray(const double* src, double* dst, int32_t a, int
       return int32_t(kMatNotDefined);
     if (a <= 0 || b <= 0 || int64_t(a) * b > 0x7FFFFFFF)
       return int32_t(kMatOrdersNotValid);
-    copyArray(engine(), src, dst, a, b);
+    copyArray(engine().matrix, src, dst, a, b);
     return int32_t(-1);
   });
 }
 
 QD_API int32_t QD_CALL aElemOrder(const double* probe) {
-  return guarded<int32_t>(0, [&] { return probe ? probeElementOrder(engine(), probe) : int32_t(kMatNotDefined); });
+  return guarded<int32_t>(0,
+                          [&] { return probe ? probeElementOrder(engine().matrix, probe) : int32_t(kMatNotDefined); });
 }
 
 QD_API int32_t QD_CALL aElemOrderEx(const void* arg, int32_t what) {
   return guarded<int32_t>(0, [&] {
     switch (what) {
-      case kOrderProbe: return arg ? probeElementOrder(engine(), static_cast<const double*>(arg)) : kMatNotDefined;
-      case kOrderSet: return arg ? setElementOrder(engine(), *static_cast<const int32_t*>(arg)) : kMatNotDefined;
-      case kOrderGet: return elementOrder(engine());
+      case kOrderProbe:
+        return arg ? probeElementOrder(engine().matrix, static_cast<const double*>(arg)) : kMatNotDefined;
+      case kOrderSet: return arg ? setElementOrder(engine().matrix, *static_cast<const int32_t*>(arg)) : kMatNotDefined;
+      case kOrderGet: return elementOrder(engine().matrix);
       default: return int32_t(0);
     }
   });
 }
 
 QD_API int32_t QD_CALL aElemOrderGet(void) {
-  return guarded<int32_t>(0, [] { return elementOrder(engine()); });
+  return guarded<int32_t>(0, [] { return elementOrder(engine().matrix); });
 }
 
 QD_API int32_t QD_CALL aElemOrderSet(int32_t order) {
-  return guarded<int32_t>(0, [&] { return setElementOrder(engine(), order); });
+  return guarded<int32_t>(0, [&] { return setElementOrder(engine().matrix, order); });
 }
 
 QD_API int32_t QD_CALL aElemOrderSt(const qd_char* language) {
-  return guarded<int32_t>(0, [&] { return elementOrderForLanguage(engine(), in(language)); });
+  return guarded<int32_t>(0, [&] { return elementOrderForLanguage(engine().matrix, in(language)); });
 }
 
 QD_API intptr_t QD_CALL SetMatrix(const qd_char* name, double* data, int32_t rows, int32_t cols,

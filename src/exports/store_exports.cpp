@@ -1,6 +1,6 @@
 // Exports of the variable and user-function stores and the evaluator reset.
-#include "core/eval/error_table.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_table.h"
 #include "exports/export_support.h"
 
 using namespace quadrel;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ground/legacy_names.h"
 #include "core/text/u16.h"
 #include "platform/plot_window.h"
 
@@ -30,7 +31,7 @@ struct LocalTime {
 struct ProductNames {
   TextView nameLine = u"Plugin name: Quadrel.dll (formula and script calculator for Notepad++)";
   TextView build = u"66.";  // after "Built: "
-  TextView library = u"oTemar.dll";
+  TextView library = kLibraryName;
   TextView webPage = u"Web page: https://quadrel.example.org";  // empty: no such line
   // The result of a plot that is neither shown in a window nor saved as a
   // picture; empty where plots open windows.

@@ -6,9 +6,9 @@
 
 #include "core/diag/debug_log.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/script/command_context.h"
 #include "core/script/command_line.h"
 #include "core/script/command_table.h"
@@ -84,7 +84,9 @@ RunSettings textRequest(Text options, const Text& text) {
   return r;
 }
 
-Text trimmedResult() {
+// Trims the run's result text in place (later reads see it trimmed) and
+// gives it.
+Text trimStoredResult() {
   Engine& e = pluginEngine();
   e.script.resultText = Text(trimBlanks(trimPattern(e.script.resultText, u"\r\n", false)));
   return e.script.resultText;
@@ -140,7 +142,7 @@ void evaluateToWindow(TextView procedure, Text text, TextView title, TextView op
   RunSettings r = textRequest(Text(options), text);
   r.noLabels = noLabels;
   const int32_t exitCode = run(std::move(r));
-  const Text result = trimmedResult();
+  const Text result = trimStoredResult();
   plog(procedure, u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
   plog(procedure, u": otmResStr = '" + result + u"'");
   if (fromTip)
@@ -205,7 +207,7 @@ void __cdecl otmE_Expr() {
     r.writeToFile = true;
     r.append = true;
     const int32_t exitCode = run(std::move(r));
-    const Text result = trimmedResult();
+    const Text result = trimStoredResult();
     plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
     plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
     if (answer == kCheckRun && !result.empty())

@@ -103,7 +103,7 @@ void attachProcess() {
 
 void detachProcess() {
   plog(u"DetachProcess()", u": Detaching From Process START: gpHnd = 0");
-  removeMenus();
+  restoreHostWindow();
   plog(u"DetachProcess()", u": Detaching From Process End: gpHnd = 0");
 }
 

@@ -24,7 +24,7 @@ void subclassHost() {
       SetWindowLongPtrW(s.npp.nppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
 }
 
-void removeMenus() {
+void restoreHostWindow() {
   PluginState& s = pluginState();
   if (s.oldProc) {
     SetWindowLongPtrW(s.npp.nppHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.oldProc));

@@ -10,7 +10,7 @@ namespace quadrel::plugin {
 // main view's dwell time to 1000 ms.
 void subclassHost();
 // Gives back the window procedure and the dwell time.
-void removeMenus();
+void restoreHostWindow();
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace quadrel::plugin

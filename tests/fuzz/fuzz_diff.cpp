@@ -12,7 +12,7 @@
 #include "core/diff/diff_state.h"
 #include "core/diff/differentiate.h"
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 #include "core/script/executor.h"
 #include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"

@@ -19,9 +19,9 @@
 
 #include "core/diag/message_channel.h"
 #include "core/engine.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_table.h"
 #include "exports/eval_answer.h"
 #include "fuzz_input.h"
 #include "platform/headless/headless_platform.h"

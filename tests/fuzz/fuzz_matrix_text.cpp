@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 #include "core/matrix/matrix_store_ops.h"
 #include "core/matrix/matrix_text.h"
 #include "core/script/executor.h"

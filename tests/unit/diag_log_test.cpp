@@ -59,27 +59,6 @@ TEST_F(DiagTest, DebugStartReplacesTheFileWhichThenCollectsTheLog) {
   EXPECT_EQ(fromUtf8(folder.get("Quadrel.dbg")), file);
 }
 
-TEST_F(DiagTest, DebugFWritesInTheTemporaryFolderWithoutAsking) {
-  // The headless platform has no drive C:, so the temporary folder takes the file.
-  debugF(e, u"first", 0, false);
-  debugF(e, u"zweite \u00e4", 0, false);
-  EXPECT_EQ(folder.get("debugf.dbg"), "first\r\nzweite \xc3\xa4\r\n");
-
-  debugF(e, u"anew", 1, false);  // any mode but 0 and 2 starts the file again
-  debugF(e, u"skipped", 0, true);
-  debugF(e, u"to the viewer", 2, false);
-  doEvents(e, u"", 0);  // nothing given: no trace line
-  EXPECT_EQ(folder.get("debugf.dbg"), "anew\r\n");
-  EXPECT_EQ(p.debugLines, std::vector<Text>{u"to the viewer"});
-
-  doEvents(e, u"Plot", 3);
-  EXPECT_EQ(folder.get("debugf.dbg"), "anew\r\nDoEvents: Plot(3)\r\n");
-
-  p.tempDir = folder.text() + u"missing/";  // nowhere to write: silently nothing
-  debugF(e, u"lost", 0, false);
-  EXPECT_TRUE(p.boxes.empty());
-}
-
 TEST_F(DiagTest, MessageModes) {
   MessageChannel& c = e.messages;
   ASSERT_EQ(c.mode, kMsgAccept);  // the load-time value drops everything

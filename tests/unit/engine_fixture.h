@@ -11,10 +11,10 @@
 #include <string>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_text.h"
 #include "core/text/u16.h"
 #include "exports/eval_answer.h"

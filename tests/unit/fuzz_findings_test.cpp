@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "core/engine.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_table.h"
 #include "exports/eval_answer.h"
 #include "platform/headless/headless_platform.h"
 

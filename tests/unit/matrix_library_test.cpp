@@ -394,7 +394,7 @@ TEST_F(MatrixLibraryTest, FittingAndPolynomials) {
 }
 
 TEST_F(MatrixLibraryTest, ColumnOrderConvertsOnceAtTheBoundary) {
-  ASSERT_EQ(setElementOrder(e, 1), -1);
+  ASSERT_EQ(setElementOrder(e.matrix, 1), -1);
   // Column-major A = [[1,2],[3,4]] and B = [[0,1],[1,0]].
   const M a{1, 3, 2, 4}, b{0, 1, 1, 0};
   M c(4);
@@ -411,11 +411,11 @@ TEST_F(MatrixLibraryTest, ColumnOrderConvertsOnceAtTheBoundary) {
   EXPECT_NEAR(x[0], 1, 1e-15);
   EXPECT_NEAR(x[1], 2, 1e-15);
   M src{1, 2, 3, 4, 5, 6}, dst(6);
-  copyArray(e, src.data(), dst.data(), 2, 3);
+  copyArray(e.matrix, src.data(), dst.data(), 2, 3);
   EXPECT_EQ(dst, (M{1, 3, 5, 2, 4, 6}));
-  EXPECT_EQ(setElementOrder(e, 2), 17);
+  EXPECT_EQ(setElementOrder(e.matrix, 2), 17);
   EXPECT_EQ(e.matrix.elementOrder, -1);
-  copyArray(e, src.data(), dst.data(), 2, 3);
+  copyArray(e.matrix, src.data(), dst.data(), 2, 3);
   EXPECT_EQ(dst, src);
 }
 

@@ -135,11 +135,11 @@ TEST_F(MatrixStoreTest, CopyOutAndClearMessages) {
   EXPECT_NE(log().find(u"SrcMemID = 0, *aDest = "), Text::npos);
   EXPECT_EQ(copyMatrixToCaller(e, row.data(), out.data(), 0, 3), 5);
   EXPECT_NE(log().find(u"rows = 0, cols = 3"), Text::npos);
-  setElementOrder(e, 1);
+  setElementOrder(e.matrix, 1);
   EXPECT_EQ(copyMatrixToCaller(e, row.data(), out.data(), 2, 3), -1);
   EXPECT_EQ(out, (M{1, 4, 2, 5, 3, 6}));  // the shape the right way round
 
-  setElementOrder(e, 0);
+  setElementOrder(e.matrix, 0);
   e.messages.mode = kMsgLog;
   setStrMatrix(e, u"keep;1;1;1", false, false);
   e.eval.inProgress = true;  // as during an evaluation: temporaries
@@ -179,7 +179,7 @@ TEST_F(MatrixStoreTest, TextForms) {
   printMatrix(e, m.data(), 1, 1, u"", u"", u"", u"");
   ASSERT_EQ(platform.boxes.size(), 1u);
   EXPECT_EQ(platform.boxes[0].caption, u"oTemar.dll");
-  setElementOrder(e, 1);
+  setElementOrder(e.matrix, 1);
   EXPECT_EQ(printMatrix(e, m.data(), 2, 2, u"String", u"0.", u"", u" "),
             u"\r\nA(0,0)=1 A(0,1)=3 \r\nA(1,0)=2 A(1,1)=4 ");
 

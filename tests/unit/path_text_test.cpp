@@ -3,8 +3,8 @@
 #include "core/text/path_text.h"
 
 #include "core/script/command_line.h"
-#include "core/script/file_probe.h"
 #include "core/script/script_paths.h"
+#include "core/text/file_probe.h"
 #include "script_entry_fixture.h"
 
 namespace quadrel {

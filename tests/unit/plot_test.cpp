@@ -7,8 +7,8 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
+#include "core/ground/error_table.h"
 #include "core/plot/plot_command.h"
 #include "core/plot/plot_files.h"
 #include "core/plot/plot_layout.h"
@@ -76,7 +76,7 @@ class PlotTest : public ScriptEntryTest {
  protected:
   void SetUp() override {
     ScriptEntryTest::SetUp();
-    e.plot.pluginFolder = folder.text();
+    e.plot.outputFolder = folder.text();
   }
   double value(TextView formula) {
     const EvalOutcome outcome = evaluate(e, formula, true);

@@ -35,7 +35,7 @@ class RunInProgressTest : public ::testing::Test {
 
   void SetUp() override {
     e.script.settings.dataFolder = folder.text();
-    e.plot.pluginFolder = folder.text();
+    e.plot.outputFolder = folder.text();
   }
 };
 

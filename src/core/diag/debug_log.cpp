@@ -83,39 +83,4 @@ void debugStart(Engine& e, TextView informationBlock) {
   logLine(e, Text(kDebugStartRule, u'-'));
 }
 
-void debugF(Engine& e, TextView text, int mode, bool off) {
-  if (off)
-    return;
-  if (mode == 2) {
-    e.platform.debugOutput(text);
-    return;
-  }
-  Text line(text);
-  line.append(u"\r\n");
-  const WriteMode how = mode == 0 ? WriteMode::Append : WriteMode::Replace;
-  // A drive letter names a file only where paths use backslashes; elsewhere
-  // (and where the root of drive C: is closed to us) the temporary folder
-  // takes the file. No question is asked: tracing must never stop the user.
-  if (e.platform.pathSeparator() == u'\\' && writeUtf8File(u"c:\\debugf.dbg", line, how))
-    return;
-  Text fallback = e.platform.tempFolder();
-  fallback.append(u"debugf.dbg");
-  writeUtf8File(fallback, line, how);
-}
-
-int doEvents(Engine& e, TextView text, int number) {
-  if (!text.empty() || number != 0) {
-    Text trace = u"DoEvents: ";
-    trace.append(text);
-    trace.push_back(u'(');
-    trace.append(intText(number));
-    trace.push_back(u')');
-    debugF(e, trace, 0, false);
-  }
-  const int handled = e.platform.pumpMessages();
-  if (handled > 0)
-    e.platform.sleepMs(5);
-  return handled;
-}
-
 }  // namespace quadrel

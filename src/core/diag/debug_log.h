@@ -22,15 +22,6 @@ Text procedureLine(TextView procedureName, TextView text);
 // the reports), the start time, the file name and a dashed line.
 void debugStart(Engine& e, TextView informationBlock);
 
-// Appends (mode 0) or writes anew (other modes) a line to the trace file
-// "c:\debugf.dbg", or to "debugf.dbg" in the temporary folder when that one
-// cannot be opened; mode 2 sends it to the debug output instead.
-void debugF(Engine& e, TextView text, int mode, bool off);
-
-// Lets waiting window messages through; writes a trace line first when text
-// or number is given. Gives the number of messages handled.
-int doEvents(Engine& e, TextView text, int number);
-
 // dd/mm/yyyy + between + hh:mm:ss, every field two digits, the year four.
 Text dateTimeText(const LocalTime& time, TextView between);
 

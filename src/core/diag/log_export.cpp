@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/engine.h"
+#include "core/ground/legacy_names.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -32,11 +33,11 @@ int32_t exportLog(Engine& e, TextView log, TextView heading, TextView caption, c
 }
 
 int32_t exportDebugLog(Engine& e, char16_t* buffer, int32_t count, bool show) {
-  return exportLog(e, e.messages.log, u"DEBUG LOG:", u"oTemar.dll", buffer, count, show);
+  return exportLog(e, e.messages.log, u"DEBUG LOG:", kLibraryName, buffer, count, show);
 }
 
 int32_t exportErrorLog(Engine& e, char16_t* buffer, int32_t count, bool show) {
-  return exportLog(e, e.errors.log, u"ERROR MESSAGES:", u"oTemar.dll", buffer, count, show);
+  return exportLog(e, e.errors.log, u"ERROR MESSAGES:", kLibraryName, buffer, count, show);
 }
 
 }  // namespace quadrel

@@ -5,8 +5,8 @@
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_reader.h"
 
 namespace quadrel {
@@ -170,7 +170,6 @@ class TreeParser {
     }
     if (failed())
       type = kOpEnd;
-    s_.pos = int32_t(at_ + 1);
     s_.prevPrevType = s_.prevType;
     s_.prevType = type;
     type_ = type;
@@ -339,7 +338,6 @@ int32_t parseDiffTree(Engine& e, TextView text, int maxNesting) {
   s.bc = 0;
   s.prevPrevType = 0;
   s.prevType = 0;
-  s.pos = 1;
   if (diffTracing(e))
     diffTrace(e, u"GetTreeExpr", u"IN_, Expr=" + Text(text));
   const int32_t root = TreeParser(e, text, maxNesting).run();

@@ -6,8 +6,8 @@
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 
 namespace quadrel {
 

@@ -71,13 +71,10 @@ struct DiffTrace {
 
 struct DiffState {
   int32_t index = 0;  // nodes handed out in the current differentiation
-  Text formula;
-  Text variable;
   int8_t errorFlag = kDiffOk;
   int32_t bc = 0;  // bracket depth of the current parse
   int32_t prevPrevType = 0;
   int32_t prevType = 0;
-  int32_t pos = 1;  // 1-based position of the next character
   int32_t formulaRoot = 0;
   int32_t derivativeRoot = 0;
   std::vector<DiffNode> nodes;  // kMaxDiffNodes + 1 entries once used

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ground/legacy_names.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "core/text/text_files.h"
@@ -46,7 +47,7 @@ void diffTrace(Engine& e, TextView procedure, TextView text) {
     }
     writeUtf8File(t.file, line + u"\r\n", WriteMode::Append);
   } else if (t.mode == 2) {
-    e.platform.messageBox(u"oTemar.dll", line, BoxButtons::Ok, BoxIcon::None);
+    e.platform.messageBox(kLibraryName, line, BoxButtons::Ok, BoxIcon::None);
   }
   if (leaving) {
     const Text mark = u"/" + Text(procedure);

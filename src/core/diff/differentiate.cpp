@@ -10,8 +10,8 @@
 #include "core/diff/diff_trace.h"
 #include "core/diff/diff_writer.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -40,10 +40,9 @@ void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
   }
 }
 
-bool fail(Engine& e, int8_t flag, int32_t code, TextView message) {
+bool failDifferentiation(Engine& e, int8_t flag, int32_t code, TextView message) {
   e.diff.errorFlag = flag;
-  setErrorCode(e, code);
-  addReport(e, kProcedure, 160, Text(message) + u"\r\n");
+  fail(e, {code, kProcedure, 160, Text(message) + u"\r\n"}, Pending::Replaced);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 2, Error=" + intText(code));
   return false;
@@ -53,7 +52,7 @@ bool parseFailed(const DiffState& s) { return s.errorFlag != kDiffOk || s.bc != 
 
 bool formulaError(Engine& e, TextView message) {
   diffError(e, message);
-  return fail(e, kDiffFailed, kErrTokenMatch, message);
+  return failDifferentiation(e, kDiffFailed, kErrTokenMatch, message);
 }
 
 }  // namespace
@@ -65,12 +64,10 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
     diffTrace(e, kProcedure, u"IN_, Formula=" + Text(formula));
   if (trimWhite(formula).empty()) {
     s.errorFlag = kDiffEmpty;
-    return fail(e, kDiffEmpty, kErrNotFound, u"Empty formula.");
+    return failDifferentiation(e, kDiffEmpty, kErrNotFound, u"Empty formula.");
   }
 
   resetDiffNodes(e);
-  s.formula.assign(formula);
-  s.variable.assign(variable);
   s.formulaRoot = parseDiffTree(e, formula, kMaxFormulaNesting);
   if (diffTracing(e))
     traceNodes(e, u"Nodes Expr.", 1, s.index);
@@ -120,7 +117,7 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   if (answer == u"-0")
     answer = u"0";
   if (s.errorFlag != kDiffOk)
-    return fail(e, kDiffFailed, kErrDivisionByZero, u"Division by zero.");
+    return failDifferentiation(e, kDiffFailed, kErrDivisionByZero, u"Division by zero.");
   clearErrorCode(e);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 1, Result=" + answer);

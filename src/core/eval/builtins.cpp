@@ -5,8 +5,8 @@
 #include <numbers>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 

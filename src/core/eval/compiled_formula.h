@@ -13,18 +13,12 @@
 #include <memory>
 #include <vector>
 
+#include "core/ground/formula_port.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
 
 struct Engine;
-
-// What e_eval gave for one point.
-struct SampleOutcome {
-  int32_t status;  // e_eval's answer: 0 a number, 1 a matrix, else the error code
-  bool written;    // the evaluation succeeded: value holds its result
-  double value;
-};
 
 // The substitution text of an abscissa: "(" + trimmed ten-decimal text + ")".
 Text abscissaText(double x);

@@ -1,5 +1,4 @@
-// State of the evaluator: the error of the last operation with its log, and
-// what evaluations keep between and during calls.
+// State of the evaluator: what evaluations keep between and during calls.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +10,6 @@
 
 namespace quadrel {
 
-struct ErrorState {
-  int32_t code = 0;  // e_error: -1 none, 0 stop before completion, >0 a code
-  // The code is the matrix library's (raised inside a formula): its own
-  // table entry describes it, not the evaluator's text of the same number.
-  bool matrixLibrary = false;
-  Text log;                  // grows by one report per failure
-  Text extendedInfo;         // extra block of the most recent report
-  int32_t messagesFlag = 0;  // SetErrorMsgsF; read by the script layer only
-};
-
 // User functions by lower-cased name (the first in list order wins), rebuilt
 // when the function store changes.
 struct FunctionIndex {
@@ -30,12 +19,11 @@ struct FunctionIndex {
 };
 
 struct EvalState {
-  int8_t resultType = 0;                   // of the last evaluation: 0 number, 1 matrix, -1 after reset
-  int32_t trueValue = -1;                  // what comparisons give for true
-  bool inProgress = false;                 // an evaluation entry is running the parser
-  int32_t matrixRows = 0, matrixCols = 0;  // shape of the last matrix value
-  uint64_t evaluations = 0;                // e_eval calls, for the trace
-  int depth = 0;                           // current parser nesting
+  int8_t resultType = 0;     // of the last evaluation: 0 number, 1 matrix, -1 after reset
+  int32_t trueValue = -1;    // what comparisons give for true
+  bool inProgress = false;   // an evaluation entry is running the parser
+  uint64_t evaluations = 0;  // e_eval calls, for the trace
+  int depth = 0;             // current parser nesting
   // Values of aggregate lists being read; nested lists share it as a stack.
   std::vector<double> aggregateValues;
   FunctionIndex functionIndex;

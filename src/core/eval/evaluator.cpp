@@ -6,12 +6,13 @@
 #include "core/diag/message_channel.h"
 #include "core/engine.h"
 #include "core/eval/compiled_formula.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/lexer.h"
 #include "core/eval/matrix_operands.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
+#include "core/ground/legacy_names.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -65,9 +66,9 @@ EvalOutcome evaluate(Engine& e, TextView formula, bool check) {
     return EvalOutcome::failure(e.errors.code);
   const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
-    raise(e, kErrEvaluatorSyntax, u"e_eval", 240, u"");
+    fail(e, {kErrEvaluatorSyntax, u"e_eval", 240, u""}, Pending::Stands);
   if (!v.isMatrix() && v.value == HUGE_VAL)
-    raise(e, kErrDivisionByZero, u"e_eval", 250, u"");
+    fail(e, {kErrDivisionByZero, u"e_eval", 250, u""}, Pending::Stands);
   const EvalOutcome outcome = finish(e, v);
   endMatrixEvaluation(e, outcome);
   return outcome;
@@ -81,9 +82,9 @@ EvalOutcome evaluateAndStore(Engine& e, TextView formula, bool check, bool refus
     return EvalOutcome::failure(e.errors.code);
   const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
-    raise(e, kErrEvaluatorSyntax, u"de_eval", 300, u"e_tok = " + e.lexer.tokenType());
+    fail(e, {kErrEvaluatorSyntax, u"de_eval", 300, u"e_tok = " + e.lexer.tokenType()}, Pending::Stands);
   if (refuseInfinity && !v.isMatrix() && v.value == HUGE_VAL)
-    raise(e, kErrDivisionByZero, u"de_eval", 310, u"");
+    fail(e, {kErrDivisionByZero, u"de_eval", 310, u""}, Pending::Stands);
   const EvalOutcome outcome = finish(e, v);
   endMatrixEvaluation(e, outcome);
   storeMatrixResult(e, outcome);
@@ -104,7 +105,7 @@ int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variabl
                         double* ys, double* info) {
   clearErrorCode(e);
   if (n < 1) {
-    raise(e, kErrInvalidArgument, u"e_evals", 360, u"n = " + intText(n) + u"\r\n");
+    fail(e, {kErrInvalidArgument, u"e_evals", 360, u"n = " + intText(n) + u"\r\n"}, Pending::Stands);
     return e.errors.code;
   }
   // One parse for all points; each point is still defined by substitution.
@@ -159,7 +160,7 @@ int32_t setBoolSign(Engine& e, int32_t sign) {
   if (sign == 1 || sign == -1) {
     e.eval.trueValue = sign;
   } else if (e.messages.showLevel & kShowParser) {
-    e.messages.send(e.platform, u"Procedure: SetBoolSign\r\nWrong parameter. Must be 1 or -1", u"RaRarevo: Error",
+    e.messages.send(e.platform, u"Procedure: SetBoolSign\r\nWrong parameter. Must be 1 or -1", kEvaluatorErrorTitle,
                     e.messages.showLevel != 0);
   }
   return 0;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/eval/value.h"
+#include "core/ground/value.h"
 #include "core/text/u16.h"
 
 namespace quadrel {

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/parser_internal.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
+#include "core/ground/legacy_names.h"
 #include "core/matrix/matrix_algorithms.h"
 #include "core/matrix/matrix_store_ops.h"
 #include "core/text/number_text.h"
@@ -21,29 +22,27 @@ namespace {
 constexpr TextView kSumSubt = u"CalcMatrixSumSubt";
 constexpr TextView kDivMult = u"CalcMatrixDivMult";
 constexpr TextView kFunct = u"CalcMatrFunct";
-// The matrix library's inversion code, raised as the evaluator's code.
-constexpr int32_t kErrInversion = kMatSingular;
 
 std::unique_ptr<double[]> newBuffer(size_t count) { return std::unique_ptr<double[]>(new double[count]); }
 
-// Sets the code with a report, unless one is pending; with the parser bit of
-// the show level the report's extra text is also sent as a diagnostic.
-void fail(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
+// Raises f unless a failure is pending; with the parser bit of the show
+// level the report's extra text is also sent as a diagnostic.
+void failAndTell(Engine& e, const Failure& f) {
   if (e.errors.code != kNoError)
     return;
-  raise(e, code, procedure, line, extra);
+  fail(e, f, Pending::Stands);
   if (e.messages.showLevel & kShowParser)
-    e.messages.send(e.platform, extra, u"RaRarevo: Error", e.messages.showLevel != 0);
+    e.messages.send(e.platform, f.extra, kEvaluatorErrorTitle, e.messages.showLevel != 0);
 }
 
-// fail for a matrix that cannot be inverted: the code is the matrix
-// library's and reads as its "Matrix singolar".
+void failInFormula(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
+  failAndTell(e, {code, procedure, line, extra});
+}
+
+// A matrix that cannot be inverted fails in the matrix library's words
+// ("Matrix singolar").
 void failInversion(Engine& e, TextView procedure, int32_t line, TextView extra) {
-  if (e.errors.code != kNoError)
-    return;
-  raiseMatrixFailure(e, kErrInversion, procedure, line, extra);
-  if (e.messages.showLevel & kShowParser)
-    e.messages.send(e.platform, extra, u"RaRarevo: Error", e.messages.showLevel != 0);
+  failAndTell(e, matrixLibraryFailure(kMatSingular, procedure, line, extra));
 }
 
 Text shapeText(const MatrixRecord& r) { return intText(r.rows) + u", " + intText(r.cols); }
@@ -54,11 +53,7 @@ Text dimensions(const MatrixRecord& a, const MatrixRecord& b) {
 Text typeText(const Operand& o) { return intText(int(o.kind)); }
 Text flagText(bool flag) { return flag ? u"-1" : u"0"; }
 
-Operand handleOf(Engine& e, const MatrixRecord& r) {
-  e.eval.matrixRows = r.rows;
-  e.eval.matrixCols = r.cols;
-  return Operand::matrix(double(reinterpret_cast<intptr_t>(r.data)));
-}
+Operand handleOf(const MatrixRecord& r) { return Operand::matrix(double(reinterpret_cast<intptr_t>(r.data))); }
 
 // The temporary behind a matrix operand. A value the store does not know as
 // a buffer is never used as an address: code 14.
@@ -68,7 +63,7 @@ MatrixRecord* temporaryOf(Engine& e, const Operand& m, TextView procedure) {
   if (m.isMatrix() && v > 0 && v < 9007199254740992.0 && v == std::trunc(v))
     r = recordOfBuffer(e, reinterpret_cast<const double*>(intptr_t(v)));
   if (!r)
-    fail(e, kErrMatrixNotFound, procedure, 1330, u"Matrix handle = " + fixedText(v, 0) + u"\r\n");
+    failInFormula(e, kErrMatrixNotFound, procedure, 1335, u"Matrix handle = " + fixedText(v, 0) + u"\r\n");
   return r;
 }
 
@@ -77,8 +72,6 @@ Operand newTemporary(Engine& e, std::unique_ptr<double[]> data, int32_t rows, in
   double* p = data.get();
   const Text name = u"m_" + addressText(p);
   defineMatrix(e, name, p, std::move(data), rows, cols, true);
-  e.eval.matrixRows = rows;
-  e.eval.matrixCols = cols;
   return Operand::matrix(double(reinterpret_cast<intptr_t>(p)));
 }
 
@@ -88,7 +81,7 @@ Operand replaceBuffer(Engine& e, MatrixRecord& r, std::unique_ptr<double[]> data
   double* p = data.get();
   e.matrix.store.replaceData(r, p, std::move(data), rows, cols);
   r.name = u"m_" + addressText(r.data);
-  return handleOf(e, r);
+  return handleOf(r);
 }
 
 // A square matrix's inverse into its own buffer; false with the inversion's
@@ -110,7 +103,7 @@ void applySuffix(Engine& e, MatrixRecord& r, char16_t suffix) {
     return;
   }
   if (r.rows != r.cols) {
-    fail(e, kErrTokenMatch, u"e_prs", 700, dimensions(r));
+    failInFormula(e, kErrTokenMatch, u"e_prs", 700, dimensions(r));
     return;
   }
   if (suffix == u'I')
@@ -141,7 +134,7 @@ Operand matrixOperand(Engine& e) {
     if (suffix) {
       MatrixRecord& r = *temporaryOf(e, v, u"e_prs");
       applySuffix(e, r, suffix);
-      v = handleOf(e, r);
+      v = handleOf(r);
     }
   }
   if (e.errors.code != kNoError) {
@@ -160,19 +153,19 @@ Operand matrixScale(Engine& e, Operand matrix, double factor) {
     return Operand::number(double(e.errors.code));
   const size_t n = r->count();
   for (size_t k = 0; k < n; ++k) r->data[k] = r->data[k] * factor;
-  return handleOf(e, *r);
+  return handleOf(*r);
 }
 
 double matrixAsNumber(Engine& e, Operand matrix) {
-  fail(e, kErrConditionMatrix, u"e_prs", 830, u"nnTp = " + typeText(matrix) + u"\r\n");
+  failInFormula(e, kErrConditionMatrix, u"e_prs", 830, u"nnTp = " + typeText(matrix) + u"\r\n");
   return 0.0;
 }
 
 namespace {
 
 Operand unsupported(Engine& e, TextView procedure, const Operand& left, const Operand& right) {
-  fail(e, kErrConditionMatrix, procedure, 1100,
-       u"nnTp = " + typeText(left) + u"\r\nn2Tp = " + typeText(right) + u"\r\n");
+  failInFormula(e, kErrConditionMatrix, procedure, 1100,
+                u"nnTp = " + typeText(left) + u"\r\nn2Tp = " + typeText(right) + u"\r\n");
   return Operand::number(double(e.errors.code));
 }
 
@@ -185,12 +178,12 @@ Operand sumOrDifference(Engine& e, double s, Operand left, Operand right) {
     if (!b)
       return failed(e);
     if (a->rows != b->rows || a->cols != b->cols) {
-      fail(e, kErrNoValue, kSumSubt, 1060, dimensions(*a, *b));
+      failInFormula(e, kErrNoValue, kSumSubt, 1060, dimensions(*a, *b));
       return failed(e);
     }
     const size_t n = a->count();
     for (size_t k = 0; k < n; ++k) a->data[k] = s > 0 ? a->data[k] + b->data[k] : a->data[k] - b->data[k];
-    return handleOf(e, *a);
+    return handleOf(*a);
   }
   if (left.isMatrix()) {
     MatrixRecord* a = temporaryOf(e, left, kSumSubt);
@@ -199,7 +192,7 @@ Operand sumOrDifference(Engine& e, double s, Operand left, Operand right) {
     const double add = s * right.value;
     const size_t n = a->count();
     for (size_t k = 0; k < n; ++k) a->data[k] = a->data[k] + add;
-    return handleOf(e, *a);
+    return handleOf(*a);
   }
   // number + matrix, number - matrix: the number and each element.
   MatrixRecord* b = temporaryOf(e, right, kSumSubt);
@@ -207,7 +200,7 @@ Operand sumOrDifference(Engine& e, double s, Operand left, Operand right) {
     return failed(e);
   const size_t n = b->count();
   for (size_t k = 0; k < n; ++k) b->data[k] = s > 0 ? left.value + b->data[k] : left.value - b->data[k];
-  return handleOf(e, *b);
+  return handleOf(*b);
 }
 
 Operand matrixPower(Engine& e, Operand left, double exponent) {
@@ -215,12 +208,13 @@ Operand matrixPower(Engine& e, Operand left, double exponent) {
   if (!a)
     return failed(e);
   if (exponent != std::trunc(exponent) || !(std::fabs(exponent) <= 2147483647.0)) {
-    fail(e, kErrNotInteger, kDivMult, 1200,
-         u"Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + trimNumberText(fixedText(exponent)) + u"\r\n");
+    failInFormula(
+        e, kErrNotInteger, kDivMult, 1200,
+        u"Exponent of Matrix (es. [mA]^n) is not integer.\r\nExp = " + trimNumberText(fixedText(exponent)) + u"\r\n");
     return failed(e);
   }
   if (a->rows != a->cols) {
-    fail(e, kErrTokenMatch, kDivMult, 1205, dimensions(*a));
+    failInFormula(e, kErrTokenMatch, kDivMult, 1205, dimensions(*a));
     return failed(e);
   }
   const int n = a->rows;
@@ -236,15 +230,15 @@ Operand matrixPower(Engine& e, Operand left, double exponent) {
   } else if (p > 1) {
     std::vector<double> r(a->count());
     if (!matrix::power(a->data, n, p, r.data(), e.matrix.powerWorkLimit)) {
-      fail(e, kErrNotInteger, kDivMult, 1210,
-           u"Exponent of Matrix (es. [mA]^n) too large: the powers of this matrix do not repeat within " +
-               intText(matrix::powerProductLimit(n, e.matrix.powerWorkLimit)) + u" products.\r\nExp = " +
-               trimNumberText(fixedText(exponent)) + u"\r\n");
+      failInFormula(e, kErrNotInteger, kDivMult, 1210,
+                    u"Exponent of Matrix (es. [mA]^n) too large: the powers of this matrix do not repeat within " +
+                        intText(matrix::powerProductLimit(n, e.matrix.powerWorkLimit)) + u" products.\r\nExp = " +
+                        trimNumberText(fixedText(exponent)) + u"\r\n");
       return failed(e);
     }
     std::memcpy(a->data, r.data(), r.size() * sizeof(double));
   }
-  return handleOf(e, *a);
+  return handleOf(*a);
 }
 
 Operand product(Engine& e, Operand left, Operand right) {
@@ -253,9 +247,9 @@ Operand product(Engine& e, Operand left, Operand right) {
   if (!b)
     return failed(e);
   if (a->cols != b->rows) {
-    fail(e, kErrNoValue, kDivMult, 1150,
-         u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + intText(a->cols) + u"\r\nr2 = " + intText(b->rows) +
-             u"\r\n");
+    failInFormula(e, kErrNoValue, kDivMult, 1180,
+                  u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 = " + intText(a->cols) + u"\r\nr2 = " +
+                      intText(b->rows) + u"\r\n");
     return failed(e);
   }
   std::unique_ptr<double[]> c = newBuffer(size_t(a->rows) * size_t(b->cols));
@@ -275,9 +269,9 @@ Operand quotient(Engine& e, Operand left, Operand right) {
     return failed(e);
   }
   if (a->cols != b->rows) {
-    fail(e, kErrNoValue, kDivMult, 1165,
-         u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " + intText(a->cols) + u" - " + intText(b->rows) +
-             u"\r\n");
+    failInFormula(e, kErrNoValue, kDivMult, 1165,
+                  u"If A(r1, c1) * B(r2, c2) must be c1 = r2.\r\nc1 - r2 = " + intText(a->cols) + u" - " +
+                      intText(b->rows) + u"\r\n");
     return failed(e);
   }
   if (!invertInPlace(e, *b, kDivMult, shapes))
@@ -285,7 +279,7 @@ Operand quotient(Engine& e, Operand left, Operand right) {
   std::unique_ptr<double[]> c = newBuffer(a->count());
   matrix::multiply(a->data, a->rows, a->cols, b->data, b->cols, c.get());
   std::memcpy(a->data, c.get(), a->count() * sizeof(double));
-  return handleOf(e, *a);
+  return handleOf(*a);
 }
 
 Operand productOrQuotient(Engine& e, uint32_t op, Operand left, Operand right) {
@@ -304,7 +298,7 @@ Operand productOrQuotient(Engine& e, uint32_t op, Operand left, Operand right) {
     return quotient(e, left, right);
   if (left.isMatrix()) {
     if (right.value == 0) {
-      fail(e, kErrDivisionByZero, kDivMult, 870, u"Dividend = matrix, Divisor = 0\r\n");
+      failInFormula(e, kErrDivisionByZero, kDivMult, 1190, u"Dividend = matrix, Divisor = 0\r\n");
       return failed(e);
     }
     return matrixScale(e, left, 1.0 / right.value);
@@ -312,7 +306,7 @@ Operand productOrQuotient(Engine& e, uint32_t op, Operand left, Operand right) {
   MatrixRecord* b = temporaryOf(e, right, kDivMult);
   if (!b || !invertInPlace(e, *b, kDivMult, u"r2, c2 = " + shapeText(*b) + u"\r\n"))
     return failed(e);
-  return matrixScale(e, handleOf(e, *b), left.value);
+  return matrixScale(e, handleOf(*b), left.value);
 }
 
 }  // namespace
@@ -339,12 +333,13 @@ bool systemOperands(Engine& e, Operand p, Operand q, bool leastSquares, MatrixRe
     return false;
   const bool va = a->vector(), vb = b->vector();
   if ((!va && a->rows != a->cols) || (!vb && b->rows != b->cols) || a->rows != b->rows) {
-    fail(e, kErrNoValue, kFunct, 1300, dimensions(*a, *b));
+    failInFormula(e, kErrNoValue, kFunct, 1300, dimensions(*a, *b));
     return false;
   }
   if (va == vb) {
-    fail(e, kErrConditionMatrix, kFunct, 1305,
-         leastSquares ? u"nnVect = " + flagText(va) + u"\r\nn2Vect = " + flagText(vb) + u"\r\n" : dimensions(*a, *b));
+    failInFormula(
+        e, kErrConditionMatrix, kFunct, 1305,
+        leastSquares ? u"nnVect = " + flagText(va) + u"\r\nn2Vect = " + flagText(vb) + u"\r\n" : dimensions(*a, *b));
     return false;
   }
   square = va ? b : a;
@@ -361,7 +356,7 @@ Operand solveSystem(Engine& e, Operand p, Operand q) {
     failInversion(e, kFunct, 1310, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
     return failed(e);
   }
-  return handleOf(e, *b);
+  return handleOf(*b);
 }
 
 Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
@@ -369,15 +364,15 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
   if (!systemOperands(e, p, q, true, a, b))
     return failed(e);
   if (k.isMatrix()) {
-    setErrorCode(e, kErrInvalidArgument);
-    addReport(e, u"e_prs", 1320, u"vcoeff: the number of coefficients is a matrix\r\n");
+    fail(e, {kErrInvalidArgument, u"e_prs", 1320, u"vcoeff: the number of coefficients is a matrix\r\n"},
+         Pending::Replaced);
     return failed(e);
   }
   const int m = a->rows;
   const double rounded = std::nearbyint(k.value);
   if (!(rounded >= 1 && rounded <= m)) {
-    fail(e, kErrInvalidArgument, kFunct, 1325,
-         u"k = " + trimNumberText(fixedText(k.value)) + u", m = " + intText(m) + u"\r\n");
+    failInFormula(e, kErrInvalidArgument, kFunct, 1325,
+                  u"k = " + trimNumberText(fixedText(k.value)) + u", m = " + intText(m) + u"\r\n");
     return failed(e);
   }
   const int columns = int(rounded);
@@ -391,7 +386,7 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
   }
   const size_t length = b->count();
   for (size_t i = 0; i < length; ++i) b->data[i] = i < c.size() ? c[i] : 0.0;
-  return handleOf(e, *b);
+  return handleOf(*b);
 }
 
 Operand squareFunction(Engine& e, Word w, Operand m) {
@@ -399,7 +394,7 @@ Operand squareFunction(Engine& e, Word w, Operand m) {
   if (!a)
     return failed(e);
   if (a->rows != a->cols) {
-    fail(e, kErrTokenMatch, kFunct, 1280, dimensions(*a));
+    failInFormula(e, kErrTokenMatch, kFunct, 1280, dimensions(*a));
     return failed(e);
   }
   if (w == Word::Det)

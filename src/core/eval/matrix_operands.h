@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/eval/lexer.h"
-#include "core/eval/value.h"
+#include "core/ground/value.h"
 
 namespace quadrel {
 

@@ -4,11 +4,12 @@
 
 #include "core/engine.h"
 #include "core/eval/builtins.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
 #include "core/eval/parser_internal.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
+#include "core/ground/legacy_names.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -46,7 +47,7 @@ void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
     Text extra = u"Undefined Function = ";
     extra.append(name);
     extra.append(u"\r\n");
-    raise(e, kErrUndefinedFunction, u"e_function", 1150, extra);
+    raise(e, kErrUndefinedFunction, u"e_function", 1140, extra);
   }
 }
 
@@ -277,15 +278,15 @@ namespace {
 void syntaxError(Engine& e) {
   if (e.errors.code != kNoError)
     return;
-  // The code first: the report names it.
-  setErrorCode(e, kErrParserSyntax);
-  if (e.messages.showLevel & kShowParser) {
-    addReport(e, u"e_prs", 780, u"");
+  // Reported only when the parser's messages are asked for.
+  const bool told = (e.messages.showLevel & kShowParser) != 0;
+  fail(e, {kErrParserSyntax, u"e_prs", 780, u"", FailureModule::Evaluator, told}, Pending::Stands);
+  if (told) {
     Text msg = u"Procedure: e_prs\r\nSyntax error, token = '";
     msg.append(e.lexer.element());
     msg.append(u"'\r\n\r\nDebug:\r\n");
     msg.append(e.errors.log);
-    e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
+    e.messages.send(e.platform, msg, kEvaluatorErrorTitle, e.messages.showLevel != 0);
   }
 }
 
@@ -408,7 +409,7 @@ void traceToken(Engine& e) {
   t.append(u" remaining=");
   t.append(lx.remaining());
   t.append(u" e_error=" + intText(e.errors.code));
-  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
+  e.messages.send(e.platform, t, kEvaluatorTraceTitle, false);
 }
 
 void traceParse(Engine& e, int level, bool enter) {
@@ -416,7 +417,7 @@ void traceParse(Engine& e, int level, bool enter) {
            u" |||--------------- depth=" + intText(e.eval.depth) + u" type=" + e.lexer.tokenType() + u" element=";
   t.append(e.lexer.element());
   t.append(u" e_error=" + intText(e.errors.code));
-  e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
+  e.messages.send(e.platform, t, kEvaluatorTraceTitle, false);
 }
 
 }  // namespace quadrel

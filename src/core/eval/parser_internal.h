@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "core/eval/value.h"
 #include "core/eval/lexer.h"
+#include "core/ground/value.h"
 
 namespace quadrel {
 

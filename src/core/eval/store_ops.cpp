@@ -1,8 +1,8 @@
 #include "core/eval/store_ops.h"
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/matrix/matrix_store_ops.h"
 
 namespace quadrel {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/lexer.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 
 namespace quadrel {
 
@@ -48,8 +48,7 @@ int lookup(const FunctionIndex& ix, TextView name) {
 void reportCycle(Engine& e, TextView name) {
   Text extra = u"sFuncts: " + e.functions.listText() + u"\r\nFunct: ";
   extra.append(name);
-  clearErrorCode(e);
-  raise(e, kErrAmbiguousFunction, u"CheckFunctions", 610, extra);
+  fail(e, {kErrAmbiguousFunction, u"CheckFunctions", 610, extra}, Pending::Replaced);
 }
 
 // The functions a body names, as indices.
@@ -192,8 +191,8 @@ bool expandUserFunctions(Engine& e, TextView formula, Text& out) {
     }
     if (out.size() > kMaxExpandedLength) {
       out.assign(formula);
-      clearErrorCode(e);
-      raise(e, kErrParserSyntax, u"ExpandFunctions", 640, u"Expanded formula longer than 16777216 characters\r\n");
+      fail(e, {kErrParserSyntax, u"ExpandFunctions", 640, u"Expanded formula longer than 16777216 characters\r\n"},
+           Pending::Replaced);
       return false;
     }
   }

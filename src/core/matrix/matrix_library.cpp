@@ -5,17 +5,15 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 #include "core/matrix/element_order.h"
 #include "core/matrix/matrix_algorithms.h"
+#include "core/matrix/matrix_store.h"
 
 namespace quadrel::matrix_ops {
 
 namespace {
 
-constexpr int64_t kMaxElements = 0x7FFFFFFF;
-
-bool validShape(int32_t rows, int32_t cols) { return rows > 0 && cols > 0 && int64_t(rows) * cols <= kMaxElements; }
 size_t countOf(int32_t rows, int32_t cols) { return size_t(rows) * size_t(cols); }
 
 // Checks the arguments every operation shares: non-null buffers and a shape.
@@ -23,7 +21,7 @@ int32_t check(int32_t rows, int32_t cols, std::initializer_list<const void*> buf
   for (const void* p : buffers)
     if (!p)
       return kMatNotDefined;
-  return validShape(rows, cols) ? kMatOk : kMatOrdersNotValid;
+  return validMatrixShape(rows, cols) ? kMatOk : kMatOrdersNotValid;
 }
 
 int32_t withStatus(Engine& e, int32_t code) {
@@ -34,14 +32,14 @@ int32_t withStatus(Engine& e, int32_t code) {
 // The caller's rows x cols buffer as a row-major copy.
 std::vector<double> rowMajor(const Engine& e, const double* a, int32_t rows, int32_t cols) {
   std::vector<double> m(countOf(rows, cols));
-  fromCaller(e, a, m.data(), rows, cols);
+  fromCaller(e.matrix, a, m.data(), rows, cols);
   return m;
 }
 
 // The same into a reused buffer of the workspace.
 double* rowMajorInto(const Engine& e, std::vector<double>& buffer, const double* a, int32_t rows, int32_t cols) {
   double* m = matrix::sized(buffer, countOf(rows, cols));
-  fromCaller(e, a, m, rows, cols);
+  fromCaller(e.matrix, a, m, rows, cols);
   return m;
 }
 
@@ -90,18 +88,18 @@ int32_t opposite(Engine&, double* a, int32_t rows, int32_t cols) {
 int32_t multiplyEx(Engine& e, const double* a, int32_t ra, int32_t ca, const double* b, int32_t rb, int32_t cb,
                    double* c) {
   int32_t code = check(ra, ca, {a, b, c});
-  if (code == kMatOk && !validShape(rb, cb))
+  if (code == kMatOk && !validMatrixShape(rb, cb))
     code = kMatOrdersNotValid;
   if (code == kMatOk && ca != rb)
     code = kMatWrongRank;
-  if (code == kMatOk && !validShape(ra, cb))
+  if (code == kMatOk && !validMatrixShape(ra, cb))
     code = kMatOrdersNotValid;
   if (code != kMatOk)
     return withStatus(e, code);
   const std::vector<double> x = rowMajor(e, a, ra, ca), y = rowMajor(e, b, rb, cb);
   std::vector<double> product(countOf(ra, cb));
   matrix::multiply(x.data(), ra, ca, y.data(), cb, product.data());
-  toCaller(e, product.data(), c, ra, cb);
+  toCaller(e.matrix, product.data(), c, ra, cb);
   return withStatus(e, kMatOk);
 }
 
@@ -111,7 +109,7 @@ int32_t multiplySquare(Engine& e, const double* a, int32_t n, const double* b, d
   const std::vector<double> x = rowMajor(e, a, n, n), y = rowMajor(e, b, n, n);
   std::vector<double> product(countOf(n, n));
   matrix::multiply(x.data(), n, n, y.data(), n, product.data());
-  toCaller(e, product.data(), c, n, n);
+  toCaller(e.matrix, product.data(), c, n, n);
   return withStatus(e, kMatOk);
 }
 
@@ -134,7 +132,7 @@ int32_t power(Engine& e, const double* a, int32_t n, int32_t p, double* r) {
     // An exponent whose products would take too long: refused, r untouched.
     if (!matrix::power(x.data(), n, p, out.data(), e.matrix.powerWorkLimit))
       return withStatus(e, kMatInvalidParameter);
-    toCaller(e, out.data(), r, n, n);
+    toCaller(e.matrix, out.data(), r, n, n);
   }
   return withStatus(e, kMatOk);
 }
@@ -149,7 +147,7 @@ int32_t transposeInto(Engine& e, const double* a, int32_t rows, int32_t cols, do
   const std::vector<double> x = rowMajor(e, a, rows, cols);
   std::vector<double> t(x.size());
   matrix::transpose(x.data(), rows, cols, t.data());
-  toCaller(e, t.data(), b, cols, rows);
+  toCaller(e.matrix, t.data(), b, cols, rows);
   return kMatOk;
 }
 
@@ -158,7 +156,7 @@ int32_t transposeSquare(Engine& e, double* a, int32_t n) { return transposeInto(
 int32_t swap(Engine& e, double* a, int32_t rows, int32_t cols, double* b) {
   if (!a || !b)
     return withStatus(e, kMatNotDefined);
-  if (!validShape(rows, cols))
+  if (!validMatrixShape(rows, cols))
     return withStatus(e, kMatOrdersNotValid);
   if (a != b) {
     const size_t n = countOf(rows, cols);
@@ -175,7 +173,7 @@ int32_t swapRowsOrColumns(Engine& e, double* a, int32_t rows, int32_t cols, int3
   std::vector<double> x = rowMajor(e, a, rows, cols);
   if (!matrix::swapRowsOrColumns(x.data(), rows, cols, byRows != 0, i, j))
     return kMatWrongSwap;
-  toCaller(e, x.data(), a, rows, cols);
+  toCaller(e.matrix, x.data(), a, rows, cols);
   return kMatOk;
 }
 
@@ -195,23 +193,23 @@ int32_t diagonal(Engine& e, double* a, int32_t n) {
     return code;
   std::vector<double> x = rowMajor(e, a, n, n);
   matrix::diagonalForm(x.data(), n);
-  toCaller(e, x.data(), a, n, n);
+  toCaller(e.matrix, x.data(), a, n, n);
   return kMatOk;
 }
 
 int32_t invert(Engine& e, double* a, int32_t n) {
   if (!a)
     return withStatus(e, kMatNotDefined);
-  if (!validShape(n, n))
+  if (!validMatrixShape(n, n))
     return withStatus(e, kMatOrdersNotValid);
   matrix::Workspace& ws = e.matrix.workspace;
   // In row order the caller's buffer is the work array: no copy in or out.
-  const bool inPlace = callerOrderIsRowMajor(e);
+  const bool inPlace = callerOrderIsRowMajor(e.matrix);
   double* x = inPlace ? a : rowMajorInto(e, ws.input, a, n, n);
   if (!matrix::inverse(x, n, x, ws))
     return withStatus(e, kMatSingular);
   if (!inPlace)
-    toCaller(e, x, a, n, n);
+    toCaller(e.matrix, x, a, n, n);
   return withStatus(e, kMatOk);
 }
 
@@ -227,7 +225,7 @@ int32_t divide(Engine& e, const double* a, int32_t n, const double* b, double* c
   const std::vector<double> x = rowMajor(e, a, n, n);
   std::vector<double> product(countOf(n, n));
   matrix::multiply(x.data(), n, n, inverseB.data(), n, product.data());
-  toCaller(e, product.data(), c, n, n);
+  toCaller(e.matrix, product.data(), c, n, n);
   return withStatus(e, kMatOk);
 }
 
@@ -235,7 +233,7 @@ int32_t solve(Engine& e, const double* a, int32_t n, const double* b, double* x)
   if (int32_t code = check(n, n, {a, b, x}); code != kMatOk)
     return code;
   matrix::Workspace& ws = e.matrix.workspace;
-  const double* m = callerOrderIsRowMajor(e) ? a : rowMajorInto(e, ws.input, a, n, n);
+  const double* m = callerOrderIsRowMajor(e.matrix) ? a : rowMajorInto(e, ws.input, a, n, n);
   return matrix::solveCramer(m, n, b, x, ws) ? kMatOk : kMatSingular;
 }
 
@@ -307,7 +305,7 @@ int32_t areEqual(Engine&, const double* a, int32_t ra, int32_t ca, const double*
     return kMatNotDefined;
   if (ra != rb || ca != cb)
     return kMatOrdersNotEqual;
-  if (!validShape(ra, ca))
+  if (!validMatrixShape(ra, ca))
     return kMatOrdersNotValid;
   const size_t n = countOf(ra, ca);
   for (size_t k = 0; k < n; ++k)
@@ -320,7 +318,7 @@ int32_t vectorCoefficients(Engine& e, const double* a, int32_t m, int32_t n, con
   if (int32_t code = check(m, n, {a, y, c}); code != kMatOk)
     return code;
   const std::vector<double> x = rowMajor(e, a, m, n);
-  RawCopyScope raw(e);
+  RawCopyScope raw(e.matrix);
   return matrix::leastSquares(x.data(), m, n, y, c, e.matrix.workspace) ? kMatOk : kMatSingular;
 }
 
@@ -334,7 +332,7 @@ int32_t polynomialCoefficients(Engine& e, const double* p, int32_t points, int32
   for (int32_t i = 0; i < points; ++i)
     for (int32_t j = 0; j < coefficients; ++j)
       vandermonde[size_t(i) * size_t(coefficients) + size_t(j)] = std::pow(xy[size_t(i)], double(j));
-  RawCopyScope raw(e);
+  RawCopyScope raw(e.matrix);
   const double* y = xy.data() + points;
   return matrix::leastSquares(vandermonde.data(), points, coefficients, y, c, e.matrix.workspace) ? kMatOk
                                                                                                   : kMatSingular;

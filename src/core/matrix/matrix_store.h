@@ -13,6 +13,15 @@
 
 namespace quadrel {
 
+// A matrix holds at most this many elements, so that every element count
+// and every byte offset of a caller's buffer fits the 32-bit interfaces.
+constexpr int64_t kMaxMatrixElements = 0x7FFFFFFF;
+
+// Both counts positive and their product within kMaxMatrixElements.
+constexpr bool validMatrixShape(int32_t rows, int32_t cols) {
+  return rows > 0 && cols > 0 && int64_t(rows) * cols <= kMaxMatrixElements;
+}
+
 struct MatrixRecord {
   Text name;                        // trimmed, lower case
   double* data = nullptr;           // the element buffer ("Addr")

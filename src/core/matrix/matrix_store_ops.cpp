@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
-#include "core/eval/evaluator.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/matrix/element_order.h"
 #include "core/matrix/matrix_text.h"
 #include "core/text/number_text.h"
@@ -16,16 +15,13 @@ namespace quadrel {
 
 namespace {
 
-constexpr int64_t kMaxElements = 0x7FFFFFFF;
-constexpr int32_t kErrNullBuffer = 15;  // "a buffer address is 0"
-
 // The shape after a 0 reads as 1; false when negative or beyond 32 bits.
 bool normalShape(int32_t& rows, int32_t& cols) {
   if (rows == 0)
     rows = 1;
   if (cols == 0)
     cols = 1;
-  return rows > 0 && cols > 0 && int64_t(rows) * cols <= kMaxElements;
+  return validMatrixShape(rows, cols);
 }
 
 // The message channel does something with what it is sent.
@@ -66,24 +62,23 @@ intptr_t findMatrix(Engine& e, TextView name, int32_t flags, int32_t* rows, int3
     clearErrorCode(e);
     return (flags & kFindAddress) ? reinterpret_cast<intptr_t>(r.data) : intptr_t(pos);
   }
-  setErrorCode(e, kErrMatrixNotFound);
-  if (trace)
-    addReport(e, u"FindMatrix", 395, u"MatrName = " + key);
+  const Text extra = u"MatrName = " + key;
+  fail(e, {kErrMatrixNotFound, u"FindMatrix", 395, extra, FailureModule::Evaluator, trace}, Pending::Replaced);
   return 0;
 }
 
 intptr_t defineMatrix(Engine& e, TextView name, double* data, std::unique_ptr<double[]> owned, int32_t rows,
                       int32_t cols, bool returnAddress) {
   if (!normalShape(rows, cols)) {
-    setErrorCode(e, kErrNoValue);
-    addReport(e, u"SetMatrix", 470, u"rows = " + intText(rows) + u", cols = " + intText(cols) + u"\r\n");
+    fail(e, {kErrNoValue, u"SetMatrix", 470, u"rows = " + intText(rows) + u", cols = " + intText(cols) + u"\r\n"},
+         Pending::Replaced);
     return kErrNoValue;
   }
   const Text key = matrixKey(name);
   MatrixStore& store = e.matrix.store;
   int pos = store.findByName(key);
   if (pos < 0) {
-    const bool internal = e.eval.inProgress;
+    const bool internal = e.formulas->evaluating();
     pos = store.append(key, data, std::move(owned), internal, rows, cols);
     if (internal)
       ++e.matrix.temporaries;
@@ -104,8 +99,7 @@ intptr_t defineMatrix(Engine& e, TextView name, double* data, std::unique_ptr<do
 intptr_t setMatrixFromCaller(Engine& e, TextView name, double* data, int32_t rows, int32_t cols, bool returnAddress) {
   intptr_t result;
   if (!data) {
-    setErrorCode(e, kErrNullBuffer);
-    addReport(e, u"SetMatrix", 460, u"aPtr = 0\r\n");
+    fail(e, {kErrNullBuffer, u"SetMatrix", 460, u"aPtr = 0\r\n"}, Pending::Replaced);
     result = kErrNullBuffer;
   } else if (int32_t r = rows, c = cols; !normalShape(r, c)) {
     result = defineMatrix(e, name, data, nullptr, rows, cols, returnAddress);  // reports code 5
@@ -113,18 +107,18 @@ intptr_t setMatrixFromCaller(Engine& e, TextView name, double* data, int32_t row
     const size_t count = size_t(r) * size_t(c);
     MatrixRecord* same = recordNamed(e, matrixKey(name));
     if (same && same->rows == r && same->cols == c) {
-      fromCaller(e, data, same->data, r, c);
+      fromCaller(e.matrix, data, same->data, r, c);
       result = defineMatrix(e, name, same->data, nullptr, rows, cols, returnAddress);
     } else if (const MatrixRecord* holder = recordOfBuffer(e, data)) {
       // A buffer of the store itself is copied, never shared by two records;
       // only as many values as it holds are read.
       std::unique_ptr<double[]> copy(new double[count]());
       std::memcpy(copy.get(), data, std::min(count, holder->count()) * sizeof(double));
-      fromCaller(e, copy.get(), copy.get(), r, c);
+      fromCaller(e.matrix, copy.get(), copy.get(), r, c);
       double* p = copy.get();
       result = defineMatrix(e, name, p, std::move(copy), rows, cols, returnAddress);
     } else {
-      fromCaller(e, data, data, r, c);  // adopted: converted where it lies
+      fromCaller(e.matrix, data, data, r, c);  // adopted: converted where it lies
       result = defineMatrix(e, name, data, nullptr, rows, cols, returnAddress);
     }
   }
@@ -173,8 +167,7 @@ std::vector<TextView> splitFields(TextView text) {
 
 intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evaluateFields) {
   if (input.empty()) {
-    setErrorCode(e, kErrInvalidArgument);
-    addReport(e, u"SetStrMatrix", 888, u"Function Param = \r\n");
+    fail(e, {kErrInvalidArgument, u"SetStrMatrix", 888, u"Function Param = \r\n"}, Pending::Replaced);
     return kErrInvalidArgument;
   }
   Text text(trimBlanks(input));
@@ -189,9 +182,10 @@ intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evalua
   const bool shapeOk =
       (fields.size() <= 1 || rowsRead) && (fields.size() <= 2 || colsRead) && normalShape(shapeRows, shapeCols);
   if (name.empty() || (rows == 0 && cols == 0) || !shapeOk) {
-    setErrorCode(e, kErrWrongStringMatrix);
-    addReport(e, u"SetStrMatrix", 838,
-              u"MatrixName = " + name + u"\r\nrows = " + intText(rows) + u", cols = " + intText(cols));
+    fail(e,
+         {kErrWrongStringMatrix, u"SetStrMatrix", 838,
+          u"MatrixName = " + name + u"\r\nrows = " + intText(rows) + u", cols = " + intText(cols)},
+         Pending::Replaced);
     return kErrWrongStringMatrix;
   }
   const size_t count = size_t(shapeRows) * size_t(shapeCols);
@@ -200,11 +194,11 @@ intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evalua
   while (read < count && 3 + read < fields.size() && !trimBlanks(fields[3 + read]).empty()) ++read;
   if (read < count) {
     const TextView field = 3 + read < fields.size() ? trimBlanks(fields[3 + read]) : TextView();
-    setErrorCode(e, kErrMatrixElements);
-    Text extra = u"Should be: " + intText(int64_t(count)) + u", are: " + intText(int64_t(read)) + u"\r\nMatrixName = " +
-                 name + u"\r\nrow = " + intText(int64_t(read / size_t(shapeCols)) + 1) + u", col = " +
-                 intText(int64_t(read % size_t(shapeCols)) + 1) + u"\r\nvalue = '" + Text(field) + u"'\r\n";
-    addReport(e, u"SetStrMatrix", 861, extra);
+    const Text extra = u"Should be: " + intText(int64_t(count)) + u", are: " + intText(int64_t(read)) +
+                       u"\r\nMatrixName = " + name + u"\r\nrow = " + intText(int64_t(read / size_t(shapeCols)) + 1) +
+                       u", col = " + intText(int64_t(read % size_t(shapeCols)) + 1) + u"\r\nvalue = '" + Text(field) +
+                       u"'\r\n";
+    fail(e, {kErrMatrixElements, u"SetStrMatrix", 861, extra}, Pending::Replaced);
     return kErrMatrixElements;
   }
   std::unique_ptr<double[]> buffer(new double[count]);
@@ -214,16 +208,17 @@ intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evalua
       buffer[k] = leadingNumber(field);
       continue;
     }
-    const EvalOutcome outcome = evaluate(e, field, false);
+    const EvalOutcome outcome = e.formulas->evaluate(field);
     if (outcome.isNumber()) {
       buffer[k] = outcome.value;
       continue;
     }
     if (outcome.ok()) {
       clearTemporaries(e, nullptr);
-      setErrorCode(e, kErrInvalidArgument);
-      addReport(e, u"SetStrMatrix", 870,
-                u"MatrixName = " + name + u"\r\nvalue = '" + Text(field) + u"' is a matrix\r\n");
+      fail(e,
+           {kErrInvalidArgument, u"SetStrMatrix", 875,
+            u"MatrixName = " + name + u"\r\nvalue = '" + Text(field) + u"' is a matrix\r\n"},
+           Pending::Replaced);
       return kErrInvalidArgument;
     }
     return outcome.error;
@@ -234,18 +229,20 @@ intptr_t setStrMatrix(Engine& e, TextView input, bool returnAddress, bool evalua
 
 int32_t copyMatrixToCaller(Engine& e, const double* src, double* dst, int32_t rows, int32_t cols) {
   if (!src || !dst) {
-    setErrorCode(e, kErrNullBuffer);
-    addReport(e, u"GetMatrixByLong", 538, u"SrcMemID = " + addressText(src) + u", *aDest = " + addressText(dst));
+    fail(e,
+         {kErrNullBuffer, u"GetMatrixByLong", 538,
+          u"SrcMemID = " + addressText(src) + u", *aDest = " + addressText(dst)},
+         Pending::Replaced);
     return kErrNullBuffer;
   }
-  if (rows <= 0 || cols <= 0 || int64_t(rows) * cols > kMaxElements) {
-    setErrorCode(e, kErrNoValue);
-    addReport(e, u"GetMatrixByLong", 545, u"rows = " + intText(rows) + u", cols = " + intText(cols));
+  if (!validMatrixShape(rows, cols)) {
+    fail(e, {kErrNoValue, u"GetMatrixByLong", 545, u"rows = " + intText(rows) + u", cols = " + intText(cols)},
+         Pending::Replaced);
     return kErrNoValue;
   }
   if (!readableBuffer(e, src, rows, cols, u"GetMatrixByLong"))
     return e.errors.code;
-  toCaller(e, src, dst, rows, cols);
+  toCaller(e.matrix, src, dst, rows, cols);
   return -1;
 }
 
@@ -253,15 +250,16 @@ bool readableBuffer(Engine& e, const double* data, int32_t rows, int32_t cols, T
   const MatrixStore& store = e.matrix.store;
   const int pos = data ? store.findByAddress(data) : -1;
   if (pos < 0 && data && store.freed(data)) {
-    setErrorCode(e, kErrNullBuffer);
-    addReport(e, procedure, 550, u"SrcMemID = " + addressText(data) + u": the matrix was freed\r\n");
+    fail(e, {kErrNullBuffer, procedure, 550, u"SrcMemID = " + addressText(data) + u": the matrix was freed\r\n"},
+         Pending::Replaced);
     return false;
   }
   if (pos >= 0 && (rows <= 0 || cols <= 0 || int64_t(rows) * cols > int64_t(store.at(pos).count()))) {
-    setErrorCode(e, kErrNoValue);
-    addReport(e, procedure, 555,
-              u"rows = " + intText(rows) + u", cols = " + intText(cols) + u": more than the matrix " +
-                  store.at(pos).name + u" holds\r\n");
+    fail(e,
+         {kErrNoValue, procedure, 555,
+          u"rows = " + intText(rows) + u", cols = " + intText(cols) + u": more than the matrix " + store.at(pos).name +
+              u" holds\r\n"},
+         Pending::Replaced);
     return false;
   }
   return true;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "core/ground/legacy_names.h"
 #include "core/matrix/element_order.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -75,13 +76,13 @@ const Text& printMatrix(Engine& e, const double* data, int32_t rows, int32_t col
   std::vector<double> rowMajor;
   if (data && printableShape(rows, cols)) {
     rowMajor.resize(size_t(rows) * size_t(cols));
-    fromCaller(e, data, rowMajor.data(), rows, cols);
+    fromCaller(e.matrix, data, rowMajor.data(), rows, cols);
   }
   Text& text = e.matrix.printText;
   text =
       matrixText(rowMajor.empty() ? nullptr : rowMajor.data(), rows, cols, decimalsOfFormat(format), title, separator);
   if (mode == u"MsgBox") {
-    e.platform.messageBox(u"oTemar.dll", text, BoxButtons::Ok, BoxIcon::None);
+    e.platform.messageBox(kLibraryName, text, BoxButtons::Ok, BoxIcon::None);
   } else if (mode == u"Debug") {
     if (e.messages.mode != 0)
       e.messages.send(e.platform, text, u"", true);

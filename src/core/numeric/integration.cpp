@@ -1,9 +1,9 @@
 #include "core/numeric/integration.h"
 
 #include "core/engine.h"
-#include "core/eval/compiled_formula.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
+#include "core/ground/legacy_names.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
 
@@ -11,17 +11,16 @@ namespace quadrel {
 
 namespace {
 
-void fail(Engine& e, int32_t code, int32_t line, TextView extra) {
-  clearErrorCode(e);
-  raise(e, code, u"Integrate", line, extra);
+void failIntegrate(Engine& e, int32_t code, int32_t line, TextView extra) {
+  fail(e, {code, u"Integrate", line, extra}, Pending::Replaced);
 }
 
 // One rule's walk over the points. A cell keeps the value of the last
 // successful evaluation of its kind (e_eval writes only on success).
 class RuleWalk {
  public:
-  RuleWalk(Engine& e, TextView formula, TextView variable) : e_(e), sampler_(e, formula, variable) {}
-  ~RuleWalk() { sampler_.finish(); }
+  RuleWalk(Engine& e, TextView formula, TextView variable) : e_(e), sampler_(e.formulas->sampler(formula, variable)) {}
+  ~RuleWalk() { sampler_->finish(); }
 
   // Evaluates at x into cell; false when the evaluation failed.
   bool at(double x, double& cell) {
@@ -31,7 +30,7 @@ class RuleWalk {
       last_ = kErrUndefined;
       return false;
     }
-    const SampleOutcome o = sampler_.evaluate(x);
+    const SampleOutcome o = sampler_->evaluate(x);
     last_ = o.status;
     if (o.written)
       cell = o.value;
@@ -42,7 +41,7 @@ class RuleWalk {
 
  private:
   Engine& e_;
-  FormulaSampler sampler_;
+  std::unique_ptr<PointSampler> sampler_;
   int32_t last_ = 0;
   uint32_t count_ = 0;
   bool stopped_ = false;
@@ -98,25 +97,25 @@ int32_t integrate(Engine& e, TextView formula, double a, double b, int32_t n, in
                   double* result) {
   if (!result) {
     if (e.messages.showLevel & 1)
-      e.platform.messageBox(u"RaRarevo: Integrate", u"Input parameter error: Returned Value not defined",
-                            BoxButtons::Ok, BoxIcon::None);
-    fail(e, kErrNoValue, 40, u"Returned Value not defined\r\n");
+      e.platform.messageBox(kIntegrateTitle, u"Input parameter error: Returned Value not defined", BoxButtons::Ok,
+                            BoxIcon::None);
+    failIntegrate(e, kErrNoValue, 40, u"Returned Value not defined\r\n");
     return kErrNoValue;
   }
   if (n < 1 || n > kMaxSubintervals) {
-    fail(e, kErrInvalidArgument, 45, u"N = " + intText(n) + u"\r\n");
+    failIntegrate(e, kErrInvalidArgument, 45, u"N = " + intText(n) + u"\r\n");
     return kErrInvalidArgument;
   }
   if (method != kMidpoint && method != kTrapezoid && method != kSimpson) {
     *result = 0.0;
-    fail(e, kErrIntegrationMethod, 50, u"Method = " + intText(method) + u"\r\n");
+    failIntegrate(e, kErrIntegrationMethod, 50, u"Method = " + intText(method) + u"\r\n");
     return kErrIntegrationMethod;
   }
   if (method == kSimpson && n % 2 != 0) {
     if (e.messages.showLevel != 0)
       e.platform.messageBox(u"Solver", u"Simpson's Rule requires that number of subintervals N be even.",
                             BoxButtons::Ok, BoxIcon::None);
-    fail(e, kErrSimpsonOddCount, 55, u"N = " + intText(n) + u"\r\n");
+    failIntegrate(e, kErrSimpsonOddCount, 55, u"N = " + intText(n) + u"\r\n");
     return kErrSimpsonOddCount;
   }
   const double h = (b - a) / n;
@@ -135,7 +134,7 @@ int32_t integrate(Engine& e, TextView formula, double a, double b, int32_t n, in
     stopped = walk.stopped();
   }
   if (stopped) {
-    fail(e, kErrUndefined, 60, u"Interrupted\r\n");
+    failIntegrate(e, kErrUndefined, 60, u"Interrupted\r\n");
     return kErrUndefined;
   }
   return last;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/ground/error_table.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -14,9 +15,6 @@ struct Engine;
 
 enum IntegrationMethod : int32_t { kMidpoint = 0, kTrapezoid = 1, kSimpson = 2 };
 
-// Evaluator codes of the integration entry.
-constexpr int32_t kErrIntegrationMethod = 19;
-constexpr int32_t kErrSimpsonOddCount = 22;
 // More subintervals than this give code 13: such a call would run for minutes.
 constexpr int32_t kMaxSubintervals = 100000000;
 

@@ -5,10 +5,8 @@
 
 #include "core/diff/differentiate.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
-#include "core/eval/evaluator.h"
-#include "core/eval/store_ops.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/numeric/poly_derivative.h"
 #include "core/text/number_text.h"
 
@@ -16,19 +14,19 @@ namespace quadrel {
 
 namespace {
 
-void setValue(Engine& e, TextView name, TextView value) { defineEntry(e, name, value, false); }
+void setValue(Engine& e, TextView name, TextView value) { e.formulas->setVariable(name, value); }
 void setValue(Engine& e, TextView name, double x) { setValue(e, name, fixedText(x, kFormulaDecimals)); }
 
 // e_eval into a cell that keeps its value when the evaluation fails.
 // As de_eval: the value, or the error code as a number.
 double valueOrCode(Engine& e, TextView formula) {
-  const EvalOutcome outcome = evaluateAllowingInfinity(e, formula, false);
+  const EvalOutcome outcome = e.formulas->evaluateAllowingInfinity(formula);
   return outcome.ok() ? outcome.value : double(outcome.error);
 }
 
 void evaluateInto(Engine& e, TextView formula, double& cell) {
   // As e_eval: the cell is written only when the evaluation succeeds.
-  if (const EvalOutcome outcome = evaluate(e, formula, false); outcome.ok())
+  if (const EvalOutcome outcome = e.formulas->evaluate(formula); outcome.ok())
     cell = outcome.value;
 }
 
@@ -75,8 +73,7 @@ double startValue(Engine& e, TextView formula, TextView name) {
 
 int32_t newtonStart(Engine& e, TextView formula, TextView name, double* root) {
   if (!root) {
-    clearErrorCode(e);
-    raise(e, kErrNoValue, u"NewtSolve", 30, u"Returned Value not defined\r\n");
+    fail(e, {kErrNoValue, u"NewtSolve", 30, u"Returned Value not defined\r\n"}, Pending::Replaced);
     return kErrNoValue;
   }
   *root = startValue(e, formula, name);
@@ -115,8 +112,8 @@ Text startValueText(Engine& e, TextView formula, TextView name, int32_t maxSteps
 double solvePolynomial(Engine& e, TextView polynomial, TextView name) {
   if (polynomial.find(u'=') != TextView::npos) {
     // "=" would be read as a comparison, whose value has no root to find.
-    clearErrorCode(e);
-    raise(e, kErrInvalidArgument, u"dSolve", 40, u"Polynomial = " + Text(polynomial) + u": it may hold no \"=\"\r\n");
+    fail(e, {kErrInvalidArgument, u"dSolve", 40, u"Polynomial = " + Text(polynomial) + u": it may hold no \"=\"\r\n"},
+         Pending::Replaced);
     return 0.0;
   }
   const double start = startValue(e, polynomial, name);
@@ -132,9 +129,11 @@ double solvePolynomial(Engine& e, TextView polynomial, TextView name) {
   evaluateInto(e, derivative, d);
   const bool nearZero = std::fabs(f) <= 1e-9 || std::fabs(f / d) <= 1e-7 * (1 + std::fabs(x));
   if (e.errors.code == kNoError && !nearZero)
-    raise(e, kErrNoRealRoot, u"dSolve", 50,
+    fail(e,
+         {kErrNoRealRoot, u"dSolve", 50,
           u"no real root found: f(" + fixedText(x, kFormulaDecimals) + u") = " + fixedText(f, kFormulaDecimals) +
-              u"\r\n");
+              u"\r\n"},
+         Pending::Stands);
   return x;
 }
 

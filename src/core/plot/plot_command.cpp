@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 #include "core/plot/plot_files.h"
 #include "core/plot/plot_layout.h"
 #include "core/plot/sampling.h"

@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "core/engine.h"
-#include "core/script/file_probe.h"
-#include "core/text/path_text.h"
+#include "core/ground/legacy_names.h"
+#include "core/text/file_probe.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
 
@@ -23,8 +24,8 @@ Text withSeparator(Text folder, char16_t sep) {
 
 Text plotHomeFolder(Engine& e) {
   const char16_t sep = e.platform.pathSeparator();
-  if (!e.plot.pluginFolder.empty())
-    return withSeparator(e.plot.pluginFolder, sep);
+  if (!e.plot.outputFolder.empty())
+    return withSeparator(e.plot.outputFolder, sep);
   return Text(folderPart(e.platform.libraryPath()));
 }
 
@@ -60,7 +61,7 @@ bool writePointsFile(Engine& e, TextView name) {
   const PlotState& p = e.plot;
   if (writeUtf8File(path, pointsText(p.xs.data(), p.ys.data(), p.xs.size()), WriteMode::Replace))
     return true;
-  e.platform.messageBox(u"rEroRezu", u"Error: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
+  e.platform.messageBox(kPlotWriteCaption, u"Error: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
   return false;
 }
 

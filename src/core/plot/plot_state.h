@@ -31,11 +31,10 @@ struct PlotState {
   std::vector<PlotSlot> slots;
   // Samples of the latest plot; a failed sample has y = +infinity.
   std::vector<double> xs, ys;
-  int32_t sampleCount = 0;
   // Numbers saved pictures; never reset.
   int32_t pictureCounter = 0;
   // Folder of point files and pictures; empty means the library's folder.
-  Text pluginFolder;
+  Text outputFolder;
 };
 
 }  // namespace quadrel

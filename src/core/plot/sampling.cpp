@@ -4,16 +4,17 @@
 #include <limits>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
-#include "core/eval/evaluator.h"
-#include "core/eval/lexer.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
 
+PlotSampler::PlotSampler(Engine& e, TextView formula, TextView variable)
+    : sampler_(e.formulas->sampler(formula, variable)) {}
+
 bool PlotSampler::valueAt(double x, double& y) {
-  const SampleOutcome point = sampler_.evaluate(x);
+  const SampleOutcome point = sampler_->evaluate(x);
   if (point.status != 0 || !point.written)
     return false;  // a failure, or a matrix where a number is needed
   y = point.value;
@@ -28,8 +29,10 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
   const double step = (xMax - xMin) / intervals;
   if (intervals < 1 || !(xMin < xMax) || !std::isfinite(xMin) || !std::isfinite(xMax) || !std::isfinite(step) ||
       !(step > 0)) {
-    raise(e, kErrInvalidArgument, u"aPlot", 100,
-          u"n = " + intText(intervals) + u", xmin = " + fixedText(xMin) + u", xmax = " + fixedText(xMax) + u"\r\n");
+    fail(e,
+         {kErrInvalidArgument, u"aPlot", 100,
+          u"n = " + intText(intervals) + u", xmin = " + fixedText(xMin) + u", xmax = " + fixedText(xMax) + u"\r\n"},
+         Pending::Stands);
     r.code = kErrInvalidArgument;
     return r;
   }

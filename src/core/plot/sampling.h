@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "core/eval/compiled_formula.h"
+#include "core/ground/formula_port.h"
 #include "core/plot/plot_state.h"
 #include "core/text/u16.h"
 
@@ -18,14 +19,14 @@ struct Engine;
 // that is provably the same. The one place where plots meet the evaluator.
 class PlotSampler {
  public:
-  PlotSampler(Engine& e, TextView formula, TextView variable) : sampler_(e, formula, variable) {}
+  PlotSampler(Engine& e, TextView formula, TextView variable);
   // False when the evaluation fails or its value is not a finite number.
   bool valueAt(double x, double& y);
   // After the last point: leaves the evaluator's state as the text path would.
-  void finish() { sampler_.finish(); }
+  void finish() { sampler_->finish(); }
 
  private:
-  FormulaSampler sampler_;
+  std::unique_ptr<PointSampler> sampler_;
 };
 
 // What sampling gave.

@@ -101,7 +101,7 @@ struct OptionRow {
 
 RunSettings& settingsOf(Engine& e) { return e.script.settings; }
 
-// Each option once: its key and what it sets. "pb", "rr" and "qu" are
+// Each option once: its key and what it sets. "re", "pb", "w ", "rr" and "qu" are
 // accepted and change nothing; a key that is none of these is ignored.
 constexpr OptionRow kOptions[] = {
     {u"i ",
@@ -159,7 +159,7 @@ constexpr OptionRow kOptions[] = {
        settingsOf(e).logFileName = Text(trimBlanks(afterColon(piece)));
      }},
     {u"rs", [](Engine& e, TextView, TextView) { resetRunSettings(e); }},
-    {u"re", [](Engine& e, TextView, TextView) { settingsOf(e).repeat = true; }},
+    {u"re", [](Engine&, TextView, TextView) {}},
     {u"no", [](Engine& e, TextView, TextView) { settingsOf(e).noHeader = true; }},
     {u"nl", [](Engine& e, TextView, TextView) { settingsOf(e).resultsOnly = true; }},
     {u"nt", [](Engine& e, TextView, TextView) { settingsOf(e).noLabels = true; }},
@@ -169,7 +169,7 @@ constexpr OptionRow kOptions[] = {
     {u"lg", [](Engine& e, TextView, TextView) { settingsOf(e).showLog = true; }},
     {u"sf", [](Engine& e, TextView, TextView) { settingsOf(e).showFlags = true; }},
     {u"cm", [](Engine& e, TextView, TextView) { settingsOf(e).showCommands = true; }},
-    {u"w ", [](Engine& e, TextView, TextView) { settingsOf(e).showWindow = true; }},
+    {u"w ", [](Engine&, TextView, TextView) {}},
     {u"ab", [](Engine& e, TextView, TextView) { settingsOf(e).showAbout = true; }},
     {u"gc",
      [](Engine& e, TextView, TextView) {

@@ -24,7 +24,6 @@ int32_t otmEvalMain(Engine& e, TextView commandLine);
 // first-run flag. Nothing an earlier run set carries over.
 int32_t runRequest(Engine& e, RunSettings request);
 
-int32_t fileAttr(TextView name, int32_t mask, bool probe);
 Text makeFullPath(Engine& e, TextView baseFolder, TextView name, int mode);
 
 }  // namespace quadrel

@@ -1,9 +1,10 @@
 // Differentiation commands: sDiff and sDiffF.
 #include "core/diff/differentiate.h"
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/file_arguments.h"
 
 namespace quadrel {
 
@@ -33,13 +34,8 @@ void commandSDiff(CommandContext& c) {
 
 void commandSDiffF(CommandContext& c) {
   // sDiffF = inputFile [outputFile]; the file holds a whole sDiff line.
-  const TextView all = trimWhite(c.args);
-  const size_t space = all.find(u' ');
-  const Text input = stripBrackets(all.substr(0, space));
-  const Text output = space == TextView::npos ? Text() : stripBrackets(trimWhite(all.substr(space + 1)));
-  const Text note = output.empty() ? Text(kNoOutputNote) : u"=>(" + Text(all) + u")";
-
-  const Text line = cmdFileIO(c.e, input, u"fileinp", u"");
+  const FileArguments files = fileArguments(c.args);
+  const Text line = cmdFileIO(c.e, files.input, u"fileinp", u"");
   const TextView text = line;
   const size_t eq = text.find(u'=');
   const TextView head = text.substr(0, eq);
@@ -49,9 +45,9 @@ void commandSDiffF(CommandContext& c) {
     variable = trimWhite(head.substr(open + 1, close == TextView::npos ? TextView::npos : close - open - 1));
   }
   const TextView formula = eq == TextView::npos ? TextView() : trimWhite(text.substr(eq + 1));
-  const Text r = runDiff(c, variable, formula, note);
-  if (!output.empty())
-    cmdFileIO(c.e, output, u"fileout", r);
+  const Text r = runDiff(c, variable, formula, files.note);
+  if (!files.output.empty())
+    cmdFileIO(c.e, files.output, u"fileout", r);
 }
 
 }  // namespace quadrel

@@ -2,12 +2,13 @@
 #include <cmath>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/name_store.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/file_arguments.h"
 #include "core/script/matrix_results.h"
 #include "core/text/number_text.h"
 
@@ -85,13 +86,8 @@ void commandExprF(CommandContext& c) {
   // ExprF = inputFile [outputFile]
   Text words(c.args);
   std::erase(words, u'\'');
-  const TextView all = trimWhite(words);
-  const size_t space = all.find(u' ');
-  const Text input = stripBrackets(all.substr(0, space));
-  const Text output = space == TextView::npos ? Text() : stripBrackets(trimWhite(all.substr(space + 1)));
-  const Text note = output.empty() ? Text(kNoOutputNote) : u"=>(" + Text(all) + u")";
-
-  const Text content = cmdFileIO(c.e, input, u"fileinp", u"");
+  const FileArguments files = fileArguments(words);
+  const Text content = cmdFileIO(c.e, files.input, u"fileinp", u"");
   TextView formula = content;
   if (size_t eq = formula.find(u'='); eq != TextView::npos)
     formula.remove_prefix(eq + 1);
@@ -107,11 +103,11 @@ void commandExprF(CommandContext& c) {
   } else {
     ok = evaluateToText(c, lowered, Radix::Decimal, r);
   }
-  Text body = u"EXPRF = " + lowered + u": " + note;
+  Text body = u"EXPRF = " + lowered + u": " + files.note;
   c.header(body, !ok);
   c.resultLine(c.labels.result, r);
-  if (!output.empty())
-    cmdFileIO(c.e, output, u"fileout", r);
+  if (!files.output.empty())
+    cmdFileIO(c.e, files.output, u"fileout", r);
 }
 
 void commandStoExpr(CommandContext& c) {

@@ -1,12 +1,13 @@
 // Matrix commands: Matr, MatrF, Vect, VectF and DimX, and the matrix texts
 // that Expr, StoExpr and Show write for matrix results.
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/matrix/matrix_store_ops.h"
 #include "core/matrix/matrix_text.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/file_arguments.h"
 #include "core/script/matrix_results.h"
 #include "core/text/number_text.h"
 
@@ -30,9 +31,7 @@ void defineFromArguments(CommandContext& c) {
 }
 
 void defineFromFile(CommandContext& c) {
-  const TextView all = trimWhite(c.args);
-  const Text input = stripBrackets(all.substr(0, all.find(u' ')));
-  const Text text = cmdFileIO(c.e, input, u"fileinp", u"");
+  const Text text = cmdFileIO(c.e, fileArguments(c.args).input, u"fileinp", u"");
   defineFromText(c, text, u"Expression = " + text + u": " + Text(kNoOutputNote));
 }
 

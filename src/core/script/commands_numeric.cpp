@@ -3,14 +3,15 @@
 #include <cmath>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/numeric/integration.h"
 #include "core/numeric/newton_solvers.h"
 #include "core/numeric/poly_derivative.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
+#include "core/script/file_arguments.h"
 #include "core/script/quiet_messages.h"
 #include "core/text/number_text.h"
 
@@ -59,7 +60,8 @@ bool boundValue(Engine& e, TextView field, double& value) {
     return true;
   }
   if (outcome.ok())  // a matrix where a number is needed
-    raise(e, kErrInvalidArgument, u"Integrate", 410, u"Bound = " + Text(field) + u" is no number\r\n");
+    fail(e, {kErrInvalidArgument, u"Integrate", 410, u"Bound = " + Text(field) + u" is no number\r\n"},
+         Pending::Stands);
   return false;
 }
 
@@ -87,8 +89,10 @@ Text runIntegrate(CommandContext& c, TextView params, TextView formula, TextView
   clearErrorCode(e);
   const bool boundsRead = boundValue(e, field[0], a) && boundValue(e, field[1], b);
   if (boundsRead && !integrationMethod(methodWord, method))
-    raise(e, kErrInvalidArgument, u"Integrate", 420,
-          u"Method = " + Text(field[3]) + u": use trap (or 1), simpson (or 2), mid or midpoint (or 0, or nothing)\r\n");
+    fail(e,
+         {kErrInvalidArgument, u"Integrate", 420,
+          u"Method = " + Text(field[3]) + u": use trap (or 1), simpson (or 2), mid or midpoint (or 0, or nothing)\r\n"},
+         Pending::Stands);
   if (e.errors.code == kNoError) {
     // Messages are silenced for the call.
     QuietMessages quiet(e);
@@ -128,28 +132,12 @@ Text runDerivate(CommandContext& c, TextView polynomial, TextView note) {
   return r;
 }
 
-// The input and output files of an F variant: "inputFile [outputFile]".
-struct FileWords {
-  Text input, output, note;
-};
-
-FileWords fileWords(TextView args) {
-  const TextView all = trimWhite(args);
-  const size_t space = all.find(u' ');
-  FileWords w{stripBrackets(all.substr(0, space)), Text(), Text(kNoOutputNote)};
-  if (space != TextView::npos)
-    w.output = stripBrackets(trimWhite(all.substr(space + 1)));
-  if (!w.output.empty())
-    w.note = u"=>(" + Text(all) + u")";
-  return w;
-}
-
 }  // namespace
 
 void commandIntegrate(CommandContext& c) { runIntegrate(c, c.params, c.args, kNoOutputNote); }
 
 void commandIntegrateF(CommandContext& c) {
-  const FileWords w = fileWords(c.args);
+  const FileArguments w = fileArguments(c.args);
   const Text line = cmdFileIO(c.e, w.input, u"fileinp", u"");
   // The file holds a whole command line: Integrate(a; b; n; method; variable) = formula.
   const TextView text = line;
@@ -172,7 +160,7 @@ void commandIntegrateF(CommandContext& c) {
 void commandDerivate(CommandContext& c) { runDerivate(c, c.args, u""); }
 
 void commandDerivateF(CommandContext& c) {
-  const FileWords w = fileWords(c.args);
+  const FileArguments w = fileArguments(c.args);
   const Text polynomial(trimWhite(cmdFileIO(c.e, w.input, u"fileinp", u"")));
   const Text r = runDerivate(c, polynomial, u" " + w.note);
   if (!w.output.empty())

@@ -1,7 +1,7 @@
 // Setting commands: Debug, ErrorMsgs, aElemOrderSet, aElemOrderEx, aabout, Pause.
 #include "core/diag/debug_log.h"
 #include "core/engine.h"
-#include "core/eval/error_report.h"
+#include "core/ground/error_report.h"
 #include "core/matrix/element_order.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
@@ -19,12 +19,12 @@ void commandDebug(CommandContext& c) { c.e.messages.setMode(integerArgument(c));
 
 void commandErrorMsgs(CommandContext& c) { setMessagesFlag(c.e, integerArgument(c)); }
 
-void commandElemOrderSet(CommandContext& c) { setElementOrder(c.e, integerArgument(c)); }
+void commandElemOrderSet(CommandContext& c) { setElementOrder(c.e.matrix, integerArgument(c)); }
 
 void commandElemOrderEx(CommandContext& c) {
   // A 2 x 2 probe whose second stored value is 2 and third 1: stored by row.
   const double probe[4] = {1.0, 2.0, 1.0, 4.0};
-  const Text order = probeElementOrder(c.e, probe) == 0 ? u"by Row" : u"by Col";
+  const Text order = probeElementOrder(c.e.matrix, probe) == 0 ? u"by Row" : u"by Col";
   if (!c.options.resultsOnly)
     c.result.append(u"Ln " + intText(c.lineNumber) + u": aElemOrderEx = " + order + u"\r\n\r\n");
 }

@@ -1,9 +1,9 @@
 // Store commands: Var, Funct, FunctF, VarPolyn and Show.
 #include "core/engine.h"
 #include "core/eval/builtins.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
 #include "core/eval/store_ops.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
 #include "core/script/matrix_results.h"
@@ -36,8 +36,8 @@ void commandVar(CommandContext& c) {
     return;
   }
   // Not a number: reported like a failing matrix definition, nothing stored.
-  clearErrorCode(c.e);
-  raise(c.e, kErrInvalidArgument, u"Var", 330, u"Var Name = " + Text(name) + u", Value = " + Text(raw) + u"\r\n");
+  fail(c.e, {kErrInvalidArgument, u"Var", 330, u"Var Name = " + Text(name) + u", Value = " + Text(raw) + u"\r\n"},
+       Pending::Replaced);
   c.header(u"Expression = " + Text(c.args) + u": " + Text(kNoOutputNote), true);
   c.resultLine(c.labels.result, c.failure(kErrInvalidArgument));
 }

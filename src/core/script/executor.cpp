@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_report.h"
+#include "core/ground/error_table.h"
 #include "core/plot/plot_command.h"
 #include "core/script/batch_run.h"
 #include "core/script/command_context.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
+#include "core/ground/error_report.h"
 
 namespace quadrel {
 

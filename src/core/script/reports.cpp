@@ -71,7 +71,7 @@ Text flagsReport(Engine& e) {
   appendValue(text, u"logFileN= ", s.logFileName);
   appendFlag(text, u"rrF = ", s.remainResident);
   appendFlag(text, u"rsetF = ", s.resetRequested);
-  appendFlag(text, u"quitF = ", s.quit);
+  appendFlag(text, u"quitF = ", false);  // /quit is accepted; a run never ends its host
   appendFlag(text, u"delF = ", s.deleteOutputs);
   text.append(u"\r\n");
   text.append(u"\r\nPress any keys...");

@@ -35,16 +35,14 @@ struct RunSettings : ExecOptions {
   bool deleteOutputs = false;  // delF
   // From ExecOptions: lineList (LnsStr), filterLines (lnsF), lineOffset,
   // savePlots (splF), noLabels, resultsOnly (noLnExpF), progress.
-  Text savePlotPath;       // splPath
-  bool logToFile = false;  // logF
-  Text logFileName;        // logFileN
-  bool repeat = false;
+  Text savePlotPath;            // splPath
+  bool logToFile = false;       // logF
+  Text logFileName;             // logFileN
   bool remainResident = false;  // rrF
-  bool quit = false;            // quitF
   bool resetRequested = false;  // rsetF
   bool fromClipboard = false;   // getFromClpF
   bool showHelp = false, showMemory = false, showLog = false, showFlags = false, showCommands = false,
-       showWindow = false, showAbout = false;
+       showAbout = false;
   Text dataFolder;    // CurDir; kept when a caller has set it
   Text settingsFile;  // the plug-in's settings file, named in the run log
   bool firstRun = true;

@@ -2,7 +2,7 @@
 
 #include "core/engine.h"
 #include "core/script/command_line.h"
-#include "core/script/file_probe.h"
+#include "core/text/file_probe.h"
 #include "core/text/path_text.h"
 #include "platform/platform.h"
 

@@ -5,20 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/ground/error_table.h"
 #include "core/script/run_settings.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
-
-constexpr int32_t kStatusOk = -1;
-constexpr int32_t kStatusOpenError = -2;
-constexpr int32_t kStatusWriteError = -3;
-constexpr int32_t kStatusCancelled = -4;
-constexpr int32_t kStatusInvalidParameter = -5;
-// A run asked for while another is in progress (from a window that pumps
-// messages during a run): refused, nothing of the running one is touched.
-// Outside the status texts (-2 to -9), like every code beyond them.
-constexpr int32_t kStatusRunRefused = -10;
 
 struct LogSinkState {
   Text fileName;             // current log file; empty until a line names one

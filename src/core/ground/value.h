@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 
 namespace quadrel {
 

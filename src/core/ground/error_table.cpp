@@ -1,4 +1,4 @@
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 
 #include <array>
 
@@ -86,10 +86,10 @@ TextView describeCode(int32_t code) {
 
 TextView statusText(int32_t status) {
   switch (status) {
-    case -2: return u"File Open Error (not found?)";
-    case -3: return u"File Write Error (already in use?)";
-    case -4: return u"Operation vancelled by user";
-    case -5: return u"Invalid Parameter.";
+    case kStatusOpenError: return u"File Open Error (not found?)";
+    case kStatusWriteError: return u"File Write Error (already in use?)";
+    case kStatusCancelled: return u"Operation vancelled by user";
+    case kStatusInvalidParameter: return u"Invalid Parameter.";
     case -6: return u"Instance Quit OK";
     case -7: return u"API Error";
     case -8: return u"Window not Found";

@@ -1,7 +1,7 @@
-#include "core/eval/error_report.h"
+#include "core/ground/error_report.h"
 
 #include "core/engine.h"
-#include "core/eval/error_table.h"
+#include "core/ground/error_table.h"
 
 namespace quadrel {
 
@@ -45,21 +45,6 @@ Text describe(Engine& e, int32_t code, bool details) {
     r.append(e.errors.log);
   }
   return r;
-}
-
-void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
-  if (e.errors.code != kNoError)
-    return;
-  setErrorCode(e, code);
-  addReport(e, procedure, line, extra);
-}
-
-void raiseMatrixFailure(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
-  if (e.errors.code != kNoError)
-    return;
-  setErrorCode(e, code);
-  e.errors.matrixLibrary = true;
-  addReport(e, procedure, line, extra);
 }
 
 TextView describeError(const Engine& e, int32_t code) {

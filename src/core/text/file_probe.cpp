@@ -1,10 +1,9 @@
-#include "core/script/file_probe.h"
+#include "core/text/file_probe.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "core/script/command_line.h"
 #include "core/text/file_path.h"
 
 namespace quadrel {

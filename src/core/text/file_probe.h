@@ -19,6 +19,10 @@ constexpr int32_t kAttrNone = -1;
 // The attribute bits of a file or folder, -1 when there is none.
 int32_t fileAttributes(TextView path);
 bool isFolder(TextView path);
+// The attribute bits of a file selected by mask (-1: all of them), -1 when
+// none is set; with probe and mask 0, whether the file can be opened
+// (kAttrOpenable) or created (kAttrCreatable).
+int32_t fileAttr(TextView name, int32_t mask, bool probe);
 
 // Removes one file; false when there was none or it stays.
 bool removeFile(TextView path);

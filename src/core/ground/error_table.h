@@ -32,8 +32,11 @@ enum EvalCode : int32_t {
   kErrInvalidArgument = 13,
   kErrMatrixNotFound = 14,
   kErrNoRealRoot = 14,  // the polynomial solver's "no real root found"
+  kErrNullBuffer = 15,  // a matrix buffer address is 0
   kErrUndefinedConstant = 18,
+  kErrIntegrationMethod = 19,  // Integrate: no such method
   kErrVarFound = 21,
+  kErrSimpsonOddCount = 22,  // Integrate: Simpson's rule with an odd n
   kErrUndefinedCommand = 25,
 };
 
@@ -59,6 +62,17 @@ TextView messageEntry(int entry);
 // Description of an evaluator code (the entry is code + 30; an entry outside
 // 0..200 reads as code 25).
 TextView describeCode(int32_t code);
+
+// Status codes of the file and window functions (-1: none).
+constexpr int32_t kStatusOk = -1;
+constexpr int32_t kStatusOpenError = -2;
+constexpr int32_t kStatusWriteError = -3;
+constexpr int32_t kStatusCancelled = -4;
+constexpr int32_t kStatusInvalidParameter = -5;
+// A run asked for while another is in progress (from a window that pumps
+// messages during a run): refused, nothing of the running one is touched.
+// Outside the status texts (-2 to -9), like every code beyond them.
+constexpr int32_t kStatusRunRefused = -10;
 
 // Text of a status code of the file and window functions.
 TextView statusText(int32_t status);
