@@ -8,6 +8,7 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
+#include "core/eval/operator_table.h"
 #include "core/eval/parser_internal.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
@@ -182,41 +183,6 @@ void divisionByZero(Engine& e, TextView procedure, double left) {
   raise(e, kErrDivisionByZero, procedure, 870, extra);
 }
 
-// Operator rows: the highest level at which the operator applies and the
-// level of its right operand.
-struct OperatorRow {
-  int maxLevel, rightLevel;
-};
-
-bool operatorRow(const LexerState& lx, OperatorRow& row) {
-  if (lx.kind == TokKind::Word) {
-    switch (lx.word) {
-      case Word::Mod: row = {8, 9}; return true;
-      case Word::And: row = {5, 6}; return true;
-      case Word::Or: row = {4, 5}; return true;
-      case Word::Xor: row = {3, 4}; return true;
-      default: return false;
-    }
-  }
-  if (lx.kind != TokKind::Symbol)
-    return false;
-  switch (lx.symbol) {
-    case sym(u'^'): row = {11, 12}; return true;
-    case sym(u'*'):
-    case sym(u'/'): row = {10, 11}; return true;
-    case sym(u'\\'): row = {9, 10}; return true;
-    case sym(u'+'):
-    case sym(u'-'): row = {7, 8}; return true;
-    case sym(u'='):
-    case sym(u'<'):
-    case sym(u'>'):
-    case sym(u'<', u'>'):
-    case sym(u'<', u'='):
-    case sym(u'>', u'='): row = {6, 7}; return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r) {
@@ -295,10 +261,10 @@ double numberOf(Engine& e, const Operand& o) { return o.isMatrix() ? matrixAsNum
 double parseAggregate(Engine& e, Word w) {
   std::vector<double>& values = e.eval.aggregateValues;
   const size_t base = values.size();
-  values.push_back(numberOf(e, parseLevel(e, 1)));
+  values.push_back(numberOf(e, parseLevel(e, kExpressionLevel)));
   while (isSymbol(e.lexer, sym(u';'))) {
     matchSymbol(e, u';');
-    values.push_back(numberOf(e, parseLevel(e, 1)));
+    values.push_back(numberOf(e, parseLevel(e, kExpressionLevel)));
   }
   double v = aggregateValue(w, values.data() + base, values.size() - base);
   values.resize(base);
@@ -331,7 +297,7 @@ Operand parseLevel(Engine& e, int level) {
       const int function = lx.functionId;
       nextToken(e);
       matchSymbol(e, u'(');
-      const Operand arg = parseLevel(e, 1);
+      const Operand arg = parseLevel(e, kExpressionLevel);
       matchSymbol(e, u')');
       v = Operand::number(applyFunction(e, function, numberOf(e, arg)));
       break;
@@ -351,7 +317,7 @@ Operand parseLevel(Engine& e, int level) {
         v = matrixFunction(e);
       } else if (lx.word == Word::Not) {
         nextToken(e);
-        const double operand = numberOf(e, parseLevel(e, 6));
+        const double operand = numberOf(e, parseLevel(e, kNotOperandLevel));
         int32_t i;
         if (!toInt32(operand, i)) {
           rangeError(e, u"not", operand, 0);
@@ -365,14 +331,14 @@ Operand parseLevel(Engine& e, int level) {
     case TokKind::Symbol:
       if (lx.symbol == sym(u'-')) {
         nextToken(e);
-        v = parseLevel(e, 11);
+        v = parseLevel(e, kSignOperandLevel);
         v = v.isMatrix() ? matrixScale(e, v, -1.0) : Operand::number(-v.value);
       } else if (lx.symbol == sym(u'+')) {
         nextToken(e);
-        v = parseLevel(e, 11);
+        v = parseLevel(e, kSignOperandLevel);
       } else if (lx.symbol == sym(u'(')) {
         nextToken(e);
-        v = parseLevel(e, 1);
+        v = parseLevel(e, kExpressionLevel);
         matchSymbol(e, u')');
       } else {
         syntaxError(e);
@@ -383,7 +349,7 @@ Operand parseLevel(Engine& e, int level) {
 
   OperatorRow row;
   while (e.errors.code == kNoError && lx.kind != TokKind::End && !isSymbol(lx, sym(u'(')) && !isSymbol(lx, sym(u')')) &&
-         operatorRow(lx, row) && row.maxLevel >= level) {
+         operatorRow(lx.kind, lx.word, lx.symbol, row) && row.maxLevel >= level) {
     const Word word = lx.kind == TokKind::Word ? lx.word : Word::None;
     const uint32_t op = lx.symbol;
     nextToken(e);
