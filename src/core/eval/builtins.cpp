@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "core/engine.h"
@@ -18,17 +19,20 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 struct ConstName {
-  const char16_t* name;
+  TextView name;
   double value;
 };
 
 // Full doubles: a constant in a formula is worth all its digits.
 constexpr double kE = std::numbers::e, kDeg = 180 / kPi, kRad = kPi / 180;
+// Sorted by name for the binary search.
 constexpr ConstName kConstants[] = {
-    {u"pi", kPi},   {u"#pi", kPi},     {u"2pi", 2 * kPi}, {u"#2pi", 2 * kPi}, {u"e", kE},
-    {u"#e", kE},    {u"deg", kDeg},    {u"to_deg", kDeg}, {u"#deg", kDeg},    {u"#to_deg", kDeg},
-    {u"rad", kRad}, {u"to_rad", kRad}, {u"#rad", kRad},   {u"#to_rad", kRad},
+    {u"#2pi", 2 * kPi}, {u"#deg", kDeg},    {u"#e", kE},       {u"#pi", kPi},     {u"#rad", kRad},
+    {u"#to_deg", kDeg}, {u"#to_rad", kRad}, {u"2pi", 2 * kPi}, {u"deg", kDeg},    {u"e", kE},
+    {u"pi", kPi},       {u"rad", kRad},     {u"to_deg", kDeg}, {u"to_rad", kRad},
 };
+static_assert(std::is_sorted(std::begin(kConstants), std::end(kConstants),
+                             [](const ConstName& a, const ConstName& b) { return a.name < b.name; }));
 
 // Lower-cases a short name into buf; false when it is too long to be a
 // built-in name.
@@ -215,13 +219,12 @@ bool findConstant(TextView name, double& value) {
   TextView key;
   if (!lowerShort(name, buf, 16, key))
     return false;
-  for (const auto& c : kConstants) {
-    if (TextView(c.name) == key) {
-      value = c.value;
-      return true;
-    }
-  }
-  return false;
+  auto it = std::lower_bound(std::begin(kConstants), std::end(kConstants), key,
+                             [](const ConstName& c, TextView k) { return c.name < k; });
+  if (it == std::end(kConstants) || it->name != key)
+    return false;
+  value = it->value;
+  return true;
 }
 
 int32_t getConstant(Engine& e, TextView name, double* result) {

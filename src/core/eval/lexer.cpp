@@ -10,7 +10,7 @@ namespace quadrel {
 namespace {
 
 struct WordName {
-  const char16_t* text;
+  TextView text;
   Word word;
 };
 
@@ -26,14 +26,18 @@ constexpr WordName kWords[] = {
     {u"vcoeff", Word::Vcoeff}, {u"xor", Word::Xor},
 };
 
+static_assert(std::is_sorted(std::begin(kWords), std::end(kWords),
+                             [](const WordName& a, const WordName& b) { return a.text < b.text; }));
+
 }  // namespace
 
 Word reservedWord(TextView s) {
-  if (s.size() < 2 || s.size() > 9)
+  // Every word is 2 to 9 lower-case letters (and digits, "_") long.
+  if (s.size() < 2 || s.size() > 9 || s[0] < u'a' || s[0] > u'x')
     return Word::None;
   auto it = std::lower_bound(std::begin(kWords), std::end(kWords), s,
-                             [](const WordName& w, TextView k) { return TextView(w.text) < k; });
-  return (it != std::end(kWords) && TextView(it->text) == s) ? it->word : Word::None;
+                             [](const WordName& w, TextView k) { return w.text < k; });
+  return (it != std::end(kWords) && it->text == s) ? it->word : Word::None;
 }
 
 TextView wordText(Word w) {

@@ -77,6 +77,9 @@ constexpr BuiltinName kNames[] = {
     {u"to_rad", B::ConstRad, R::None},
 };
 
+static_assert(std::is_sorted(std::begin(kNames), std::end(kNames),
+                             [](const BuiltinName& a, const BuiltinName& b) { return a.name < b.name; }));
+
 // Longer than any name of the table: such a name is no built-in.
 constexpr size_t kLongestName = 16;
 
@@ -89,8 +92,8 @@ const BuiltinName* findBuiltin(TextView name) {
   for (size_t i = 0; i < name.size(); ++i) buf[i] = lowerAscii(name[i]);
   const TextView key(buf, name.size());
   auto it = std::lower_bound(std::begin(kNames), std::end(kNames), key,
-                             [](const BuiltinName& row, TextView k) { return TextView(row.name) < k; });
-  return (it != std::end(kNames) && TextView(it->name) == key) ? &*it : nullptr;
+                             [](const BuiltinName& row, TextView k) { return row.name < k; });
+  return (it != std::end(kNames) && it->name == key) ? &*it : nullptr;
 }
 
 std::span<const BuiltinName> builtinNames() { return kNames; }

@@ -85,7 +85,7 @@ enum class DerivativeRule : uint8_t {
 };
 
 struct BuiltinName {
-  const char16_t* name;  // lower case
+  TextView name;  // lower case
   Builtin builtin;
   DerivativeRule rule;
 };

@@ -37,6 +37,35 @@ double narrowNumberValue(TextView text, bool decimalComma) {
   return v;
 }
 
+// The common literal read without the C conversion: up to 15 digits with at
+// most one separator and no exponent. The digits form an integer below 2^53
+// and the power of ten that scales it is exact, so the one division is
+// correctly rounded: the same double the conversion gives. False (nothing
+// read) for any other literal.
+bool shortDecimalValue(TextView literal, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool separator = false;
+  for (char16_t c : literal) {
+    if (isDigit(c)) {
+      if (++count > 15)
+        return false;
+      digits = digits * 10 + uint64_t(c - u'0');
+      decimals += separator;
+    } else if (isSeparator(c) && !separator) {
+      separator = true;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0)
+    return false;
+  value = double(digits) / kPowersOfTen[decimals];
+  return true;
+}
+
 }  // namespace
 
 size_t exponentEnd(TextView s, size_t i) {
@@ -85,6 +114,8 @@ LiteralScan scanDecimal(TextView s, size_t i) {
 }
 
 bool decimalValue(TextView literal, double& value) {
+  if (shortDecimalValue(literal, value))
+    return true;
   value = 0.0;
   const LiteralScan scan = scanDecimal(literal, 0);
   if (literal.empty() || !scan.wellFormed || scan.end != literal.size())
