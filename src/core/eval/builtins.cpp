@@ -31,6 +31,12 @@ constexpr ConstName kConstants[] = {
     {u"#to_deg", kDeg}, {u"#to_rad", kRad}, {u"2pi", 2 * kPi}, {u"deg", kDeg},    {u"e", kE},
     {u"pi", kPi},       {u"rad", kRad},     {u"to_deg", kDeg}, {u"to_rad", kRad},
 };
+// Most names the lexer probes are no constant: their first character tells.
+constexpr TextView kConstantFirstCharacters = u"#2DEPRTdeprt";
+static_assert(std::all_of(std::begin(kConstants), std::end(kConstants), [](const ConstName& c) {
+  return kConstantFirstCharacters.find(c.name[0]) != TextView::npos &&
+         kConstantFirstCharacters.find(upperAscii(c.name[0])) != TextView::npos;
+}));
 static_assert(std::is_sorted(std::begin(kConstants), std::end(kConstants),
                              [](const ConstName& a, const ConstName& b) { return a.name < b.name; }));
 
@@ -215,6 +221,8 @@ Text builtinFunctionNames() {
 }
 
 bool findConstant(TextView name, double& value) {
+  if (name.empty() || kConstantFirstCharacters.find(name[0]) == TextView::npos)
+    return false;
   char16_t buf[16];
   TextView key;
   if (!lowerShort(name, buf, 16, key))

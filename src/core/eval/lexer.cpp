@@ -31,9 +31,16 @@ static_assert(std::is_sorted(std::begin(kWords), std::end(kWords),
 
 }  // namespace
 
+// The letters words start with, one bit each: most names are refused at once.
+constexpr uint32_t kWordInitials = [] {
+  uint32_t bits = 0;
+  for (const WordName& w : kWords) bits |= uint32_t(1) << (w.text[0] - u'a');
+  return bits;
+}();
+
 Word reservedWord(TextView s) {
   // Every word is 2 to 9 lower-case letters (and digits, "_") long.
-  if (s.size() < 2 || s.size() > 9 || s[0] < u'a' || s[0] > u'x')
+  if (s.size() < 2 || s.size() > 9 || s[0] < u'a' || s[0] > u'z' || !((kWordInitials >> (s[0] - u'a')) & 1))
     return Word::None;
   auto it = std::lower_bound(std::begin(kWords), std::end(kWords), s,
                              [](const WordName& w, TextView k) { return w.text < k; });

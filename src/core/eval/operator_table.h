@@ -24,7 +24,34 @@ constexpr int kNotOperandLevel = 6;
 constexpr int kExpressionLevel = 1;
 
 // The row of a word or symbol token; false when the token is no binary
-// operator.
-bool operatorRow(TokKind kind, Word word, uint32_t symbol, OperatorRow& row);
+// operator. In the header: the parser asks it after every operand.
+constexpr bool operatorRow(TokKind kind, Word word, uint32_t symbol, OperatorRow& row) {
+  if (kind == TokKind::Word) {
+    switch (word) {
+      case Word::Mod: row = {8, 9}; return true;
+      case Word::And: row = {5, 6}; return true;
+      case Word::Or: row = {4, 5}; return true;
+      case Word::Xor: row = {3, 4}; return true;
+      default: return false;
+    }
+  }
+  if (kind != TokKind::Symbol)
+    return false;
+  switch (symbol) {
+    case sym(u'^'): row = {11, 12}; return true;
+    case sym(u'*'):
+    case sym(u'/'): row = {10, 11}; return true;
+    case sym(u'\\'): row = {9, 10}; return true;
+    case sym(u'+'):
+    case sym(u'-'): row = {7, 8}; return true;
+    case sym(u'='):
+    case sym(u'<'):
+    case sym(u'>'):
+    case sym(u'<', u'>'):
+    case sym(u'<', u'='):
+    case sym(u'>', u'='): row = {6, 7}; return true;
+    default: return false;
+  }
+}
 
 }  // namespace quadrel

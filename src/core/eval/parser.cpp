@@ -18,6 +18,18 @@ namespace quadrel {
 
 namespace {
 
+// The failure reports of the lexer, out of its hot path.
+[[gnu::noinline]] void reportUndefinedFunction(Engine& e, TextView name) {
+  Text extra = u"Undefined Function = ";
+  extra.append(name);
+  extra.append(u"\r\n");
+  raise(e, kErrUndefinedFunction, u"e_function", 1150, extra);
+}
+
+[[gnu::noinline]] void reportMalformedNumber(Engine& e, TextView literal) {
+  raise(e, kErrParserSyntax, u"e_nxt", 710, u"Malformed number = '" + Text(literal) + u"'\r\n");
+}
+
 void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   if (Word w = reservedWord(name); w != Word::None) {
     lx.kind = TokKind::Word;
@@ -43,12 +55,8 @@ void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   lx.functionId = findFunction(name);
   // The probe of an unknown name reports it, unless an earlier failure of
   // this evaluation is pending: the first failure is the one that stands.
-  if (lx.functionId < 0 && e.errors.code == kNoError) {
-    Text extra = u"Undefined Function = ";
-    extra.append(name);
-    extra.append(u"\r\n");
-    raise(e, kErrUndefinedFunction, u"e_function", 1150, extra);
-  }
+  if (lx.functionId < 0 && e.errors.code == kNoError) [[unlikely]]
+    reportUndefinedFunction(e, name);
 }
 
 // A number literal's kind and value; a malformed one is a syntax error of
@@ -71,8 +79,8 @@ void readLiteral(Engine& e, LexerState& lx, const TokenSpan& t) {
       break;
   }
   lx.hasValue = true;
-  if (!ok && e.errors.code == kNoError)
-    raise(e, kErrParserSyntax, u"e_nxt", 710, u"Malformed number = '" + Text(literal) + u"'\r\n");
+  if (!ok && e.errors.code == kNoError) [[unlikely]]
+    reportMalformedNumber(e, literal);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/lang/builtin_names.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace quadrel {
@@ -80,6 +81,22 @@ constexpr BuiltinName kNames[] = {
 static_assert(std::is_sorted(std::begin(kNames), std::end(kNames),
                              [](const BuiltinName& a, const BuiltinName& b) { return a.name < b.name; }));
 
+// The rows whose names start with each ASCII character, so a look-up
+// searches a handful of rows.
+struct RowRange {
+  uint8_t begin = 0, end = 0;
+};
+constexpr std::array<RowRange, 128> kRowsByFirst = [] {
+  std::array<RowRange, 128> ranges{};
+  for (size_t k = std::size(kNames); k-- > 0;) {
+    RowRange& r = ranges[kNames[k].name[0]];
+    if (r.end == 0)
+      r.end = uint8_t(k + 1);
+    r.begin = uint8_t(k);
+  }
+  return ranges;
+}();
+
 // Longer than any name of the table: such a name is no built-in.
 constexpr size_t kLongestName = 16;
 
@@ -91,9 +108,12 @@ const BuiltinName* findBuiltin(TextView name) {
   char16_t buf[kLongestName];
   for (size_t i = 0; i < name.size(); ++i) buf[i] = lowerAscii(name[i]);
   const TextView key(buf, name.size());
-  auto it = std::lower_bound(std::begin(kNames), std::end(kNames), key,
-                             [](const BuiltinName& row, TextView k) { return row.name < k; });
-  return (it != std::end(kNames) && it->name == key) ? &*it : nullptr;
+  if (key[0] >= kRowsByFirst.size())
+    return nullptr;
+  const RowRange rows = kRowsByFirst[key[0]];
+  const BuiltinName *begin = kNames + rows.begin, *end = kNames + rows.end;
+  auto it = std::lower_bound(begin, end, key, [](const BuiltinName& row, TextView k) { return row.name < k; });
+  return (it != end && it->name == key) ? &*it : nullptr;
 }
 
 std::span<const BuiltinName> builtinNames() { return kNames; }

@@ -66,7 +66,7 @@ inline Starts startsOf(char16_t c) {
 
 // The token that starts at s[i] (i < s.size()). Inline: the lexer calls it
 // once per token of every formula.
-inline TokenSpan scanToken(TextView s, size_t i) {
+[[gnu::always_inline]] inline TokenSpan scanToken(TextView s, size_t i) {
   using namespace token_scan_detail;
   const size_t n = s.size();
   size_t j = i + 1;
