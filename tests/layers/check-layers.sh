@@ -15,7 +15,7 @@ check() {
     fi
   }
   local below=()
-  for d in matrix diff numeric plot text diag ground; do
+  for d in matrix diff numeric plot text diag ground lang; do
     [ -d "$core/$d" ] && below+=("$core/$d")
   done
   hits=$(grep -rnE '#include "core/(eval|script)/' "${below[@]}" 2>/dev/null)

@@ -4,6 +4,9 @@
 #include "core/text/number_reader.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
 
 #include "core/diff/differentiate.h"
 #include "core/eval/evaluator.h"
@@ -40,6 +43,61 @@ TEST(NumberReader, DecimalSpansAndValues) {
       EXPECT_TRUE(ok);
       EXPECT_EQ(v, c.value);
     }
+  }
+}
+
+// Short literals are read without the C conversion; the value must still be
+// the correctly rounded one, bit for bit, also at the edges of that path (15
+// and 16 digits, 15 decimals, a leading or trailing separator, many zeros).
+TEST(NumberReader, ShortLiteralsReadAsTheCConversionReadsThem) {
+  const char* literals[] = {
+      "0.1",
+      "0.3",
+      "2.675",
+      "1.005",
+      "123456789012345",
+      "1234567890123456",
+      "0.000000000000001",
+      "0.0000000000000001",
+      "999999999999999",
+      "9999999999999999",
+      "9007199254740993",
+      "3.141592653589793",
+      "2.718281828459045",
+      ".5",
+      "5.",
+      "0,7",
+      "00000000000000000012.5",
+      "1.000000000000000",
+      "4503599627370497.5",
+      "0.1234567890123456789",
+      "17",
+      "0",
+      "0.0",
+      "1e5",
+      "1.5e-11",
+  };
+  for (const char* literal : literals) {
+    std::string c = literal;
+    for (char& ch : c)
+      if (ch == ',')
+        ch = '.';
+    const double expected = std::strtod(c.c_str(), nullptr);
+    double got = -1;
+    ASSERT_TRUE(decimalValue(ascii(literal), got)) << literal;
+    EXPECT_EQ(std::signbit(got), std::signbit(expected)) << literal;
+    EXPECT_EQ(got, expected) << literal;
+  }
+  // Every literal of up to 15 digits with every position of the point.
+  std::mt19937_64 rng(7);
+  for (int k = 0; k < 20000; ++k) {
+    const int digits = 1 + int(rng() % 17);
+    std::string c;
+    for (int d = 0; d < digits; ++d) c.push_back(char('0' + rng() % 10));
+    c.insert(size_t(rng() % (digits + 1)), 1, '.');
+    double got = -1;
+    ASSERT_TRUE(decimalValue(ascii(c), got)) << c;
+    EXPECT_EQ(got, std::strtod(c.c_str(), nullptr)) << c;
   }
 }
 

@@ -7,66 +7,24 @@
 #include "core/engine.h"
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
+#include "core/lang/builtin_names.h"
+#include "core/lang/token_scan.h"
 #include "core/text/number_reader.h"
 
 namespace quadrel {
 
 namespace {
 
-struct FunctionName {
-  const char16_t* name;
-  int32_t op;
-};
-
-// Compared exactly (case-sensitively); any other name is a variable.
-constexpr FunctionName kFunctionNames[] = {
-    {u"cos", kOpCos},
-    {u"sin", kOpSin},
-    {u"tg", kOpTg},
-    {u"tan", kOpTg},
-    {u"ctg", kOpCtg},
-    {u"cotan", kOpCtg},
-    {u"abs", kOpAbs},
-    {u"sgn", kOpSgn},
-    {u"sign", kOpSgn},
-    {u"sqrt", kOpSqrt},
-    {u"sqr", kOpSqrt},
-    {u"ln", kOpLn},
-    {u"log", kOpLn},
-    {u"exp", kOpExp},
-    {u"arcsin", kOpArcsin},
-    {u"arccos", kOpArccos},
-    {u"arctg", kOpArctg},
-    {u"arctan", kOpArctg},
-    {u"arcctg", kOpArcctg},
-    {u"arccotan", kOpArcctg},
-    {u"sh", kOpSh},
-    {u"sinh", kOpSh},
-    {u"ch", kOpCh},
-    {u"cosh", kOpCh},
-    {u"th", kOpTh},
-    {u"tanh", kOpTh},
-    {u"tgh", kOpTh},
-    {u"cth", kOpCth},
-    {u"cotanh", kOpCth},
-    {u"ctgh", kOpCth},
-    {u"heaviside", kOpHeaviside},
-    {u"h", kOpHeaviside},
-    {u"log10", kOpLog10},
-};
-
-int32_t nameType(TextView name) {
-  for (const FunctionName& f : kFunctionNames)
-    if (name == f.name)
-      return f.op;
-  return kOpVariable;
-}
-
-bool isNameChar(char16_t c) { return isLetter(c) || isDigit(c); }
+// The rules of the name table are the node codes of the functions.
+static_assert(int32_t(DerivativeRule::Cos) == kOpCos && int32_t(DerivativeRule::Ctg) == kOpCtg &&
+              int32_t(DerivativeRule::Exp) == kOpExp && int32_t(DerivativeRule::Arcctg) == kOpArcctg &&
+              int32_t(DerivativeRule::Cth) == kOpCth && int32_t(DerivativeRule::Heaviside) == kOpHeaviside &&
+              int32_t(DerivativeRule::Log10) == kOpLog10);
 
 class TreeParser {
  public:
-  TreeParser(Engine& e, TextView text, int maxNesting) : e_(e), s_(e.diff), text_(text), maxNesting_(maxNesting) {}
+  TreeParser(Engine& e, TextView text, int maxNesting, Text* refused)
+      : e_(e), s_(e.diff), text_(text), maxNesting_(maxNesting), refused_(refused) {}
 
   int32_t run() {
     next();
@@ -79,6 +37,7 @@ class TreeParser {
   DiffState& s_;
   TextView text_;
   int maxNesting_;
+  Text* refused_;  // receives a built-in name without a derivative rule
   int nesting_ = 0;
   size_t at_ = 0;     // index of the next character
   int32_t type_ = 0;  // current token
@@ -155,9 +114,8 @@ class TreeParser {
             type = readNumber(start, at_);
           break;
         default:
-          if (isIdentStart(c)) {
-            ++at_;
-            while (at_ < text_.size() && isNameChar(text_[at_])) ++at_;
+          if (const TokenSpan t = scanToken(text_, at_); t.kind == Lexeme::Identifier) {
+            at_ = t.end;
             type = nameType(text_.substr(start, at_ - start));
           } else if (isDigit(c)) {
             type = readNumber(start, at_);
@@ -173,6 +131,22 @@ class TreeParser {
     s_.prevPrevType = s_.prevType;
     s_.prevType = type;
     type_ = type;
+  }
+
+  // The node code of a name: a function with a derivative rule, a variable
+  // (any name that is no built-in function), or, for a built-in function
+  // without a rule, a failure that names it.
+  int32_t nameType(TextView name) {
+    const BuiltinName* row = findBuiltin(name);
+    if (!row || isConstantBuiltin(row->builtin))
+      return kOpVariable;
+    if (row->rule == DerivativeRule::None) {
+      if (!failed() && refused_)
+        refused_->assign(name);
+      fail(u"No derivative rule for function = " + Text(name), kErrTokenMatch);
+      return kOpEnd;
+    }
+    return int32_t(row->rule);
   }
 
   // GetNumber from digitsAt; the token starts at start (a "-" may lead).
@@ -330,7 +304,7 @@ void resetDiffNodes(Engine& e) {
   s.derivativeRoot = 0;
 }
 
-int32_t parseDiffTree(Engine& e, TextView text, int maxNesting) {
+int32_t parseDiffTree(Engine& e, TextView text, int maxNesting, Text* refusedName) {
   DiffState& s = e.diff;
   if (s.nodes.size() != size_t(kMaxDiffNodes) + 1)
     resetDiffNodes(e);
@@ -340,7 +314,7 @@ int32_t parseDiffTree(Engine& e, TextView text, int maxNesting) {
   s.prevType = 0;
   if (diffTracing(e))
     diffTrace(e, u"GetTreeExpr", u"IN_, Expr=" + Text(text));
-  const int32_t root = TreeParser(e, text, maxNesting).run();
+  const int32_t root = TreeParser(e, text, maxNesting, refusedName).run();
   if (diffTracing(e))
     diffTrace(e, u"GetTreeExpr", u"OUT 1, Result=" + intText(root) + u", bc=" + intText(s.bc));
   return root;

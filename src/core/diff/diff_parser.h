@@ -21,9 +21,12 @@ constexpr int kMaxDerivativeNesting = 3000;
 // error flag is then set) and sets the evaluator code of its kind: 1 more
 // than the table's nodes, 2 a wrong number, 3 a wrong first operand, 4 a
 // function without brackets, 5 a wrong exponent, 6 anything else (an unknown
-// character, a misplaced token, brackets nested deeper than maxNesting). The
-// parse stops at the first failure and never writes outside the table.
-int32_t parseDiffTree(Engine& e, TextView text, int maxNesting);
+// character, a misplaced token, brackets nested deeper than maxNesting, a
+// built-in function without a derivative rule, whose name as written goes to
+// refusedName when given). Names are those of the evaluator, compared in
+// lower case. The parse stops at the first failure and never writes outside
+// the table.
+int32_t parseDiffTree(Engine& e, TextView text, int maxNesting, Text* refusedName = nullptr);
 
 // Reserves the node table (once) and forgets every node handed out.
 void resetDiffNodes(Engine& e);

@@ -40,9 +40,13 @@ void traceNodes(Engine& e, TextView title, int32_t first, int32_t last) {
   }
 }
 
-bool failDifferentiation(Engine& e, int8_t flag, int32_t code, TextView message) {
+// The report is the message and, when given, a line that says more.
+bool failDifferentiation(Engine& e, int8_t flag, int32_t code, TextView message, TextView detail = {}) {
   e.diff.errorFlag = flag;
-  fail(e, {code, kProcedure, 160, Text(message) + u"\r\n"}, Pending::Replaced);
+  Text extra = Text(message) + u"\r\n";
+  if (!detail.empty())
+    extra.append(Text(detail) + u"\r\n");
+  fail(e, {code, kProcedure, 160, extra}, Pending::Replaced);
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 2, Error=" + intText(code));
   return false;
@@ -50,9 +54,9 @@ bool failDifferentiation(Engine& e, int8_t flag, int32_t code, TextView message)
 
 bool parseFailed(const DiffState& s) { return s.errorFlag != kDiffOk || s.bc != 0; }
 
-bool formulaError(Engine& e, TextView message) {
+bool formulaError(Engine& e, TextView message, TextView detail = {}) {
   diffError(e, message);
-  return failDifferentiation(e, kDiffFailed, kErrTokenMatch, message);
+  return failDifferentiation(e, kDiffFailed, kErrTokenMatch, message, detail);
 }
 
 }  // namespace
@@ -68,11 +72,15 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   }
 
   resetDiffNodes(e);
-  s.formulaRoot = parseDiffTree(e, formula, kMaxFormulaNesting);
+  Text refused;
+  s.formulaRoot = parseDiffTree(e, formula, kMaxFormulaNesting, &refused);
   if (diffTracing(e))
     traceNodes(e, u"Nodes Expr.", 1, s.index);
   if (parseFailed(s)) {
     s.formulaRoot = 0;
+    // A function the evaluator knows but the rules do not: the report names it.
+    if (!refused.empty())
+      return formulaError(e, u"Error in formula.", u"No derivative rule for function = " + refused);
     return formulaError(e, u"Error in formula.");
   }
 

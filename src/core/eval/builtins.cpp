@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "core/engine.h"
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
+#include "core/lang/builtin_names.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
@@ -14,133 +16,29 @@ namespace quadrel {
 
 namespace {
 
-enum Fn : int {
-  kAbs,
-  kAtan,
-  kCos,
-  kSin,
-  kTan,
-  kSec,
-  kCosec,
-  kCotan,
-  kExp,
-  kFix,
-  kInt,
-  kLn,
-  kLog10,
-  kSqrt,
-  kRnd,
-  kSgn,
-  kArcsin,
-  kArccos,
-  kArcsec,
-  kArccosec,
-  kArccotan,
-  kSinh,
-  kCosh,
-  kTanh,
-  kSech,
-  kCosech,
-  kCotanh,
-  kArctanh,
-  kArcsinh,
-  kArccosh,
-  kArcsech,
-  kArccosech,
-  kArccotanh,
-  kArcctg,
-  kHeaviside,
-  kConstPi,
-  kConstRad,
-  kConstDeg,
-  kConstE,
-};
-
-struct FnName {
-  const char16_t* name;
-  Fn id;
-};
-
-// Sorted by name for the binary search. The names the differentiation
-// writes (tg, sh, arctg, heaviside, ...) are here too, so every derivative
-// it gives can be evaluated.
-constexpr FnName kFunctions[] = {
-    {u"#deg", kConstDeg},
-    {u"#e", kConstE},
-    {u"#pi", kConstPi},
-    {u"#rad", kConstRad},
-    {u"#to_deg", kConstDeg},
-    {u"#to_rad", kConstRad},
-    {u"abs", kAbs},
-    {u"arccos", kArccos},
-    {u"arccosec", kArccosec},
-    {u"arccosech", kArccosech},
-    {u"arccosh", kArccosh},
-    {u"arccotan", kArccotan},
-    {u"arccotanh", kArccotanh},
-    {u"arcctg", kArcctg},
-    {u"arcsec", kArcsec},
-    {u"arcsech", kArcsech},
-    {u"arcsin", kArcsin},
-    {u"arcsinh", kArcsinh},
-    {u"arctan", kAtan},
-    {u"arctanh", kArctanh},
-    {u"arctg", kAtan},
-    {u"atan", kAtan},
-    {u"atn", kAtan},
-    {u"ch", kCosh},
-    {u"cos", kCos},
-    {u"cosec", kCosec},
-    {u"cosech", kCosech},
-    {u"cosh", kCosh},
-    {u"cotan", kCotan},
-    {u"cotanh", kCotanh},
-    {u"ctg", kCotan},
-    {u"ctgh", kCotanh},
-    {u"cth", kCotanh},
-    {u"deg", kConstDeg},
-    {u"exp", kExp},
-    {u"fix", kFix},
-    {u"h", kHeaviside},
-    {u"heaviside", kHeaviside},
-    {u"int", kInt},
-    {u"ln", kLn},
-    {u"log", kLn},
-    {u"log10", kLog10},
-    {u"rad", kConstRad},
-    {u"rnd", kRnd},
-    {u"sec", kSec},
-    {u"sech", kSech},
-    {u"sgn", kSgn},
-    {u"sh", kSinh},
-    {u"sign", kSgn},
-    {u"sin", kSin},
-    {u"sinh", kSinh},
-    {u"sqr", kSqrt},
-    {u"sqrt", kSqrt},
-    {u"tan", kTan},
-    {u"tanh", kTanh},
-    {u"tg", kTan},
-    {u"tgh", kTanh},
-    {u"th", kTanh},
-    {u"to_deg", kConstDeg},
-    {u"to_rad", kConstRad},
-};
-
 constexpr double kPi = std::numbers::pi;
 
 struct ConstName {
-  const char16_t* name;
+  TextView name;
   double value;
 };
 
 // Full doubles: a constant in a formula is worth all its digits.
 constexpr double kE = std::numbers::e, kDeg = 180 / kPi, kRad = kPi / 180;
+// Sorted by name for the binary search.
 constexpr ConstName kConstants[] = {
-    {u"pi", kPi},   {u"#pi", kPi},     {u"2pi", 2 * kPi}, {u"#2pi", 2 * kPi}, {u"e", kE},
-    {u"#e", kE},    {u"deg", kDeg},    {u"to_deg", kDeg}, {u"#deg", kDeg},    {u"#to_deg", kDeg},
-    {u"rad", kRad}, {u"to_rad", kRad}, {u"#rad", kRad},   {u"#to_rad", kRad},
+    {u"#2pi", 2 * kPi}, {u"#deg", kDeg},    {u"#e", kE},       {u"#pi", kPi},     {u"#rad", kRad},
+    {u"#to_deg", kDeg}, {u"#to_rad", kRad}, {u"2pi", 2 * kPi}, {u"deg", kDeg},    {u"e", kE},
+    {u"pi", kPi},       {u"rad", kRad},     {u"to_deg", kDeg}, {u"to_rad", kRad},
 };
+// Most names the lexer probes are no constant: their first character tells.
+constexpr TextView kConstantFirstCharacters = u"#2DEPRTdeprt";
+static_assert(std::all_of(std::begin(kConstants), std::end(kConstants), [](const ConstName& c) {
+  return kConstantFirstCharacters.find(c.name[0]) != TextView::npos &&
+         kConstantFirstCharacters.find(upperAscii(c.name[0])) != TextView::npos;
+}));
+static_assert(std::is_sorted(std::begin(kConstants), std::end(kConstants),
+                             [](const ConstName& a, const ConstName& b) { return a.name < b.name; }));
 
 // Lower-cases a short name into buf; false when it is too long to be a
 // built-in name.
@@ -187,13 +85,8 @@ void domainReport(Engine& e, double x, TextView more = {}, double moreValue = 0)
 }  // namespace
 
 int findFunction(TextView name) {
-  char16_t buf[16];
-  TextView key;
-  if (!lowerShort(name, buf, 16, key))
-    return -1;
-  auto begin = std::begin(kFunctions), end = std::end(kFunctions);
-  auto it = std::lower_bound(begin, end, key, [](const FnName& f, TextView k) { return TextView(f.name) < k; });
-  return (it != end && TextView(it->name) == key) ? int(it->id) : -1;
+  const BuiltinName* row = findBuiltin(name);
+  return row ? int(row->builtin) : -1;
 }
 
 double applyFunction(Engine& e, int id, double x) {
@@ -204,18 +97,18 @@ double applyFunction(Engine& e, int id, double x) {
   double value = 0.0;
   // Numerator and denominator the row forms, for the negative-infinity report.
   double num = 0.0, den = 0.0;
-  switch (id) {
-    case kAbs: value = std::fabs(x); break;
-    case kAtan: value = std::atan(x); break;
-    case kCos: value = std::cos(x); break;
-    case kSin: value = std::sin(x); break;
-    case kTan: value = std::tan(x); break;
-    case kSec: num = 1, den = std::cos(x), value = 1 / den; break;
-    case kCosec: num = 1, den = std::sin(x), value = 1 / den; break;
-    case kCotan: num = 1, den = std::tan(x), value = 1 / den; break;
-    case kExp: value = std::exp(x); break;
-    case kFix: value = std::trunc(x); break;
-    case kInt: {
+  switch (Builtin(id)) {
+    case Builtin::Abs: value = std::fabs(x); break;
+    case Builtin::Atan: value = std::atan(x); break;
+    case Builtin::Cos: value = std::cos(x); break;
+    case Builtin::Sin: value = std::sin(x); break;
+    case Builtin::Tan: value = std::tan(x); break;
+    case Builtin::Sec: num = 1, den = std::cos(x), value = 1 / den; break;
+    case Builtin::Cosec: num = 1, den = std::sin(x), value = 1 / den; break;
+    case Builtin::Cotan: num = 1, den = std::tan(x), value = 1 / den; break;
+    case Builtin::Exp: value = std::exp(x); break;
+    case Builtin::Fix: value = std::trunc(x); break;
+    case Builtin::Int: {
       double t = std::trunc(x);
       if (!(t >= -2147483648.0 && t <= 2147483647.0)) {
         domainReport(e, x);
@@ -225,22 +118,22 @@ double applyFunction(Engine& e, int id, double x) {
       }
       break;
     }
-    case kLn:
+    case Builtin::Ln:
       if (x < 0)
         domainReport(e, x);
       value = std::log(x);
       break;
-    case kLog10:
+    case Builtin::Log10:
       if (x < 0)
         domainReport(e, x);
       value = std::log10(x);
       break;
-    case kSqrt:
+    case Builtin::Sqrt:
       if (x < 0)
         domainReport(e, x);
       value = std::sqrt(x);
       break;
-    case kRnd: {
+    case Builtin::Rnd: {
       double n = std::nearbyint(x);
       if (!(std::fabs(n) <= 2147483647.0)) {
         domainReport(e, x);
@@ -252,57 +145,57 @@ double applyFunction(Engine& e, int id, double x) {
       value = n < 0 ? -r : r;
       break;
     }
-    case kSgn: value = sgn(x); break;
-    case kArcsin:
-    case kArccos: {
+    case Builtin::Sgn: value = sgn(x); break;
+    case Builtin::Arcsin:
+    case Builtin::Arccos: {
       const double d = 1 - x * x;
       if (d <= 0)
         domainReport(e, x, u" and (-arg^2 + 1) => ", d);
       // atan(x / sqrt(1 - x*x)) and its complement are the arc sine and cosine.
-      value = id == kArcsin ? std::asin(x) : std::acos(x);
+      value = Builtin(id) == Builtin::Arcsin ? std::asin(x) : std::acos(x);
       break;
     }
-    case kArcsec:
-    case kArccosec: {
+    case Builtin::Arcsec:
+    case Builtin::Arccosec: {
       const double d = x * x - 1;
       if (d <= 0)
         domainReport(e, x, u" and (arg^2 - 1) => ", d);
       const double a = std::atan(x / std::sqrt(d));
-      const double k = id == kArcsec ? sgn(x - 1) : sgn(x) - 1;
+      const double k = Builtin(id) == Builtin::Arcsec ? sgn(x - 1) : sgn(x) - 1;
       value = a + k * halfPi;
       break;
     }
-    case kArccotan: value = std::atan(x) + halfPi; break;
-    case kSinh: value = std::sinh(x); break;
-    case kCosh: value = std::cosh(x); break;
-    case kTanh: value = std::tanh(x); break;
-    case kSech: num = 2, den = 2 * std::cosh(x), value = 1 / std::cosh(x); break;
-    case kCosech: num = 2, den = 2 * std::sinh(x), value = 1 / std::sinh(x); break;
-    case kCotanh: num = 2 * std::cosh(x), den = 2 * std::sinh(x), value = 1 / std::tanh(x); break;
-    case kArctanh:
+    case Builtin::Arccotan: value = std::atan(x) + halfPi; break;
+    case Builtin::Sinh: value = std::sinh(x); break;
+    case Builtin::Cosh: value = std::cosh(x); break;
+    case Builtin::Tanh: value = std::tanh(x); break;
+    case Builtin::Sech: num = 2, den = 2 * std::cosh(x), value = 1 / std::cosh(x); break;
+    case Builtin::Cosech: num = 2, den = 2 * std::sinh(x), value = 1 / std::sinh(x); break;
+    case Builtin::Cotanh: num = 2 * std::cosh(x), den = 2 * std::sinh(x), value = 1 / std::tanh(x); break;
+    case Builtin::Arctanh:
       num = 1 + x, den = 1 - x;
       value = std::log(num / den) / 2;
       break;
-    case kArcsinh: value = std::asinh(x); break;
-    case kArccosh: value = std::acosh(x); break;
-    case kArcsech:
+    case Builtin::Arcsinh: value = std::asinh(x); break;
+    case Builtin::Arccosh: value = std::acosh(x); break;
+    case Builtin::Arcsech:
       num = std::sqrt(1 - x * x) + 1, den = x;
       value = std::log(num / den);
       break;
-    case kArccosech:
+    case Builtin::Arccosech:
       num = sgn(x) * std::sqrt(x * x + 1) + 1, den = x;
       value = std::log(num / den);
       break;
-    case kArccotanh:
+    case Builtin::Arccotanh:
       num = x + 1, den = x - 1;
       value = std::log(num / den) / 2;
       break;
-    case kArcctg: value = halfPi - std::atan(x); break;
-    case kHeaviside: value = x < 0 ? 0.0 : 1.0; break;
-    case kConstPi: value = kPi; break;
-    case kConstRad: value = kRad; break;
-    case kConstDeg: value = kDeg; break;
-    case kConstE: value = kE; break;
+    case Builtin::Arcctg: value = halfPi - std::atan(x); break;
+    case Builtin::Heaviside: value = x < 0 ? 0.0 : 1.0; break;
+    case Builtin::ConstPi: value = kPi; break;
+    case Builtin::ConstRad: value = kRad; break;
+    case Builtin::ConstDeg: value = kDeg; break;
+    case Builtin::ConstE: value = kE; break;
     default: {
       Text extra = u"Undefined Function = ";
       extra.append(e.lexer.element());
@@ -320,25 +213,26 @@ double applyFunction(Engine& e, int id, double x) {
 
 Text builtinFunctionNames() {
   Text names;
-  for (const FnName& f : kFunctions) {
-    names.append(f.name);
+  for (const BuiltinName& row : builtinNames()) {
+    names.append(row.name);
     names.push_back(u' ');
   }
   return names;
 }
 
 bool findConstant(TextView name, double& value) {
+  if (name.empty() || kConstantFirstCharacters.find(name[0]) == TextView::npos)
+    return false;
   char16_t buf[16];
   TextView key;
   if (!lowerShort(name, buf, 16, key))
     return false;
-  for (const auto& c : kConstants) {
-    if (TextView(c.name) == key) {
-      value = c.value;
-      return true;
-    }
-  }
-  return false;
+  auto it = std::lower_bound(std::begin(kConstants), std::end(kConstants), key,
+                             [](const ConstName& c, TextView k) { return c.name < k; });
+  if (it == std::end(kConstants) || it->name != key)
+    return false;
+  value = it->value;
+  return true;
 }
 
 int32_t getConstant(Engine& e, TextView name, double* result) {

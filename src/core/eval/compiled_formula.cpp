@@ -7,6 +7,7 @@
 #include "core/eval/builtins.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/lexer.h"
+#include "core/eval/operator_table.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
 #include "core/ground/error_report.h"
@@ -111,37 +112,9 @@ constexpr int kMaxCompiledDepth = kMaxParserDepth / 2;
 
 bool isSymbol(const Token& t, char16_t c) { return t.kind == TokKind::Symbol && !t.abscissa && t.symbol == sym(c); }
 
-// The operator rows of the parser: the highest level an operator applies at
-// and the level of its right operand.
-bool operatorLevels(const Token& t, int& maxLevel, int& rightLevel) {
-  if (t.abscissa)
-    return false;
-  if (t.kind == TokKind::Word) {
-    switch (t.word) {
-      case Word::Mod: maxLevel = 8, rightLevel = 9; return true;
-      case Word::And: maxLevel = 5, rightLevel = 6; return true;
-      case Word::Or: maxLevel = 4, rightLevel = 5; return true;
-      case Word::Xor: maxLevel = 3, rightLevel = 4; return true;
-      default: return false;
-    }
-  }
-  if (t.kind != TokKind::Symbol)
-    return false;
-  switch (t.symbol) {
-    case sym(u'^'): maxLevel = 11, rightLevel = 12; return true;
-    case sym(u'*'):
-    case sym(u'/'): maxLevel = 10, rightLevel = 11; return true;
-    case sym(u'\\'): maxLevel = 9, rightLevel = 10; return true;
-    case sym(u'+'):
-    case sym(u'-'): maxLevel = 7, rightLevel = 8; return true;
-    case sym(u'='):
-    case sym(u'<'):
-    case sym(u'>'):
-    case sym(u'<', u'>'):
-    case sym(u'<', u'='):
-    case sym(u'>', u'='): maxLevel = 6, rightLevel = 7; return true;
-    default: return false;
-  }
+// The parser's operator row of a token; the substituted abscissa is none.
+bool operatorLevels(const Token& t, OperatorRow& row) {
+  return !t.abscissa && operatorRow(t.kind, t.word, t.symbol, row);
 }
 
 // Precedence climbing over the tokens, step for step as the parser reads
@@ -152,7 +125,7 @@ class Compiler {
   Compiler(const std::vector<Token>& tokens, std::vector<Instruction>& code) : t_(tokens), code_(code) {}
 
   bool run(int& maxStack) {
-    level(1);
+    level(kExpressionLevel);
     if (ok_ && current().kind != TokKind::End)
       ok_ = false;  // tokens left over: code 2 at every point
     maxStack = maxStack_;
@@ -217,7 +190,7 @@ class Compiler {
           if (!openArgument(abscissa))
             break;
           if (!abscissa) {
-            level(1);
+            level(kExpressionLevel);
             expectClose();
           }
           emit({Op::Function, Word::None, 0, tok.functionId}, 0);
@@ -231,10 +204,10 @@ class Compiler {
               break;
             int32_t count = 1;
             if (!abscissa) {
-              level(1);
+              level(kExpressionLevel);
               while (ok_ && isSymbol(current(), u';')) {
                 advance();
-                level(1);
+                level(kExpressionLevel);
                 ++count;
               }
               expectClose();
@@ -242,7 +215,7 @@ class Compiler {
             emit({Op::Aggregate, tok.word, 0, count}, 1 - count);
           } else if (tok.word == Word::Not) {
             advance();
-            level(6);
+            level(kNotOperandLevel);
             emit({Op::Not}, 0);
           } else {
             ok_ = false;  // matrix functions, eqv, imp
@@ -251,14 +224,14 @@ class Compiler {
         case TokKind::Symbol:
           if (tok.symbol == sym(u'-')) {
             advance();
-            level(11);
+            level(kSignOperandLevel);
             emit({Op::Negate}, 0);
           } else if (tok.symbol == sym(u'+')) {
             advance();
-            level(11);
+            level(kSignOperandLevel);
           } else if (tok.symbol == sym(u'(')) {
             advance();
-            level(1);
+            level(kExpressionLevel);
             expectClose();
           } else {
             ok_ = false;
@@ -267,12 +240,12 @@ class Compiler {
         default: ok_ = false; break;  // end of formula, matrices
       }
     }
-    int maxLevel, rightLevel;
+    OperatorRow row;
     while (ok_ && current().kind != TokKind::End && !isSymbol(current(), u'(') && !isSymbol(current(), u')') &&
-           operatorLevels(current(), maxLevel, rightLevel) && maxLevel >= lv) {
+           operatorLevels(current(), row) && row.maxLevel >= lv) {
       const Token op = current();
       advance();
-      level(rightLevel);
+      level(row.rightLevel);
       Instruction in{Op::Combine, op.kind == TokKind::Word ? op.word : Word::None, op.symbol};
       if (op.kind == TokKind::Symbol) {
         switch (op.symbol) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "core/eval/name_chars.h"
-#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -12,7 +10,7 @@ namespace quadrel {
 namespace {
 
 struct WordName {
-  const char16_t* text;
+  TextView text;
   Word word;
 };
 
@@ -28,14 +26,25 @@ constexpr WordName kWords[] = {
     {u"vcoeff", Word::Vcoeff}, {u"xor", Word::Xor},
 };
 
+static_assert(std::is_sorted(std::begin(kWords), std::end(kWords),
+                             [](const WordName& a, const WordName& b) { return a.text < b.text; }));
+
 }  // namespace
 
+// The letters words start with, one bit each: most names are refused at once.
+constexpr uint32_t kWordInitials = [] {
+  uint32_t bits = 0;
+  for (const WordName& w : kWords) bits |= uint32_t(1) << (w.text[0] - u'a');
+  return bits;
+}();
+
 Word reservedWord(TextView s) {
-  if (s.size() < 2 || s.size() > 9)
+  // Every word is 2 to 9 lower-case letters (and digits, "_") long.
+  if (s.size() < 2 || s.size() > 9 || s[0] < u'a' || s[0] > u'z' || !((kWordInitials >> (s[0] - u'a')) & 1))
     return Word::None;
   auto it = std::lower_bound(std::begin(kWords), std::end(kWords), s,
-                             [](const WordName& w, TextView k) { return TextView(w.text) < k; });
-  return (it != std::end(kWords) && TextView(it->text) == s) ? it->word : Word::None;
+                             [](const WordName& w, TextView k) { return w.text < k; });
+  return (it != std::end(kWords) && it->text == s) ? it->word : Word::None;
 }
 
 TextView wordText(Word w) {
@@ -43,47 +52,6 @@ TextView wordText(Word w) {
     if (k.word == w)
       return k.text;
   return TextView();
-}
-
-TokenSpan scanToken(TextView s, size_t i) {
-  const size_t n = s.size();
-  const char16_t c = s[i];
-  size_t j = i + 1;
-  auto span = [&](auto pred, Lexeme kind) {
-    while (j < n && pred(s[j])) ++j;
-    return TokenSpan{i, j, kind, 0};
-  };
-  if (isWhite(c))
-    return span(isWhite, Lexeme::White);
-  if (c == u'[') {
-    while (j < n && s[j] != u']') ++j;
-    if (j < n)
-      ++j;  // the closing bracket; without one the token ends with the text
-    TokenSpan t{i, j, Lexeme::Matrix, 0};
-    if (s[j - 1] == u']' && j < n) {
-      const char16_t suffix = upperAscii(s[j]);
-      if (suffix == u'I' || suffix == u'T' || suffix == u'D') {
-        t.matrixSuffix = suffix;
-        ++t.end;
-      }
-    }
-    return t;
-  }
-  if (c == u'#')
-    return span(isIdentChar, Lexeme::Const);
-  if (c == u'&')
-    return span(isIdentChar, Lexeme::Hex);
-  if (c == u'!')
-    return span(isDigit, Lexeme::Bin);
-  if (isDigit(c) || c == u'.' || c == u',') {
-    const LiteralScan scan = scanDecimal(s, i);
-    return TokenSpan{i, scan.end, Lexeme::Number, 0, !scan.wellFormed};
-  }
-  if (isNameStart(c))
-    return span(isNameChar, Lexeme::Identifier);
-  if ((c == u'<' || c == u'>') && j < n && (s[j] == u'=' || s[j] == u'>'))
-    ++j;
-  return {i, j, Lexeme::Symbol, 0};
 }
 
 void LexerState::start() {

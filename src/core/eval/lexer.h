@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/lang/token_scan.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -55,30 +56,6 @@ constexpr bool isMatrixFunction(Word w) { return w >= Word::Det && w <= Word::Vc
 TextView wordText(Word w);
 // The reserved word spelled exactly (case-sensitive), or Word::None.
 Word reservedWord(TextView s);
-
-// What a piece of formula text is, before any name is looked up.
-enum class Lexeme : uint8_t {
-  White,       // a run of blanks, tabs, CR and LF
-  Matrix,      // "[" up to and with "]" (or to the end), and a suffix I, T or D
-  Const,       // "#" + name characters
-  Hex,         // "&" + name characters
-  Bin,         // "!" + digits
-  Number,      // digits and decimal separators, and an exponent
-  Identifier,  // a letter or "_", then name characters
-  Symbol,      // "<" or ">" with "=" or ">" after it, or any one other character
-};
-
-struct TokenSpan {
-  size_t start = 0, end = 0;  // the characters of the token, a matrix suffix included
-  Lexeme kind = Lexeme::White;
-  char16_t matrixSuffix = 0;  // upper-case I, T or D, or 0
-  bool malformed = false;     // a number literal with a second separator
-};
-
-// The token that starts at s[i] (i < s.size()). The lexer and every other
-// reader of formula tokens (user-function expansion, sampling) split a text
-// with it, so they agree on where names are.
-TokenSpan scanToken(TextView s, size_t i);
 
 // Packs one or two characters of a symbol token.
 constexpr uint32_t sym(char16_t a, char16_t b = 0) { return uint32_t(a) | (uint32_t(b) << 16); }

@@ -6,6 +6,7 @@
 #include "core/eval/builtins.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
+#include "core/eval/operator_table.h"
 #include "core/eval/parser_internal.h"
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
@@ -17,6 +18,18 @@
 namespace quadrel {
 
 namespace {
+
+// The failure reports of the lexer, out of its hot path.
+[[gnu::noinline]] void reportUndefinedFunction(Engine& e, TextView name) {
+  Text extra = u"Undefined Function = ";
+  extra.append(name);
+  extra.append(u"\r\n");
+  raise(e, kErrUndefinedFunction, u"e_function", 1140, extra);
+}
+
+[[gnu::noinline]] void reportMalformedNumber(Engine& e, TextView literal) {
+  raise(e, kErrParserSyntax, u"e_nxt", 710, u"Malformed number = '" + Text(literal) + u"'\r\n");
+}
 
 void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   if (Word w = reservedWord(name); w != Word::None) {
@@ -43,12 +56,8 @@ void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   lx.functionId = findFunction(name);
   // The probe of an unknown name reports it, unless an earlier failure of
   // this evaluation is pending: the first failure is the one that stands.
-  if (lx.functionId < 0 && e.errors.code == kNoError) {
-    Text extra = u"Undefined Function = ";
-    extra.append(name);
-    extra.append(u"\r\n");
-    raise(e, kErrUndefinedFunction, u"e_function", 1140, extra);
-  }
+  if (lx.functionId < 0 && e.errors.code == kNoError) [[unlikely]]
+    reportUndefinedFunction(e, name);
 }
 
 // A number literal's kind and value; a malformed one is a syntax error of
@@ -71,8 +80,8 @@ void readLiteral(Engine& e, LexerState& lx, const TokenSpan& t) {
       break;
   }
   lx.hasValue = true;
-  if (!ok && e.errors.code == kNoError)
-    raise(e, kErrParserSyntax, u"e_nxt", 710, u"Malformed number = '" + Text(literal) + u"'\r\n");
+  if (!ok && e.errors.code == kNoError) [[unlikely]]
+    reportMalformedNumber(e, literal);
 }
 
 }  // namespace
@@ -183,41 +192,6 @@ void divisionByZero(Engine& e, TextView procedure, double left) {
   raise(e, kErrDivisionByZero, procedure, 870, extra);
 }
 
-// Operator rows: the highest level at which the operator applies and the
-// level of its right operand.
-struct OperatorRow {
-  int maxLevel, rightLevel;
-};
-
-bool operatorRow(const LexerState& lx, OperatorRow& row) {
-  if (lx.kind == TokKind::Word) {
-    switch (lx.word) {
-      case Word::Mod: row = {8, 9}; return true;
-      case Word::And: row = {5, 6}; return true;
-      case Word::Or: row = {4, 5}; return true;
-      case Word::Xor: row = {3, 4}; return true;
-      default: return false;
-    }
-  }
-  if (lx.kind != TokKind::Symbol)
-    return false;
-  switch (lx.symbol) {
-    case sym(u'^'): row = {11, 12}; return true;
-    case sym(u'*'):
-    case sym(u'/'): row = {10, 11}; return true;
-    case sym(u'\\'): row = {9, 10}; return true;
-    case sym(u'+'):
-    case sym(u'-'): row = {7, 8}; return true;
-    case sym(u'='):
-    case sym(u'<'):
-    case sym(u'>'):
-    case sym(u'<', u'>'):
-    case sym(u'<', u'='):
-    case sym(u'>', u'='): row = {6, 7}; return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 double combineNumbers(Engine& e, Word word, uint32_t op, double l, double r) {
@@ -296,10 +270,10 @@ double numberOf(Engine& e, const Operand& o) { return o.isMatrix() ? matrixAsNum
 double parseAggregate(Engine& e, Word w) {
   std::vector<double>& values = e.eval.aggregateValues;
   const size_t base = values.size();
-  values.push_back(numberOf(e, parseLevel(e, 1)));
+  values.push_back(numberOf(e, parseLevel(e, kExpressionLevel)));
   while (isSymbol(e.lexer, sym(u';'))) {
     matchSymbol(e, u';');
-    values.push_back(numberOf(e, parseLevel(e, 1)));
+    values.push_back(numberOf(e, parseLevel(e, kExpressionLevel)));
   }
   double v = aggregateValue(w, values.data() + base, values.size() - base);
   values.resize(base);
@@ -332,7 +306,7 @@ Operand parseLevel(Engine& e, int level) {
       const int function = lx.functionId;
       nextToken(e);
       matchSymbol(e, u'(');
-      const Operand arg = parseLevel(e, 1);
+      const Operand arg = parseLevel(e, kExpressionLevel);
       matchSymbol(e, u')');
       v = Operand::number(applyFunction(e, function, numberOf(e, arg)));
       break;
@@ -352,7 +326,7 @@ Operand parseLevel(Engine& e, int level) {
         v = matrixFunction(e);
       } else if (lx.word == Word::Not) {
         nextToken(e);
-        const double operand = numberOf(e, parseLevel(e, 6));
+        const double operand = numberOf(e, parseLevel(e, kNotOperandLevel));
         int32_t i;
         if (!toInt32(operand, i)) {
           rangeError(e, u"not", operand, 0);
@@ -366,14 +340,14 @@ Operand parseLevel(Engine& e, int level) {
     case TokKind::Symbol:
       if (lx.symbol == sym(u'-')) {
         nextToken(e);
-        v = parseLevel(e, 11);
+        v = parseLevel(e, kSignOperandLevel);
         v = v.isMatrix() ? matrixScale(e, v, -1.0) : Operand::number(-v.value);
       } else if (lx.symbol == sym(u'+')) {
         nextToken(e);
-        v = parseLevel(e, 11);
+        v = parseLevel(e, kSignOperandLevel);
       } else if (lx.symbol == sym(u'(')) {
         nextToken(e);
-        v = parseLevel(e, 1);
+        v = parseLevel(e, kExpressionLevel);
         matchSymbol(e, u')');
       } else {
         syntaxError(e);
@@ -384,7 +358,7 @@ Operand parseLevel(Engine& e, int level) {
 
   OperatorRow row;
   while (e.errors.code == kNoError && lx.kind != TokKind::End && !isSymbol(lx, sym(u'(')) && !isSymbol(lx, sym(u')')) &&
-         operatorRow(lx, row) && row.maxLevel >= level) {
+         operatorRow(lx.kind, lx.word, lx.symbol, row) && row.maxLevel >= level) {
     const Word word = lx.kind == TokKind::Word ? lx.word : Word::None;
     const uint32_t op = lx.symbol;
     nextToken(e);

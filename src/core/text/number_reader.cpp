@@ -11,8 +11,63 @@ namespace {
 
 bool isSeparator(char16_t c) { return c == u'.' || c == u','; }
 
-// The exponent at s[i] ("e", optional sign, digits): the index after it, or
-// i when there is none.
+// The nearest double of an ASCII number text, narrowed on the stack (formula
+// literals are short); with decimalComma a "," reads as the point and a
+// leading point gets a "0" before it. Too large gives HUGE_VAL, too small 0.
+double narrowNumberValue(TextView text, bool decimalComma) {
+  char small[64];
+  std::string large;
+  char* narrow = small;
+  if (text.size() + 2 > sizeof small) {
+    large.resize(text.size() + 2);
+    narrow = large.data();
+  }
+  size_t n = 0;
+  if (decimalComma && !text.empty() && isSeparator(text.front()))
+    narrow[n++] = '0';
+  for (char16_t c : text) narrow[n++] = decimalComma && c == u',' ? '.' : char(c);
+  narrow[n] = '\0';
+  double v = 0;
+  const auto res = std::from_chars(narrow, narrow + n, v);
+  if (res.ec == std::errc::result_out_of_range) {
+    // Decide between overflow and underflow the way strtod does.
+    const long double probe = std::strtold(narrow, nullptr);
+    return probe > 1 ? HUGE_VAL : 0.0;
+  }
+  return v;
+}
+
+// The common literal read without the C conversion: up to 15 digits with at
+// most one separator and no exponent. The digits form an integer below 2^53
+// and the power of ten that scales it is exact, so the one division is
+// correctly rounded: the same double the conversion gives. False (nothing
+// read) for any other literal.
+bool shortDecimalValue(TextView literal, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool separator = false;
+  for (char16_t c : literal) {
+    if (isDigit(c)) {
+      if (++count > 15)
+        return false;
+      digits = digits * 10 + uint64_t(c - u'0');
+      decimals += separator;
+    } else if (isSeparator(c) && !separator) {
+      separator = true;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0)
+    return false;
+  value = double(digits) / kPowersOfTen[decimals];
+  return true;
+}
+
+}  // namespace
+
 size_t exponentEnd(TextView s, size_t i) {
   if (i >= s.size() || (s[i] != u'e' && s[i] != u'E'))
     return i;
@@ -25,7 +80,25 @@ size_t exponentEnd(TextView s, size_t i) {
   return k;
 }
 
-}  // namespace
+int hexDigitValue(char16_t c) {
+  c = lowerAscii(c);
+  if (isDigit(c))
+    return c - u'0';
+  if (c >= u'a' && c <= u'f')
+    return c - u'a' + 10;
+  return -1;
+}
+
+size_t skipBlanksAndSign(TextView text, bool& negative) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+    negative = text[i++] == u'-';
+  return i;
+}
+
+double asciiNumberValue(TextView text) { return narrowNumberValue(text, false); }
 
 LiteralScan scanDecimal(TextView s, size_t i) {
   size_t j = i, separators = 0, digits = 0;
@@ -41,26 +114,21 @@ LiteralScan scanDecimal(TextView s, size_t i) {
 }
 
 bool decimalValue(TextView literal, double& value) {
+  if (shortDecimalValue(literal, value))
+    return true;
   value = 0.0;
   const LiteralScan scan = scanDecimal(literal, 0);
   if (literal.empty() || !scan.wellFormed || scan.end != literal.size())
     return false;
-  // Digits alone or a separator alone: nothing for the C conversion to read.
-  std::string narrow;
-  narrow.reserve(literal.size() + 1);
-  for (char16_t c : literal) narrow.push_back(c == u',' ? '.' : char(c));
-  if (narrow == ".")
+  // A separator alone: nothing for the C conversion to read.
+  if (literal.size() == 1 && isSeparator(literal[0]))
     return true;
-  if (narrow.front() == '.')
-    narrow.insert(narrow.begin(), '0');
-  const auto res = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-  if (res.ec == std::errc::result_out_of_range) {
-    // Out of range is either too small (reads as 0) or too large (refused).
-    const long double probe = std::strtold(narrow.c_str(), nullptr);
-    value = 0.0;
-    return !(probe > 1);
+  value = narrowNumberValue(literal, true);
+  if (value == HUGE_VAL) {
+    value = 0.0;  // too large for a double: refused
+    return false;
   }
-  return res.ec == std::errc() && res.ptr == narrow.data() + narrow.size() && std::isfinite(value);
+  return true;
 }
 
 bool hexValue(TextView literal, double& value) {
@@ -69,15 +137,10 @@ bool hexValue(TextView literal, double& value) {
     return false;
   uint64_t v = 0;
   for (size_t k = 1; k < literal.size(); ++k) {
-    const char16_t c = lowerAscii(literal[k]);
-    unsigned d;
-    if (isDigit(c))
-      d = c - u'0';
-    else if (c >= u'a' && c <= u'f')
-      d = c - u'a' + 10;
-    else
+    const int d = hexDigitValue(literal[k]);
+    if (d < 0)
       return false;
-    v = v * 16 + d;  // wraps on overflow
+    v = v * 16 + uint64_t(d);  // wraps on overflow
   }
   value = double(int64_t(v));
   return true;
@@ -101,11 +164,8 @@ bool binaryValue(TextView literal, double& value) {
 }
 
 double leadingDecimal(TextView text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-    negative = text[i++] == u'-';
+  bool negative;
+  const size_t i = skipBlanksAndSign(text, negative);
   // The well-formed front: up to a second separator, then an exponent.
   size_t j = i, separators = 0, digits = 0;
   for (; j < text.size() && (isDigit(text[j]) || isSeparator(text[j])); ++j) {

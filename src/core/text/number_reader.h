@@ -38,6 +38,21 @@ bool decimalValue(TextView literal, double& value);
 bool hexValue(TextView literal, double& value);     // literal with its "&"
 bool binaryValue(TextView literal, double& value);  // literal with its "!"
 
+// The value of a hex digit (either case), or -1.
+int hexDigitValue(char16_t c);
+
+// The index after the blanks (spaces and tabs) and the one sign at the front
+// of text; negative tells whether that sign was "-".
+size_t skipBlanksAndSign(TextView text, bool& negative);
+
+// The exponent at s[i] ("e" or "E", an optional sign, digits): the index
+// after it, or i when there is none.
+size_t exponentEnd(TextView s, size_t i);
+
+// The nearest double of an ASCII number in the C library's syntax (no sign);
+// a value too large for a double gives HUGE_VAL, one too small 0.
+double asciiNumberValue(TextView text);
+
 // Reads a value text the way the variable store does: optional blanks and
 // sign, then the longest well-formed decimal literal at the front (the rest
 // is ignored); 0 when the text starts with no number.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/text/number_reader.h"
+
 namespace quadrel {
 
 namespace {
@@ -93,44 +95,18 @@ size_t scanUnsignedFloat(TextView s, size_t i) {
       return 3;
     return 0;
   }
-  if (j < s.size() && (s[j] == u'e' || s[j] == u'E')) {
-    size_t k = j + 1;
-    if (k < s.size() && (s[k] == u'+' || s[k] == u'-'))
-      ++k;
-    if (k < s.size() && isDigit(s[k])) {
-      while (k < s.size() && isDigit(s[k])) ++k;
-      j = k;
-    }
-  }
-  return j - i;
-}
-
-double convertAscii(TextView s) {
-  std::string narrow;
-  narrow.reserve(s.size());
-  for (char16_t c : s) narrow.push_back(char(c));
-  double v = 0;
-  auto res = std::from_chars(narrow.data(), narrow.data() + narrow.size(), v);
-  if (res.ec == std::errc::result_out_of_range) {
-    // Decide between overflow and underflow the way strtod does.
-    long double probe = std::strtold(narrow.c_str(), nullptr);
-    return probe > 1 ? HUGE_VAL : 0.0;
-  }
-  return v;
+  return exponentEnd(s, j) - i;
 }
 
 }  // namespace
 
 double leadingNumber(TextView text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  bool neg = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-    neg = text[i++] == u'-';
+  bool neg;
+  const size_t i = skipBlanksAndSign(text, neg);
   size_t len = scanUnsignedFloat(text, i);
   if (len == 0)
     return 0.0;
-  double v = convertAscii(text.substr(i, len));
+  double v = asciiNumberValue(text.substr(i, len));
   return neg ? -v : v;
 }
 
@@ -143,30 +119,17 @@ bool parseCompleteNumber(TextView text, double& out) {
   size_t len = scanUnsignedFloat(t, i);
   if (len == 0 || i + len != t.size())
     return false;
-  double v = convertAscii(t.substr(i, len));
+  double v = asciiNumberValue(t.substr(i, len));
   out = neg ? -v : v;
   return true;
 }
 
 int64_t leadingInteger(TextView text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  bool neg = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-    neg = text[i++] == u'-';
+  bool neg;
+  size_t i = skipBlanksAndSign(text, neg);
   uint64_t v = 0;
   if (i < text.size() && text[i] == u'$') {
-    for (++i; i < text.size(); ++i) {
-      char16_t c = lowerAscii(text[i]);
-      unsigned d;
-      if (isDigit(c))
-        d = c - u'0';
-      else if (c >= u'a' && c <= u'f')
-        d = c - u'a' + 10;
-      else
-        break;
-      v = v * 16 + d;
-    }
+    for (++i; i < text.size() && hexDigitValue(text[i]) >= 0; ++i) v = v * 16 + uint64_t(hexDigitValue(text[i]));
   } else if (i < text.size() && text[i] == u'%') {
     for (++i; i < text.size() && (text[i] == u'0' || text[i] == u'1'); ++i) v = v * 2 + (text[i] - u'0');
   } else {
