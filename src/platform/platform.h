@@ -48,6 +48,9 @@ class Platform {
   virtual Text libraryPath() = 0;
   // The user's temporary folder, ending with a separator.
   virtual Text tempFolder() = 0;
+  // Where the library writes its files when its own folder cannot be
+  // written, ending with a separator; empty when there is no such place.
+  virtual Text userDataFolder() { return Text(); }
 
   // The preferred separator of file paths ("\\" on Windows, "/" elsewhere).
   virtual char16_t pathSeparator() const = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -17,8 +18,6 @@ enum IntegrationMethod : int32_t { kMidpoint = 0, kTrapezoid = 1, kSimpson = 2 }
 // Evaluator codes of the integration entry.
 constexpr int32_t kErrIntegrationMethod = 19;
 constexpr int32_t kErrSimpsonOddCount = 22;
-// More subintervals than this give code 13: such a call would run for minutes.
-constexpr int32_t kMaxSubintervals = 100000000;
 
 // Integrate: gives what the last evaluation gave (0 for a number), or the
 // code 5 (no result address), 13 (n below 1 or above the maximum), 19

@@ -8,6 +8,7 @@
 #include "core/eval/error_table.h"
 #include "core/eval/evaluator.h"
 #include "core/eval/lexer.h"
+#include "core/limits.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -30,6 +31,13 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
       !(step > 0)) {
     raise(e, kErrInvalidArgument, u"aPlot", 100,
           u"n = " + intText(intervals) + u", xmin = " + fixedText(xMin) + u", xmax = " + fixedText(xMax) + u"\r\n");
+    r.code = kErrInvalidArgument;
+    return r;
+  }
+  if (intervals > kMaxPlotIntervals) {
+    raise(e, kErrInvalidArgument, u"aPlot", 101,
+          u"n = " + intText(intervals) + u"\r\nLimit: a plot may have at most " + intText(kMaxPlotIntervals) +
+              u" intervals\r\n");
     r.code = kErrInvalidArgument;
     return r;
   }

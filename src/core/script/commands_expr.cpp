@@ -89,6 +89,7 @@ void commandExprF(CommandContext& c) {
   const Text output = space == TextView::npos ? Text() : stripBrackets(trimWhite(all.substr(space + 1)));
   const Text note = output.empty() ? Text(kNoOutputNote) : u"=>(" + Text(all) + u")";
 
+  clearErrorCode(c.e);
   const Text content = cmdFileIO(c.e, input, u"fileinp", u"");
   TextView formula = content;
   if (size_t eq = formula.find(u'='); eq != TextView::npos)
@@ -99,7 +100,10 @@ void commandExprF(CommandContext& c) {
 
   Text r;
   bool ok = true;
-  if (lowered.empty()) {
+  if (lowered.empty() && c.e.errors.code == kErrInvalidArgument) {
+    r = c.failure(kErrInvalidArgument);  // the file was past the size limit
+    ok = false;
+  } else if (lowered.empty()) {
     r = c.statusFailure(c.e.script.status);
     ok = false;
   } else {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/text/u16.h"
 
@@ -19,6 +20,9 @@ struct ExecOptions {
   bool resultsOnly = false;  // no header line for commands that succeed
   bool savePlots = false;
 };
+
+// Splits a script into lines at "\r\n", "\r" or "\n" (appended to lines).
+void splitLines(TextView text, std::vector<TextView>& lines);
 
 // Runs the script; result receives the result text (without trailing line
 // ends). Gives commands x 1000 + errors.
