@@ -17,9 +17,9 @@ constexpr int kMaxParserDepth = 1000;
 // Bracket nesting a formula given to the differentiation may have; the
 // derivative's text is our own and nests about twice as deep as the tree it
 // came from. The differentiation parser takes about 0.2 KiB of stack per
-// level, so 1500 levels stay well inside 256 KiB.
+// level (three frames): the deepest derivative does not yet fit 256 KiB.
 constexpr int kMaxFormulaNesting = 500;
-constexpr int kMaxDerivativeNesting = 1500;
+constexpr int kMaxDerivativeNesting = 3000;
 
 // --- Sizes ---
 
