@@ -120,6 +120,17 @@ QD_API intptr_t QD_CALL SetStrMatrix(const qd_char* text, int32_t returnAddress,
 /* flags: 1 address, 2 position; 8 match by address text, 32 by name.
  * rows and cols are written only when not null. */
 QD_API intptr_t QD_CALL FindMatrix(const qd_char* name, int32_t flags, int32_t* rows, int32_t* cols, int32_t trace);
+/* How long a matrix handle lives: the handle of a named matrix until the
+ * matrix is redefined with another shape, cleared or reset; the handle a
+ * formula gives (e_eval of "[a]T", say) until the next evaluation (e_eval,
+ * de_eval, e_evals, a script run) or ClearMatrixList. After that
+ * GetMatrixByLong and aShowByLong refuse it with code 15 and an error report
+ * (aShowByLong gives the empty text): the library holds the memory of the
+ * last 1024 matrices it let go (at most 16 MB) before it frees it, so a
+ * stale handle is never read. A handle older than that is no longer known;
+ * do not keep handles past their end. Both also refuse, with code 5, more
+ * rows x cols than a matrix of the library holds. Buffers of the caller's
+ * own are read as given. */
 QD_API int32_t QD_CALL GetMatrixByLong(intptr_t source, intptr_t destination, int32_t rows, int32_t cols);
 QD_API int32_t QD_CALL ClearMatrixList(intptr_t keep);
 QD_API const qd_char* QD_CALL GetMatrixList(int32_t withValues);

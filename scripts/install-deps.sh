@@ -6,10 +6,9 @@
 # job, scripts/run-example.sh) or "all" (default: every build and test,
 # scripts/test-all.sh).
 #
-# Windows programs run under wine: 32-bit ones with wine32 where the kernel
-# runs 32-bit x86 code, 64-bit ones with wine64 everywhere (some kernels have
-# 32-bit support switched off; scripts/test-all.sh then tests the x86-64
-# build of the DLL at run time and the i686 one by its export table).
+# Windows programs run under wine: 64-bit ones with wine64 everywhere, 32-bit
+# ones with wine32 where the kernel runs 32-bit x86 code and else in a small
+# emulated machine (qemu, debootstrap; scripts/test-i686.sh).
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" install-deps
 
@@ -38,10 +37,16 @@ test_packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb x11-apps imagemagick
+  # the emulated machine that runs 32-bit wine where the kernel runs no
+  # 32-bit x86 code (scripts/build-i686-vm.sh, scripts/test-i686.sh)
+  qemu-system-x86 debootstrap e2fsprogs
   # unpacking Debian source packages of third-party code for the Windows side
   dpkg-dev
-  # the release zips (scripts/make-release.sh)
-  zip
+  # the release zips (scripts/make-release.sh) and the check of their
+  # plug-in list entries against the list's schema
+  zip python3-jsonschema
+  # Debian's checks of the package (tests/install/test-install.sh --deb)
+  lintian
   # used by the scripts themselves (flock, setsid, timeout)
   util-linux coreutils
 )
@@ -52,7 +57,7 @@ if [[ "$set_name" == all ]]; then
   packages+=("${test_packages[@]}")
   tools+=(clang clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
           i686-w64-mingw32-objdump x86_64-w64-mingw32-g++-posix wine wineserver Xvfb
-          flock setsid timeout)
+          flock setsid timeout qemu-system-x86_64 debootstrap mke2fs)
 fi
 
 # Prints the packages of the arguments that are not installed. One dpkg-query
@@ -102,7 +107,7 @@ if [[ "$set_name" == all ]]; then
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     log "32-bit Windows programs run here (wine32)"
   else
-    log "note: this kernel runs no 32-bit x86 code; Windows tests use the x86-64 build (wine64)"
+    log "note: this kernel runs no 32-bit x86 code; 32-bit Windows programs run in the emulated machine (scripts/test-i686.sh)"
   fi
 fi
 log "set '$set_name' ready in $((SECONDS - t_start)) s"

@@ -10,16 +10,20 @@
 #                export tables and imports
 #   abi-native   tests/abi against build/native/lib/libquadrel.so: the ABI test
 #                and the golden scripts through the script entry (golden_dll)
-#   abi-windows  tests/abi under wine, against each DLL this machine runs:
-#                build/win64/bin/Quadrel.dll under 64-bit wine and
-#                build/win32/bin/Quadrel.dll under 32-bit wine (kernels that
-#                run no 32-bit x86 code skip it; its export table was checked)
+#   abi-windows  tests/abi under 64-bit wine against build/win64/bin/Quadrel.dll
 #   plugin       scripts/test-plugin.sh: every tests/plugin/scenarios/*.txt in the
-#                test host with a real Scintilla under wine, against each DLL
-#                of the abi-windows step
+#                test host with a real Scintilla under 64-bit wine
+#   abi-i686     scripts/test-i686.sh: the ABI test, the golden scripts and the
+#                plug-in scenarios against build/win32/bin/Quadrel.dll under
+#                32-bit wine, here where the kernel runs 32-bit x86 code, else in
+#                a small emulated machine (built once, cached); with
+#                the scenarios only with QUADREL_I686_PLUGIN=1; then
+#                tests/i686/test-runner.sh ("test-i686.sh -- CMD" for others)
 #   fuzz         preset fuzz: each build/fuzz/bin/fuzz_* for a short while
 #
-# Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20).
+# Environment: QUADREL_JOBS (default 2), QUADREL_FUZZ_SECONDS (default 20),
+# QUADREL_I686_PLUGIN (default 0: the scenarios in the emulated machine
+# are not yet part of every run; 1 adds them).
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/lib/report-failure.sh" test-all
 
@@ -68,9 +72,9 @@ on_exit() {
 }
 trap on_exit EXIT
 
-# Configures (once) and builds a preset.
+# Configures (once) and builds a preset; further arguments go to the configure step.
 build_preset() {
-  cmake --preset "$1" >/dev/null || { note "configuring preset $1 failed; again with output:"; cmake --preset "$1"; return 1; }
+  cmake --preset "$1" "${@:2}" >/dev/null || { note "configuring preset $1 failed; again with output:"; cmake --preset "$1" "${@:2}"; return 1; }
   cmake --build "build/$1" -j "$jobs"
 }
 
@@ -87,12 +91,12 @@ bash scripts/install-deps.sh all
 done_step
 
 step native "build and unit tests (preset native)"
-build_preset native
+build_preset native -DQUADREL_TESTS=ON
 run_ctest build/native
 done_step
 
 step native-asan "build and unit tests with AddressSanitizer and UBSan (preset native-asan)"
-build_preset native-asan
+build_preset native-asan -DQUADREL_TESTS=ON
 run_ctest build/native-asan
 done_step
 
@@ -111,33 +115,32 @@ build/abi-native/abi_test "$root/build/native/lib/libquadrel.so"
 build/abi-native/golden_dll "$root/build/native/lib/libquadrel.so" "$root/tests/scripts"
 done_step
 
-step abi-windows "ABI test and golden scripts (C) under wine"
+step abi-windows "ABI test and golden scripts (C) under 64-bit wine"
 # shellcheck source=wine-env.sh
-QUADREL_WINE_ARCH=win32 . scripts/wine-env.sh --no-setup
+QUADREL_WINE_ARCH=win64 . scripts/wine-env.sh --no-setup
 wine_started=1
-if quadrel_wine_runs; then
-  arches=(win64 win32)
-else
-  arches=(win64)
-  note "NOTE: this kernel runs no 32-bit x86 code, so the i686 Quadrel.dll cannot be"
-  note "      loaded here; its export table was checked above. The ABI test runs"
-  note "      against the x86-64 DLL under 64-bit wine only."
-fi
-for a in "${arches[@]}"; do
-  cmake -S tests/abi -B "build/abi-$a" -G Ninja --toolchain "$root/cmake/toolchain-mingw${a#win}.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "build/abi-$a" -j "$jobs"
-  bash scripts/run-wine.sh "build/abi-$a/abi_test.exe" "$(winpath "$root/build/$a/bin/Quadrel.dll")"
-  bash scripts/run-wine.sh "build/abi-$a/golden_dll.exe" "$(winpath "$root/build/$a/bin/Quadrel.dll")" \
-    "$(winpath "$root/tests/scripts")"
-done
-done_step "(${arches[*]})"
+cmake -S tests/abi -B build/abi-win64 -G Ninja --toolchain "$root/cmake/toolchain-mingw64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/abi-win64 -j "$jobs"
+bash scripts/run-wine.sh build/abi-win64/abi_test.exe "$(winpath "$root/build/win64/bin/Quadrel.dll")"
+bash scripts/run-wine.sh build/abi-win64/golden_dll.exe "$(winpath "$root/build/win64/bin/Quadrel.dll")" \
+  "$(winpath "$root/tests/scripts")"
+done_step "(win64)"
 
-step plugin "plug-in scenarios in the test host under wine"
-for a in "${arches[@]}"; do
-  bash scripts/test-plugin.sh --arch "$a"
-done
-done_step "(${arches[*]})"
+step plugin "plug-in scenarios in the test host under 64-bit wine"
+bash scripts/test-plugin.sh --arch win64
+done_step "(win64)"
+
+step abi-i686 "the 32-bit Quadrel.dll under 32-bit wine (scripts/test-i686.sh)"
+i686_args=()
+i686_parts="ABI test, golden scripts, plug-in scenarios"
+if [[ "${QUADREL_I686_PLUGIN:-0}" == 0 ]]; then
+  i686_args+=(--no-plugin)
+  i686_parts="ABI test, golden scripts; no plug-in scenarios"
+fi
+bash scripts/test-i686.sh "${i686_args[@]}"
+bash tests/i686/test-runner.sh
+done_step "($i686_parts)"
 
 step fuzz "fuzz targets, ${fuzz_seconds} s each (preset fuzz)"
 build_preset fuzz

@@ -118,8 +118,16 @@ quadrel_wineprefix() {
     rm -rf "$WINEPREFIX"
     # wineboot reports missing 32-bit parts in a win64 prefix on kernels
     # without 32-bit support; the prefix works for 64-bit programs anyway.
-    timeout 600 "$QUADREL_WINE" wineboot --init </dev/null >"$QUADREL_CACHE/run/wineboot-$QUADREL_WINE_ARCH.log" 2>&1 ||
-      { _qd_log "wineboot failed (log: $QUADREL_CACHE/run/wineboot-$QUADREL_WINE_ARCH.log)"; exit 1; }
+    wblog="$QUADREL_CACHE/run/wineboot-$QUADREL_WINE_ARCH.log"
+    if ! timeout 600 "$QUADREL_WINE" wineboot --init </dev/null >"$wblog" 2>&1; then
+      # On a slow machine (software emulation, a loaded host) the first boot
+      # can outlast wine's own wait for it while it goes on in the background:
+      # let it finish, then a second pass completes the prefix.
+      _qd_log "wineboot did not finish in wine's time; waiting, then once more"
+      timeout 600 wineserver -w || true
+      timeout 600 "$QUADREL_WINE" wineboot -u </dev/null >>"$wblog" 2>&1 ||
+        { _qd_log "wineboot failed (log: $wblog)"; exit 1; }
+    fi
     wineserver -w
     [[ -f "$WINEPREFIX/system.reg" ]] || { _qd_log "prefix incomplete"; exit 1; }
     echo "$version" >"$stamp"

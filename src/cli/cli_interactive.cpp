@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "cli/cli_interrupt.h"
 #include "cli/cli_run.h"
 #include "core/engine.h"
 
@@ -17,10 +18,19 @@ std::string trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-bool isQuit(const std::string& line) {
+bool isWord(const std::string& line, const char* word) {
   std::string lower = line;
   std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  return lower == "quit";
+  return lower == word;
+}
+
+bool isQuit(const std::string& line) { return isWord(line, "quit"); }
+
+CliOptions helpOptions() {
+  CliOptions o;
+  o.action = CliOptions::Action::EntryLine;
+  o.entryLine = u"/cm";
+  return o;
 }
 
 // The worse of two exit codes of line runs.
@@ -43,15 +53,26 @@ int runInteractive(Engine& e, const CliOptions& options, const std::string& fold
   // The typed line is on the screen already: it is shown again only when it failed.
   lineOptions.resultsOnly = true;
 
+  volatile std::sig_atomic_t& interrupt = interruptFlag();
+  e.script.interruptRequest = &interrupt;
   int code = kExitOk;
-  for (std::string line; lines.readLine(line);) {
+  for (std::string line; (interrupt = 0, lines.readLine(line));) {
     const std::string text = trimmed(line);
     if (text.empty())
       continue;
     if (isQuit(text))
       break;
+    if (isWord(text, "help")) {
+      // The command list, one example each (the file /cm shows).
+      runCli(e, helpOptions(), folder, out, err);
+      continue;
+    }
     lineOptions.expressions = {text};
     code = worse(code, runCli(e, lineOptions, folder, out, err));
+    if (interrupt) {
+      std::fputs("quadrel: interrupted\n", err);
+      std::fflush(err);
+    }
     // --decimals sets the start; a command may change it afterwards.
     lineOptions.decimals.reset();
   }

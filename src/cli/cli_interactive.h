@@ -19,7 +19,9 @@ class LineSource {
   virtual bool readLine(std::string& line) = 0;
 };
 
-// Runs lines until the end of input or a line "quit". Each line is run as
+// Runs lines until the end of input or a line "quit"; "help" lists the
+// commands. A line that Ctrl+C interrupted (interruptFlag) stops and the
+// session goes on. Each line is run as
 // -e would run it (a line that is no command is a formula) and prints its
 // result (only the results of commands that succeed, unless the options ask
 // for less). Gives the exit code of the whole session: 1 when a line's run

@@ -2,7 +2,10 @@
 
 #include <editline/readline.h>
 
+#include <cstdio>
 #include <cstdlib>
+
+#include "cli/cli_interrupt.h"
 
 namespace quadrel {
 
@@ -22,6 +25,14 @@ EditedLines::~EditedLines() {
 
 bool EditedLines::readLine(std::string& line) {
   char* text = readline(prompt_.c_str());
+  if (!text && interruptFlag()) {
+    // Ctrl+C drops the line being typed; the session goes on.
+    std::fputs("^C\n", stdout);
+    std::fflush(stdout);
+    interruptFlag() = 0;
+    line.clear();
+    return true;
+  }
   if (!text)
     return false;
   line = text;

@@ -101,12 +101,42 @@ Text entryLineOf(const std::vector<std::string>& args, bool (*isFile)(const std:
   return line;
 }
 
+// The first argument of a "/" command line whose key the script entry does
+// not know ("" when all are known). Keys are the first two letters after the
+// "/", as the entry reads them; the text of a /sel option (which may hold
+// "/") and file names after /i, /o and /a are not options.
+std::string unknownEntryOption(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
+                               bool (*isFolder)(const std::string&)) {
+  static constexpr std::string_view kKeys[] = {"i ", "o ", "a ", "sc", "se", "de", "ln", "lc", "sp",
+                                               "lo", "rs", "re", "no", "nl", "nt", "pb", "h ", "sm",
+                                               "lg", "sf", "cm", "w ", "ab", "gc", "rr", "qu"};
+  bool nameMayFollow = false;
+  for (const std::string& a : args) {
+    const bool isName = nameMayFollow && isPathValue(a, isFile, isFolder);
+    nameMayFollow = false;
+    if (isName || !a.starts_with("/"))
+      continue;
+    std::string key = a.substr(1, 2);
+    for (char& ch : key) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (key.size() < 2 || !std::isalpha(static_cast<unsigned char>(key[1])))
+      key = key.substr(0, 1) + " ";
+    if (key == "se")
+      return "";  // the selection's text follows
+    if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys))
+      return a;
+    nameMayFollow = key == "i " || key == "o " || key == "a ";
+  }
+  return "";
+}
+
 }  // namespace
 
 CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile)(const std::string&),
                              bool (*isFolder)(const std::string&)) {
   CliOptions o;
   if (!args.empty() && args[0].starts_with("/") && !isFile(args[0])) {
+    if (std::string unknown = unknownEntryOption(args, isFile, isFolder ? isFolder : folderExists); !unknown.empty())
+      return usageError("unknown option '" + unknown + "'");
     o.action = CliOptions::Action::EntryLine;
     o.entryLine = entryLineOf(args, isFile, isFolder ? isFolder : folderExists);
     return o;
@@ -156,6 +186,8 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       if (!value(v) || !readInt(v, 0, 512, n))
         return usageError("--decimals needs a number from 0 to 512");
       o.decimals = int(n);
+    } else if (a == "--report") {
+      o.report = true;
     } else if (a == "--no-header") {
       o.noHeader = true;
     } else if (a == "--no-labels") {
@@ -172,36 +204,35 @@ CliOptions parseCliArguments(const std::vector<std::string>& args, bool (*isFile
       o.log = true;
       o.logFile = a.substr(6);
     } else {
-      return usageError("unknown option: " + a);
+      return usageError("unknown option '" + a + "'");
     }
   }
-  if (o.scriptFile.empty() && o.expressions.empty()) {
-    o.scriptFile = "-";
+  if (o.scriptFile.empty() && o.expressions.empty())
     o.standardInputImplied = true;
-  }
   if (!o.scriptFile.empty() && !o.expressions.empty())
     return usageError("give either a script file or -e, not both");
   return o;
 }
 
 const char* cliUsage() {
-  return "Usage: quadrel [options] FILE.otm\n"
+  return "Usage: quadrel [options] FILE.otm        (FILE - reads the script from standard input)\n"
          "       quadrel [options] -e TEXT [-e TEXT ...]\n"
-         "       quadrel [options]                 (lines typed on a terminal, or the script on standard input)\n"
+         "       quadrel [options]                 (lines typed on a terminal, or lines from a pipe)\n"
          "       quadrel /option [/option ...]     (the script entry's own options; /h lists them)\n"
          "\n"
-         "Runs a calculation script and writes its results to standard output.\n"
-         "On a terminal without a script, runs each line as it is typed (with line\n"
-         "editing and history) until end of input or quit.\n"
+         "-e lines, typed lines and lines from a pipe print their values alone (errors\n"
+         "on standard error); a line that is not a command is a formula, as in -e '2+3'.\n"
+         "A script file prints its whole result block. On a terminal without a script,\n"
+         "each line runs as it is typed (line editing, history, ans, help; Ctrl+C stops\n"
+         "a line) until end of input or quit.\n"
          "\n"
          "Options:\n"
-         "  -e TEXT          run TEXT as a script line (repeat for more lines); a line\n"
-         "                   that is not a command is a formula, as in -e '2+3'\n"
-         "  -o FILE          write the results to FILE (for a script file: instead of\n"
-         "                   Result.otm next to it)\n"
+         "  -e TEXT          run TEXT as a line (repeat for more lines)\n"
+         "  -o FILE          also write the results to FILE (no file is written without it)\n"
          "  -a FILE          append the results to FILE, without the header\n"
+         "  --report         print the result block of -e and typed lines, not values alone\n"
          "  --lines LIST     run only these lines of the script, as in --lines 2,5\n"
-         "                   (the results are appended, without the header)\n"
+         "                   (with -o the results are appended, without the header)\n"
          "  --decimals N     write numbers with N decimals (default 4)\n"
          "  --no-header      leave out the header block\n"
          "  --no-labels      leave out the labels of the results\n"
@@ -209,13 +240,11 @@ const char* cliUsage() {
          "  --log[=FILE]     log the run to FILE (default: otmCmds.log in the current folder)\n"
          "  --plots DIR      save every plot as a picture DIR/aPlotNr_NN.jpg (400 x 365)\n"
          "  --help           show this help\n"
-         "  --version        show the version\n"
+         "  --version        show the version and the build date\n"
          "\n"
          "The current folder is the data folder: relative names are read against it.\n"
          "In a \"/\" command line, file names after /i, /o, /a, /log: and /spl: may be\n"
          "POSIX paths (/home/me/calc.otm).\n"
-         "Point files of plots go to its folder otmXNpp; with /spl:0 pictures of plots\n"
-         "go to it (or to its folder Quadrel when there is one).\n"
          "Exit status: 0 when every command succeeded, 3 when some commands failed,\n"
          "1 when the run failed, 2 for wrong arguments.\n";
 }

@@ -17,10 +17,12 @@ struct CliOptions {
 
   Text entryLine;  // EntryLine: the arguments joined with single blanks
 
-  std::string scriptFile;  // FILE; "-" standard input
-  // No script file and no -e: standard input, read line by line with line
-  // editing when it is a terminal.
+  std::string scriptFile;  // FILE; "-" standard input read as a script file
+  // No script file and no -e: standard input holds typed lines (read with
+  // line editing when it is a terminal), run as -e lines are.
   bool standardInputImplied = false;
+  // -e and typed lines print the full result block instead of values alone.
+  bool report = false;
   std::vector<std::string> expressions;  // -e, one script line each
   std::string outputFile;                // -o / -a
   bool append = false;

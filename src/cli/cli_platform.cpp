@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "platform/headless/cairo_plot_window.h"
+#include "platform/headless/linux_names.h"
 #include "platform/headless/posix_services.h"
 
 namespace quadrel {
@@ -144,5 +145,7 @@ void CliPlatform::progressClose() {
 std::unique_ptr<PlotWindow> CliPlatform::openPlotWindow(int, TextView, PlotWindow*) {
   return std::make_unique<CairoPlotWindow>();
 }
+
+ProductNames CliPlatform::productNames() const { return linuxProgramNames(); }
 
 }  // namespace quadrel

@@ -19,7 +19,7 @@ class CliPlatform final : public Platform {
   int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
   bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
   // No dialog can be shown: as if the user cancelled.
-  Text openFileDialog(TextView, TextView) override { return Text(); }
+  Text openFileDialog(TextView, TextView, TextView) override { return Text(); }
   // A clipboard of the program's own, for its lifetime.
   void setClipboardText(TextView text) override { clipboard_ = Text(text); }
   Text clipboardText() override { return clipboard_; }
@@ -41,6 +41,7 @@ class CliPlatform final : public Platform {
   void progressClose() override;
   // Plot images are drawn in memory (and saved as pictures when a run asks).
   std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
+  ProductNames productNames() const override;
 
   // Progress lines are drawn only when this is set (standard error is a terminal).
   bool showProgress = false;

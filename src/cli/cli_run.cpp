@@ -11,6 +11,7 @@
 #include "core/script/script_state.h"
 #include "core/text/file_path.h"
 #include "core/text/text_files.h"
+#include "platform/headless/linux_names.h"
 
 namespace quadrel {
 
@@ -49,10 +50,48 @@ Text scriptLines(TextView text) {
   return t;
 }
 
-// Sets the run settings straight from the options: file names stay whole,
-// "/" and all.
-bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err) {
-  RunSettings& s = e.script.settings;
+// Whether a script file can be opened for reading. Opening it is all: a
+// pipe (/dev/stdin, <(...)) keeps its text for the run that reads it.
+bool canRead(const std::string& name) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(name, ec))
+    return false;
+  std::FILE* f = std::fopen(name.c_str(), "rb");
+  if (!f)
+    return false;
+  std::fclose(f);
+  return true;
+}
+
+// Typed lines as the executor runs them: a line that is no command is a
+// formula; lines of echo blocks ("\\" to "//", "!\" to "!/") stay as they are.
+void appendTypedLines(Text& script, TextView text, bool& inEcho, bool& inBang) {
+  const Text lines = scriptLines(text);
+  for (size_t at = 0; at <= lines.size();) {
+    size_t end = lines.find(u"\r\n", at);
+    if (end == Text::npos)
+      end = lines.size();
+    if (end > at || end < lines.size()) {
+      const TextView line = TextView(lines).substr(at, end - at);
+      const TextView trimmed = trimBlanks(line);
+      if (inEcho || inBang || trimmed.find(u"\\\\") != TextView::npos || trimmed.starts_with(u"!\\")) {
+        if (inEcho || trimmed.find(u"\\\\") != TextView::npos)
+          inEcho = trimmed.find(u"//") == TextView::npos;
+        else
+          inBang = !trimmed.starts_with(u"!/");
+        script.append(line);
+      } else {
+        script.append(asScriptLine(line));
+      }
+      script.append(u"\r\n");
+    }
+    at = end + 2;
+  }
+}
+
+// Fills the run's request straight from the options: file names stay whole,
+// "/" and all, and no text is read as options.
+bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err, RunSettings& s) {
   if (o.scriptFile == "-") {
     std::string bytes;
     if (!readStandardInput(bytes)) {
@@ -63,30 +102,24 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
     s.runSelection = true;
     s.noHeader = true;
   } else if (!o.scriptFile.empty()) {
-    std::string bytes;
-    switch (readFileBytes(absoluteName(o.scriptFile, folder), bytes)) {
-      case FileRead::OpenFailed: std::fprintf(err, "quadrel: cannot read %s\n", o.scriptFile.c_str()); return false;
-      case FileRead::TooLarge: reportTooLarge(err, o.scriptFile); return false;
-      case FileRead::Ok: break;
+    if (!canRead(toUtf8(absoluteName(o.scriptFile, folder)))) {
+      std::fprintf(err, "quadrel: cannot read %s\n", o.scriptFile.c_str());
+      return false;
     }
     s.inputFile = absoluteName(o.scriptFile, folder);
     s.readFromFile = true;
   } else {
-    // Typed lines: a line that is no command is a formula.
     Text text;
-    for (const std::string& expression : o.expressions) {
-      const Text lines = scriptLines(fromUtf8(expression));
-      for (size_t at = 0; at <= lines.size();) {
-        size_t end = lines.find(u"\r\n", at);
-        if (end == Text::npos)
-          end = lines.size();
-        if (end > at || end < lines.size()) {
-          text.append(asScriptLine(TextView(lines).substr(at, end - at)));
-          text.append(u"\r\n");
-        }
-        at = end + 2;
+    bool inEcho = false, inBang = false;
+    if (o.standardInputImplied) {
+      std::string bytes;
+      if (!readStandardInput(bytes)) {
+        reportTooLarge(err, "the standard input");
+        return false;
       }
+      appendTypedLines(text, fromUtf8(bytes), inEcho, inBang);
     }
+    for (const std::string& expression : o.expressions) appendTypedLines(text, fromUtf8(expression), inEcho, inBang);
     s.selectionText = text;
     s.runSelection = true;
     s.noHeader = true;
@@ -108,9 +141,14 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
   s.noHeader = s.noHeader || o.noHeader;
   s.noLabels = o.noLabels;
   s.resultsOnly = o.resultsOnly;
-  // A file run writes Result.otm beside the script unless told otherwise.
-  if (s.readFromFile && s.outputFile.empty())
-    s.outputFile = absoluteName(std::filesystem::path(o.scriptFile).replace_filename("Result.otm").string(), folder);
+  // Values alone: without labels and without the lines of the commands.
+  s.collectValues = printsValues(o);
+  if (s.collectValues) {
+    s.noLabels = true;
+    s.resultsOnly = true;
+  }
+  // A file run writes a result file only when one is named (-o, -a).
+  s.saveFileRuns = s.writeToFile;
   // Appending needs the file to be there.
   std::error_code ec;
   const std::optional<std::filesystem::path> output = filePathOf(s.outputFile);
@@ -135,19 +173,45 @@ void writeOut(std::FILE* out, TextView text) {
   std::fwrite(s.data(), 1, s.size(), out);
 }
 
+// The values of the last run, one line each (a matrix's rows on lines of
+// their own); failures go to err. Gives the text written to out.
+Text writeValues(Engine& e, std::FILE* out, std::FILE* err) {
+  Text shown;
+  for (const CommandValue& v : e.script.values) {
+    if (v.failed) {
+      writeOut(err, v.text + u"\n");
+      continue;
+    }
+    if (v.text.empty())
+      continue;
+    // A matrix's rows end in the separator of their elements.
+    Text value = v.text;
+    replaceAll(value, u"\t\r\n", u"\r\n");
+    shown.append(value);
+    shown.append(u"\r\n");
+    // ans: the last number shown.
+    if (v.number)
+      e.variables.defineNumber(u"ans", *v.number);
+  }
+  writeOut(out, shown);
+  return shown;
+}
+
 }  // namespace
 
 int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* out, std::FILE* err) {
   switch (o.action) {
     case CliOptions::Action::Help: std::fputs(cliUsage(), out); return kExitOk;
     case CliOptions::Action::Version:
-      std::fprintf(out, "quadrel %d.%d.%d.%d\n", QUADREL_VERSION_MAJOR, QUADREL_VERSION_MINOR, QUADREL_VERSION_PATCH,
-                   QUADREL_VERSION_TWEAK);
+      std::fprintf(out, "quadrel %d.%d.%d.%d (built %s)\n", QUADREL_VERSION_MAJOR, QUADREL_VERSION_MINOR,
+                   QUADREL_VERSION_PATCH, QUADREL_VERSION_TWEAK, toUtf8(buildDate()).c_str());
       return kExitOk;
     case CliOptions::Action::Usage:
-      if (!o.error.empty())
-        std::fprintf(err, "quadrel: %s\n", o.error.c_str());
-      std::fputs(cliUsage(), err);
+      // One line: what was wrong and where the options are listed.
+      if (o.error.empty())
+        std::fputs("quadrel: wrong arguments (quadrel --help lists the options)\n", err);
+      else
+        std::fprintf(err, "quadrel: %s (quadrel --help lists the options)\n", o.error.c_str());
       return kExitWrongArguments;
     default: break;
   }
@@ -159,20 +223,29 @@ int runCli(Engine& e, const CliOptions& o, const std::string& folder, std::FILE*
   if (o.action == CliOptions::Action::EntryLine) {
     status = otmEvalMain(e, o.entryLine);
   } else {
-    if (!applyOptions(e, o, folder, err))
+    RunSettings request;
+    request.progress = e.script.settings.progress;
+    if (!applyOptions(e, o, folder, err, request))
       return kExitWrongArguments;
-    status = otmEvalMain(e, u"");
-    // The entry saves only file runs; a script text given here goes to the
-    // named file as well.
+    status = runRequest(e, std::move(request));
     const RunSettings& s = e.script.settings;
+    // Values alone for -e and typed lines; the result block otherwise.
+    const Text shown = s.collectValues ? writeValues(e, out, err) : e.script.resultText;
+    if (!s.collectValues)
+      writeOut(out, shown);
+    // The entry saves only file runs; a script text given here goes to the
+    // named file as well, as it was shown.
     if (status == kStatusOk && !s.readFromFile && s.writeToFile &&
-        !writeUtf8File(s.outputFile, e.script.resultText, s.append ? WriteMode::Append : WriteMode::Replace)) {
+        !writeUtf8File(s.outputFile, shown, s.append ? WriteMode::Append : WriteMode::Replace)) {
       std::fprintf(err, "quadrel: cannot write %s\n", o.outputFile.c_str());
       status = kStatusWriteError;
     }
   }
-  writeOut(out, e.script.resultText);
+  if (o.action == CliOptions::Action::EntryLine)
+    writeOut(out, e.script.resultText);
   std::fflush(out);
+  if (o.action == CliOptions::Action::EntryLine && status == kStatusInvalidParameter)
+    std::fputs("quadrel: nothing to run: give /i FILE or /sel:'...' (quadrel /h lists the options)\n", err);
   if (status != kStatusOk)
     return kExitRunFailed;
   return e.script.lastRunErrors > 0 ? kExitCommandsFailed : kExitOk;

@@ -16,6 +16,10 @@ constexpr int kExitRunFailed = 1;       // the run did not finish (nothing to ru
 constexpr int kExitWrongArguments = 2;  // arguments that cannot be run
 constexpr int kExitCommandsFailed = 3;  // the run finished with failed commands
 
+// Whether a run prints values alone (-e and typed lines without --report)
+// rather than the result block (script files, --report).
+inline bool printsValues(const CliOptions& o) { return !o.report && o.scriptFile.empty(); }
+
 // Runs the arguments and gives the exit code. workingFolder is the data
 // folder; the script is standard input's text when the script file is "-".
 int runCli(Engine& e, const CliOptions& options, const std::string& workingFolder, std::FILE* out, std::FILE* err);

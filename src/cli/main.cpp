@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_interactive.h"
+#include "cli/cli_interrupt.h"
 #include "cli/cli_line_editor.h"
 #include "cli/cli_options.h"
 #include "cli/cli_platform.h"
@@ -18,9 +19,11 @@
 
 namespace {
 
+// A file of any kind but a folder: pipes such as /dev/stdin and <(...) too.
 bool isFile(const std::string& name) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(name, ec);
+  const std::filesystem::file_status status = std::filesystem::status(name, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 // The program proper; main only turns whatever escapes into a message.
@@ -42,6 +45,7 @@ int run(int argc, char** argv) {
     // A bar drawn on the terminal would overwrite the line being typed.
     platform.showProgress = false;
     engine.script.settings.progress = false;
+    catchInterrupts();
     EditedLines lines("quadrel> ");
     return runInteractive(engine, options, folder, lines, stdout, stderr);
   }

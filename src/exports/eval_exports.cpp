@@ -18,7 +18,7 @@ QD_API int32_t QD_CALL e_eval(const qd_char* formula, double* result, int32_t ch
 
 QD_API double QD_CALL de_eval(const qd_char* formula, int32_t check) {
   return guarded<double>(double(kErrUndefined),
-                         [&] { return deEvalAnswer(evaluateAllowingInfinity(engine(), in(formula), check != 0)); });
+                         [&] { return deEvalAnswer(evaluateKeepingResult(engine(), in(formula), check != 0)); });
 }
 
 QD_API int32_t QD_CALL e_evals(const qd_char* formula, double x0, const qd_char* variable, double x1, int32_t n,

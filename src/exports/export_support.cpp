@@ -6,6 +6,7 @@
 #include "platform/win32/win32_platform.h"
 #else
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/linux_names.h"
 #endif
 
 namespace quadrel {
@@ -17,6 +18,7 @@ LibraryState& library() {
   // Boxes answer themselves and nothing shown is kept.
   static struct LibraryPlatform : HeadlessPlatform {
     LibraryPlatform() { keepRecords = false; }
+    ProductNames productNames() const override { return linuxLibraryNames(); }
   } platform;
 #endif
   static Engine engine(platform);

@@ -103,18 +103,31 @@ QD_API int32_t QD_CALL aPrintEx(const double* data, int32_t rows, int32_t cols, 
   });
 }
 
+namespace {
+
+const qd_char* showMatrix(Engine& e, const double* data, int32_t rows, int32_t cols) {
+  const int32_t mode = e.messages.setMode(kMsgAccept);
+  const qd_char* text = out(printMatrix(e, data, rows, cols, u"MsgBox", u"", u"", u""));
+  e.messages.setMode(mode);
+  return text;
+}
+
+}  // namespace
+
 QD_API const qd_char* QD_CALL aShow(const double* data, int32_t rows, int32_t cols) {
-  return guarded<const qd_char*>(nullptr, [&] {
-    Engine& e = engine();
-    const int32_t mode = e.messages.setMode(kMsgAccept);
-    const qd_char* text = out(printMatrix(e, data, rows, cols, u"MsgBox", u"", u"", u""));
-    e.messages.setMode(mode);
-    return text;
-  });
+  return guarded<const qd_char*>(nullptr, [&] { return showMatrix(engine(), data, rows, cols); });
 }
 
 QD_API const qd_char* QD_CALL aShowByLong(intptr_t data, int32_t rows, int32_t cols) {
-  return aShow(bufferAt(data), rows, cols);
+  return guarded<const qd_char*>(nullptr, [&] {
+    Engine& e = engine();
+    // A stale handle shows nothing: the empty text, code 15.
+    if (!readableBuffer(e, bufferAt(data), rows, cols, u"aShowByLong")) {
+      e.matrix.printText.clear();
+      return out(e.matrix.printText);
+    }
+    return showMatrix(e, bufferAt(data), rows, cols);
+  });
 }
 
 // ---- operations ----------------------------------------------------------------

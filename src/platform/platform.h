@@ -24,6 +24,19 @@ struct LocalTime {
   int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
+// How the library names itself to the user (information block, batch
+// header, about text, box captions). The defaults are those of the Windows
+// plug-in; the program and the library on Linux give their own.
+struct ProductNames {
+  TextView nameLine = u"Plugin name: Quadrel.dll (formula and script calculator for Notepad++)";
+  TextView build = u"66.";  // after "Built: "
+  TextView library = u"oTemar.dll";
+  TextView webPage = u"Web page: https://quadrel.example.org";  // empty: no such line
+  // The result of a plot that is neither shown in a window nor saved as a
+  // picture; empty where plots open windows.
+  TextView unsavedPlot;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -32,8 +45,9 @@ class Platform {
   virtual int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) = 0;
   // A one-line input box; false when the user cancelled.
   virtual bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) = 0;
-  // An open-file dialog; the empty text when cancelled.
-  virtual Text openFileDialog(TextView title, TextView filter) = 0;
+  // An open-file dialog showing folder first (the system's choice when
+  // empty); the empty text when cancelled.
+  virtual Text openFileDialog(TextView title, TextView filter, TextView folder) = 0;
 
   virtual void setClipboardText(TextView text) = 0;
   virtual Text clipboardText() = 0;
@@ -80,6 +94,8 @@ class Platform {
   virtual std::unique_ptr<PlotWindow> openPlotWindow(int /*slot*/, TextView /*title*/, PlotWindow* /*previous*/) {
     return nullptr;
   }
+
+  virtual ProductNames productNames() const { return ProductNames(); }
 };
 
 }  // namespace quadrel

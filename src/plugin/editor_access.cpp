@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/engine.h"
-#include "core/script/command_table.h"
+#include "core/script/statement_search.h"
 #include "platform/platform.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_state.h"
@@ -100,7 +100,11 @@ Text getFileName() {
 intptr_t getInsertPos(int* flagOut) {
   HWND view = getEdit();
   const LRESULT end = sci(view, SCI_GETSELECTIONEND);
-  const LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(end));
+  LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(end));
+  // A selection that ends at the start of a line (Shift+Down) ends with the
+  // line before: that line is the last one selected.
+  if (line > 0 && end > sci(view, SCI_GETSELECTIONSTART) && end == sci(view, SCI_POSITIONFROMLINE, WPARAM(line)))
+    --line;
   const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
   const LRESULT lineEnd = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line));
   if (flagOut)
@@ -153,41 +157,31 @@ intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextVi
   return SendMessageA(view, SCI_SEARCHINTARGET, WPARAM(bytes.size()), reinterpret_cast<LPARAM>(bytes.c_str()));
 }
 
-// The statement before the caret is looked for among the catalogue's
-// commands up to "Var"; the later ones are not searched.
-constexpr int kLastStatementCommand = 20;
-
-Text getStatementBeforeCaret() {
+Statement getStatementBeforeCaret() {
   HWND view = getEdit();
   const LRESULT caret = sci(view, SCI_GETCURRENTPOS);
-  LRESULT line = sci(view, SCI_LINEFROMPOSITION, WPARAM(caret));
-  LRESULT limit = sci(view, SCI_GETLINEENDPOSITION, WPARAM(line)) + 1;
-  const bool atEnd = caret == limit - 1;
-  intptr_t found = -1;
-  const auto catalogue = commandCatalogue();
-  // Line by line upwards, down to and including the first line of the
-  // document; a command name counts wherever it starts, position 0 included.
-  do {
-    if (!atEnd && line > 0)
-      --line;
-    const LRESULT start = sci(view, SCI_POSITIONFROMLINE, WPARAM(line));
-    const intptr_t q = findInTarget(view, start, limit, SCFIND_WHOLEWORD, u"'");
-    if (q >= 0)
-      limit = q - 1;  // a comment ends the searched range
-    // A range that ends before it starts would make the search run backwards.
-    for (int k = 0; k <= kLastStatementCommand && limit >= start; ++k) {
-      found = findInTarget(view, start, limit, SCFIND_WHOLEWORD, catalogue[size_t(k)].name);
-      if (found >= 0)
-        break;
-    }
-    --line;
-  } while (line >= 0 && found < 0);
-  if (found < 0)
-    return Text();
-  const intptr_t length = caret - found;
-  if (length <= 0)
-    return Text();
-  return textRange(view, found, caret);
+  const LRESULT caretLine = sci(view, SCI_LINEFROMPOSITION, WPARAM(caret));
+  const LRESULT caretLineStart = sci(view, SCI_POSITIONFROMLINE, WPARAM(caretLine));
+  const bool atEnd = caret == sci(view, SCI_GETLINEENDPOSITION, WPARAM(caretLine));
+  auto lineText = [view](int64_t line) {
+    return textRange(view, sci(view, SCI_POSITIONFROMLINE, WPARAM(line)),
+                     sci(view, SCI_GETLINEENDPOSITION, WPARAM(line)));
+  };
+  const TextPlace caretPlace{caretLine, int64_t(textRange(view, caretLineStart, caret).size())};
+  const StatementStart found = findStatementStart(caretPlace, atEnd, lineText);
+  if (found.kind == StatementKind::None)
+    return {};
+  // Back from a place in a line's text to the document's byte position.
+  auto position = [&](TextPlace place) -> intptr_t {
+    const intptr_t start = sci(view, SCI_POSITIONFROMLINE, WPARAM(place.line));
+    const Text text = lineText(place.line);
+    return start + intptr_t(toDocument(view, TextView(text).substr(0, size_t(place.column))).size());
+  };
+  const intptr_t first = position(found.start);
+  const intptr_t last = found.kind == StatementKind::BareLine ? position(found.end) : intptr_t(caret);
+  if (last <= first)
+    return {};
+  return {textRange(view, first, last), found.kind == StatementKind::BareLine};
 }
 
 void insertResult(TextView input, bool ensureLineEnd) {
@@ -225,12 +219,26 @@ Text resultFileOf(TextView path) {
   return target;
 }
 
+namespace {
+
+// Whether the editor's current document is the file at path with edits not
+// saved: reloading it would lose them, so the editor asks first.
+bool currentDocumentModified(TextView path) {
+  HWND view = getEdit();
+  return equalsIgnoreCase(getFileName(), path) && sci(view, SCI_GETMODIFY) != 0;
+}
+
+}  // namespace
+
 void reloadResultFile(TextView path, bool openWhenClosed) {
   const Text target = resultFileOf(path);
   const std::wstring w(target.begin(), target.end());
   HWND npp = pluginState().npp.nppHandle;
-  // The editor reloads only a document it has open, matched by its exact path.
-  SendMessageW(npp, NPPM_RELOADFILE, 1, reinterpret_cast<LPARAM>(w.c_str()));
+  // The editor reloads only a document it has open, matched by its exact
+  // path. An unchanged result document is reloaded without a question,
+  // before the editor's own check finds it changed on disk and asks.
+  const WPARAM alert = currentDocumentModified(target) ? 1 : 0;
+  SendMessageW(npp, NPPM_RELOADFILE, alert, reinterpret_cast<LPARAM>(w.c_str()));
   if (openWhenClosed)
     SendMessageW(npp, NPPM_DOOPEN, 0, reinterpret_cast<LPARAM>(w.c_str()));
 }

@@ -25,7 +25,13 @@ Text getLineText(int32_t line);
 Text removeComments(TextView text);
 Text trimPattern(TextView text, TextView pattern, bool ignoreCase);
 intptr_t findInTarget(HWND view, intptr_t start, intptr_t end, int flags, TextView text);
-Text getStatementBeforeCaret();
+// The statement "Eval Expression To Wnd" runs; bare when it is the caret's
+// line holding a formula without command word (it runs as "Expr = " + text).
+struct Statement {
+  Text text;
+  bool bare = false;
+};
+Statement getStatementBeforeCaret();
 // The document's text from first up to last (byte positions).
 Text textRange(HWND view, intptr_t first, intptr_t last);
 void insertResult(TextView text, bool ensureLineEnd);

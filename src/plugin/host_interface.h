@@ -75,6 +75,9 @@ static_assert(sizeof(SciNotification) == (sizeof(void*) == 4 ? 80 : 128), "SCNot
 
 // Host messages.
 constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;  // kMainView, or 1 for the second view
+constexpr UINT NPPM_MODELESSDIALOG = 2036;       // wParam kModelessDialogAdd/Remove, lParam the window
+constexpr WPARAM kModelessDialogAdd = 0;
+constexpr WPARAM kModelessDialogRemove = 1;
 constexpr UINT NPPM_RELOADFILE = 2060;
 constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr UINT NPPM_DOOPEN = 2101;
@@ -89,6 +92,7 @@ constexpr UINT SCI_GOTOPOS = 2025;
 constexpr UINT SCI_GETCOLUMN = 2129;
 constexpr UINT SCI_GETLINEENDPOSITION = 2136;
 constexpr UINT SCI_GETCODEPAGE = 2137;
+constexpr UINT SCI_GETMODIFY = 2159;
 constexpr UINT SCI_GETSELECTIONSTART = 2143;
 constexpr UINT SCI_GETSELECTIONEND = 2145;
 constexpr UINT SCI_GETLINE = 2153;

@@ -19,6 +19,7 @@
 #include "core/script/reports.h"
 #include "core/script/script_file.h"
 #include "core/text/number_text.h"
+#include "core/text/path_text.h"
 #include "platform/platform.h"
 #include "plugin/editor_access.h"
 #include "plugin/plugin_state.h"
@@ -61,7 +62,29 @@ void inMenuFrame(const MenuFrame& frame, Body&& body) noexcept {
   }
 }
 
-int32_t run(TextView commandLine) { return otmEvalMain(pluginEngine(), commandLine); }
+// Every run starts from the defaults plus the plug-in's settings; the
+// description is the run's command line for the logs only.
+RunSettings request(Text description) {
+  RunSettings r;
+  r.commandLine = std::move(description);
+  return r;
+}
+
+int32_t run(RunSettings r) { return runRequest(pluginEngine(), std::move(r)); }
+
+// A run of the editor's text, its result to the clipboard and the log: the
+// text is the script as it stands, never read as options.
+RunSettings textRequest(Text options, const Text& text) {
+  const PluginState& s = pluginState();
+  RunSettings r = request(options + u" /sel:'" + text + u"' /");
+  r.selectionText = text;
+  r.runSelection = true;
+  r.noHeader = true;
+  r.toClipboard = true;
+  r.logToFile = true;
+  r.resultsOnly = s.hideExprLine;
+  return r;
+}
 
 Text trimmedResult() {
   Engine& e = pluginEngine();
@@ -128,9 +151,9 @@ bool safeForToolTip(TextView text) {
   return true;
 }
 
-// Checks the text, runs it with the given options in front of the selection
-// option and inserts the result below the text (not for the tool tip).
-void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool fromTip) {
+// Checks the text, runs it and inserts the result below the text (not for
+// the tool tip); noLabels is the plug-in's summary setting, where it applies.
+void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool noLabels, bool fromTip) {
   PluginState& s = pluginState();
   int32_t answer = kCheckNothingToRun;
   if (fromTip && !safeForToolTip(text)) {
@@ -142,7 +165,9 @@ void evaluateToWindow(TextView procedure, Text text, TextView title, TextView op
     s.toolTipExpression = text;
   if (answer != kCheckRun)
     return;
-  const int32_t exitCode = run(Text(options) + u" /sel:'" + text + u"' /");
+  RunSettings r = textRequest(Text(options), text);
+  r.noLabels = noLabels;
+  const int32_t exitCode = run(std::move(r));
   const Text result = trimmedResult();
   plog(procedure, u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
   plog(procedure, u": otmResStr = '" + result + u"'");
@@ -160,13 +185,13 @@ void otmE_CurLineToWnd(bool fromTip) {
   const Text text = getLineText(line);
   plog(u"otmE_CurLineToWnd()", u": LineText= " + text);
   evaluateToWindow(u"otmE_CurLineToWnd()", removeComments(text), u"Eval CurLine To Wnd: Expression = ",
-                   u" /noh /sclp /log " + s.hideExprOption + s.summaryOption, fromTip);
+                   u" /noh /sclp /log " + s.hideExprOption + s.summaryOption, s.summary, fromTip);
 }
 
 void otmE_SelTextToWnd(bool fromTip) {
   PluginState& s = pluginState();
   evaluateToWindow(u"otmE_SelTextToWnd()", removeComments(getSelection()), u"Eval SelText To Wnd: Expression = ",
-                   u" /noh /sclp /log " + s.hideExprOption, fromTip);
+                   u" /noh /sclp /log " + s.hideExprOption, false, fromTip);
 }
 
 void __cdecl otmE_CurLineToWndMnu() {
@@ -186,7 +211,8 @@ void __cdecl otmE_SelTextToWndMnu() {
 void __cdecl otmE_Expr() {
   inMenuFrame({u"otmE_Expr", u": ***** Menu: EVAL EXPRESSION TO WND "}, [] {
     PluginState& s = pluginState();
-    Text text = removeComments(getStatementBeforeCaret());
+    const Statement statement = getStatementBeforeCaret();
+    Text text = removeComments(statement.text);
     text = Text(trimBlanks(trimPattern(text, u"\r\n", false)));
     int32_t answer;
     if (s.noConfirm) {
@@ -200,7 +226,13 @@ void __cdecl otmE_Expr() {
     }
     if (answer == kCheckDeclined)
       return;
-    const int32_t exitCode = run(u" /a /noh /sclp /log " + s.hideExprOption + u" /sel:'" + text + u"' /");
+    // A bare formula runs the way a bare line of "Eval CurLine To Wnd" does.
+    const Text runText = statement.bare && !text.empty() ? u"Expr = " + text : text;
+    RunSettings r = textRequest(u" /a /noh /sclp /log " + s.hideExprOption, runText);
+    // The /a of this command names no file: a selection run writes none.
+    r.writeToFile = true;
+    r.append = true;
+    const int32_t exitCode = run(std::move(r));
     const Text result = trimmedResult();
     plog(u"otmE_Expr()", u": btnRet = " + intText(answer) + u", ExitCode = " + intText(exitCode));
     plog(u"otmE_Expr()", u": otmResStr = '" + result + u"'");
@@ -212,7 +244,12 @@ void __cdecl otmE_Expr() {
 void __cdecl otmE_CurFile() {
   inMenuFrame({u"otmE_CurFile", u": ***** Menu: EVAL CURFILE TO FILE "}, [] {
     const Text path = getFileName();
-    const int32_t exitCode = run(u"/i " + path + u" /o /log /pbar");
+    RunSettings r = request(u"/i " + path + u" /o /log /pbar");
+    r.inputFile = path;
+    r.readFromFile = true;
+    r.writeToFile = true;
+    r.logToFile = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_CurFile()", u": FileName = " + path);
     plog(u"otmE_CurFile()", u": ExitCode = " + intText(exitCode));
     // The whole file's result is shown: reloaded when open, else opened.
@@ -224,7 +261,15 @@ void __cdecl otmE_CurLineToFile() {
   inMenuFrame({u"otmE_CurLineToFile", u": ***** Menu: EVAL CURLINE TO FILE "}, [] {
     const Text path = getFileName();
     const int32_t line = getCurLineNr(nullptr, false);
-    const int32_t exitCode = run(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
+    RunSettings r = request(u"/i " + path + u" /a /lns:" + intText(line) + u" /lc:0 /noh");
+    r.inputFile = path;
+    r.readFromFile = true;
+    r.writeToFile = true;
+    r.append = true;
+    r.noHeader = true;
+    r.lineList = u";" + intText(line) + u";";
+    r.filterLines = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_CurLineToFile()", u": FileName = " + path);
     plog(u"otmE_CurLineToFile()", u": lHandle = " + intText(exitCode));
     // Only reloaded: one line's run must not switch documents.
@@ -234,16 +279,21 @@ void __cdecl otmE_CurLineToFile() {
 
 void __cdecl otmE_ShowMem() {
   inMenuFrame({u"otmE_ShowMem", u": ***** Menu: SHOW MEMORY "}, [] {
-    const int32_t exitCode = run(u" /sm ");
+    RunSettings r = request(u" /sm ");
+    r.showMemory = true;
+    const int32_t exitCode = run(std::move(r));
     plog(u"otmE_ShowMem()", u": ExitCode = " + intText(exitCode));
   });
 }
 
 void __cdecl insertFileName() {
   inMenuFrame({u"insertFileName", u""}, [] {
-    // The chosen name is inserted; a cancelled dialog leaves it empty (and
-    // insertResult says "No output!"), never the text of an earlier run.
-    insertResult(askFileName(pluginEngine()), false);
+    // The dialog starts in the document's folder and offers scripts first;
+    // a cancel inserts nothing and says nothing.
+    const Text name = pluginEngine().platform.openFileDialog(
+        u"Insert filename", u"Quadrel scripts (*.otm)|*.otm|All files (*.*)|*.*", folderPart(getFileName()));
+    if (!name.empty())
+      insertResult(name, false);
   });
 }
 
@@ -330,6 +380,9 @@ void dwellNotification(const SciNotification* n) {
     Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.script.resultText;
     const int entry = e.errors.code == kNoError ? s.catalogueIndex : 0;
     tip.append(commandCatalogue()[size_t(entry)].resultMessage);
+    // A call tip breaks lines at LF and draws a CR as a box of its own.
+    replaceAll(tip, u"\r\n", u"\n");
+    replaceAll(tip, u"\r", u"\n");
     const std::string bytes = toDocument(view, tip);
     SendMessageA(view, SCI_CALLTIPSHOW, WPARAM(caret), reinterpret_cast<LPARAM>(bytes.c_str()));
     s.lastToolTipTick = GetTickCount64();

@@ -9,6 +9,7 @@
 #include "core/engine.h"
 #include "exports/export_support.h"
 #include "platform/win32/win32_platform.h"
+#include "plugin/host_windows.h"
 #include "plugin/menu_commands.h"
 #include "plugin/menu_items.h"
 #include "plugin/plugin_state.h"
@@ -222,6 +223,7 @@ __declspec(dllexport) LRESULT __cdecl messageProc(UINT, WPARAM, LPARAM) {
     PluginState& s = pluginState();
     if (s.stage == HostStage::NameAsked && !s.subclassed) {
       subclassHost();
+      connectHostWindows();
       s.stage = HostStage::Subclassed;
     }
   } catch (...) {

@@ -45,7 +45,7 @@
  * script's failures show boxes, which nobody answers under wine.) */
 static const char* const kScripts[] = {"decimals",     "echo_and_comments", "errors",    "expressions", "hex_bin",
                                        "line_filter",  "matrices",          "no_labels", "numeric",     "plots",
-                                       "results_only", "store_and_show"};
+                                       "results_only", "store_and_show",    "matrix_failures"};
 
 typedef int32_t(QD_CALL* pf_otmEvalMain)(const qd_char*);
 typedef int32_t(QD_CALL* pf_GetEvalResult)(qd_char*, int32_t);

@@ -50,17 +50,21 @@ cmake -S "$tmp/user" -B "$tmp/user/build" -DCMAKE_PREFIX_PATH="$prefix" >"$tmp/u
 [[ "$("$tmp/user/build/consumer")" == "42.0000" ]] || fail "the find_package consumer failed"
 
 # 4. The installed program: a formula, and the command list it finds in share/.
-[[ "$("$prefix/bin/quadrel" --results-only -e '6*7')" == " Result => Number = 42.0000" ]] ||
+[[ "$("$prefix/bin/quadrel" -e '6*7')" == "42.0000" ]] ||
   fail "the installed quadrel did not evaluate 6*7"
 (cd "$tmp" && "$prefix/bin/quadrel" /cm) | grep -q . || fail "the installed quadrel /cm showed nothing"
 (cd "$tmp" && "$prefix/bin/quadrel" /cm 2>&1 >/dev/null) | grep -q "can't read" && fail "the installed quadrel does not find ShowCmds.otm"
 
-# 5. The man page renders, without warnings.
-man_page="$prefix/share/man/man1/quadrel.1"
+# 5. The man page (compressed) renders, without warnings, and names every option of --help.
+man_page="$prefix/share/man/man1/quadrel.1.gz"
 [[ -f "$man_page" ]] || fail "no man page at $man_page"
-warnings="$(groff -man -Tutf8 -ww -z "$man_page" 2>&1)"
+warnings="$(zcat "$man_page" | groff -man -Tutf8 -ww -z 2>&1)"
 [[ -z "$warnings" ]] || fail "the man page has warnings: $warnings"
 MANWIDTH=80 man -l "$man_page" 2>/dev/null | grep -q "EXIT STATUS" || fail "man -l did not render the man page"
+for option in $("$prefix/bin/quadrel" --help | grep -oE '^  -[-a-z]+' | tr -d ' ' | sort -u); do
+  zcat "$man_page" | grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" || fail "the man page lacks the option $option"
+done
+[[ -f "$prefix/share/doc/quadrel/copyright" ]] || fail "no copyright file"
 
 # 6. The Debian package.
 if [[ "${2:-}" == --deb ]]; then
@@ -71,8 +75,27 @@ if [[ "${2:-}" == --deb ]]; then
   dpkg-deb -c "$deb" | awk '{ print ($(NF - 1) == "->") ? $(NF - 2) : $NF }' >"$tmp/deb.list"
   for f in ./usr/bin/quadrel "./usr/lib/$soname" ./usr/lib/libquadrel.so ./usr/include/quadrel.h \
            ./usr/lib/pkgconfig/quadrel.pc ./usr/lib/cmake/Quadrel/QuadrelConfig.cmake \
-           ./usr/share/man/man1/quadrel.1 ./usr/share/quadrel/ShowCmds.otm; do
+           ./usr/share/man/man1/quadrel.1.gz ./usr/share/quadrel/ShowCmds.otm \
+           ./usr/share/doc/quadrel/copyright ./usr/share/doc/quadrel/changelog.gz; do
     grep -qxF "$f" "$tmp/deb.list" || fail "$(basename "$deb") lacks $f"
   done
+  # The program uses Debian's own libraries, not copies linked into it.
+  dpkg-deb -x "$deb" "$tmp/unpacked"
+  needed="$(objdump -p "$tmp/unpacked/usr/bin/quadrel" | awk '$1 == "NEEDED" { print $2 }')"
+  for lib in libedit libcairo libjpeg; do
+    grep -q "^$lib\." <<<"$needed" || fail "usr/bin/quadrel does not link $lib dynamically"
+  done
+  triggers="$(dpkg-deb -I "$deb" triggers 2>/dev/null || true)"
+  grep -q "ldconfig" <<<"$triggers" || fail "$(basename "$deb") lacks the ldconfig trigger"
+  # Debian's own checks: no error may be left (warnings and notes are listed).
+  if command -v lintian >/dev/null; then
+    lintian --no-tag-display-limit "$deb" >"$tmp/lintian.log" 2>&1 || true
+    if grep -q '^E: ' "$tmp/lintian.log"; then
+      cat "$tmp/lintian.log" >&2
+      fail "lintian reports errors on $(basename "$deb")"
+    fi
+  else
+    fail "lintian is not installed (scripts/install-deps.sh all installs it)"
+  fi
 fi
 echo "test-install: passed"

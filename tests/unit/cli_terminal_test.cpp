@@ -54,8 +54,11 @@ class Terminal {
     termios mode{};
     while (tcgetattr(fd_, &mode) == 0 && (mode.c_lflag & ICANON) && std::chrono::steady_clock::now() < end)
       usleep(2000);
-    ASSERT_EQ(write(fd_, keys.data(), keys.size()), ssize_t(keys.size()));
+    send(keys);
   }
+  // Keys sent at once, as they are pressed while a line runs (Ctrl+C then
+  // reaches the program through the terminal driver).
+  void send(const std::string& keys) { ASSERT_EQ(write(fd_, keys.data(), keys.size()), ssize_t(keys.size())); }
 
   // Reads until text has appeared after the point of the last wait (10 s at most).
   bool waitFor(const std::string& text) {
@@ -121,11 +124,11 @@ TEST(CliTerminalTest, LinesRunAsTypedWithEditingAndHistory) {
   t.type(
       "r*5\x7f"
       "4\r");
-  ASSERT_TRUE(t.waitFor(" Result => Number = 8.0000")) << t.screen();
+  ASSERT_TRUE(t.waitFor("\n8.0000\r\n")) << t.screen();
   ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
   // Ctrl+P brings back the previous line; Ctrl+A goes to its start.
   t.type("\x10\x01(\x05)+1\r");
-  ASSERT_TRUE(t.waitFor(" Result => Number = 9.0000")) << t.screen();
+  ASSERT_TRUE(t.waitFor("\n9.0000\r\n")) << t.screen();
   t.type("quit\r");
   EXPECT_EQ(t.exitCode(), 0) << t.screen();
   EXPECT_NE(folder.get(".quadrel_history").find("(r*4)+1"), std::string::npos);
@@ -140,6 +143,39 @@ TEST(CliTerminalTest, FailedCommandAndEndOfInput) {
   ASSERT_TRUE(t.waitFor("ERROR")) << t.screen();
   ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
   t.type("\x04");  // Ctrl+D on an empty line: end of input
+  EXPECT_EQ(t.exitCode(), 3) << t.screen();
+}
+
+TEST(CliTerminalTest, CtrlCDropsTheLineOrStopsTheRunAndTheSessionGoesOn) {
+  TempFolder folder;
+  Terminal t(toUtf8(folder.text()));
+  ASSERT_TRUE(t.started());
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("Var = r ; 7\r");
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  // Ctrl+C while typing: the line is dropped (99 would make the next line fail).
+  t.type("99");
+  t.type("\x03");
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("r*2\r");
+  ASSERT_TRUE(t.waitFor("\n14.0000\r\n")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  // Ctrl+C while an integral of 10^8 points runs: it stops, not the program.
+  t.type("Integrate(0; 1; 100000000; mid; x) = x^2\r");
+  ASSERT_TRUE(t.waitFor("x^2\r\n")) << t.screen();
+  usleep(200000);
+  t.send("\x03");
+  ASSERT_TRUE(t.waitFor("(exit before completion)")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel: interrupted")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  // The variables are kept; ans is the last number shown.
+  t.type("ans+r\r");
+  ASSERT_TRUE(t.waitFor("\n21.0000\r\n")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("help\r");
+  ASSERT_TRUE(t.waitFor("Integrate(a; b; n; method; variable) = formula")) << t.screen();
+  ASSERT_TRUE(t.waitFor("quadrel> ")) << t.screen();
+  t.type("quit\r");
   EXPECT_EQ(t.exitCode(), 3) << t.screen();
 }
 

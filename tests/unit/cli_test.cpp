@@ -11,6 +11,7 @@
 #include "core/engine.h"
 #include "core/script/command_table.h"
 #include "core/script/line_kind.h"
+#include "platform/headless/linux_names.h"
 #include "temp_folder.h"
 
 namespace quadrel {
@@ -82,7 +83,7 @@ TEST(CliArgumentsTest, WrongArguments) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{}, {"--no-header"}}) {
     const CliOptions o = parse(args);
     EXPECT_EQ(o.action, CliOptions::Action::Run);
-    EXPECT_EQ(o.scriptFile, "-");
+    EXPECT_EQ(o.scriptFile, "");
     EXPECT_TRUE(o.standardInputImplied);
   }
   EXPECT_FALSE(parse({"-"}).standardInputImplied);
@@ -183,7 +184,7 @@ TEST(CliPlatformTest, BoxesAnswerThemselves) {
   Text answer;
   EXPECT_TRUE(platform.inputBox(u"Quadrel Input", u"Decimals:", u"4", answer));
   EXPECT_EQ(answer, u"4");
-  EXPECT_EQ(platform.openFileDialog(u"Open", u"*.otm"), u"");
+  EXPECT_EQ(platform.openFileDialog(u"Open", u"*.otm", u""), u"");
   std::fflush(err);
   std::rewind(err);
   char buffer[512] = {};
@@ -225,7 +226,7 @@ class CliRunTest : public ::testing::Test {
 };
 
 TEST_F(CliRunTest, ScriptTextPrintsItsResult) {
-  EXPECT_EQ(runWith({"-e", "Expr = 2+3", "-e", "Hex = 255", "--results-only"}), 0);
+  EXPECT_EQ(runWith({"-e", "Expr = 2+3", "-e", "Hex = 255", "--results-only", "--report"}), 0);
   EXPECT_EQ(out, " Result => Number = 5.0000\n\n Result => Number = &FF\n");
   EXPECT_EQ(err, "");
 }
@@ -233,28 +234,29 @@ TEST_F(CliRunTest, ScriptTextPrintsItsResult) {
 TEST_F(CliRunTest, ScriptFileRun) {
   folder.put("demo.otm", "Expr = 1+1\r\nExpr = 2*3\r\n");
   EXPECT_EQ(runWith({"demo.otm"}), 0);
-  EXPECT_EQ(out.rfind("'Plugin name: Quadrel.dll (", 0), 0u);
+  EXPECT_EQ(out.rfind("'Program name: quadrel (", 0), 0u);
   EXPECT_NE(out.find("\nLn 2: EXPR = 2*3: " + std::string(20, ' ') + "\n Result => Number = 6.0000\n"),
             std::string::npos);
   EXPECT_EQ(out.find('\r'), std::string::npos);
-  EXPECT_TRUE(folder.exists("Result.otm"));
+  // Only -o writes a result file.
+  EXPECT_FALSE(folder.exists("Result.otm"));
 }
 
 TEST_F(CliRunTest, LineSelectionAppendsToANewResultFile) {
   folder.put("demo.otm", "Expr = 1\r\nExpr = 2\r\nExpr = 3\r\n");
-  EXPECT_EQ(runWith({"demo.otm", "--lines", "2", "--no-labels"}), 0) << err;
+  EXPECT_EQ(runWith({"demo.otm", "--lines", "2", "--no-labels", "-o", "Result.otm"}), 0) << err;
   EXPECT_EQ(out, "Ln 2: EXPR = 2: " + std::string(20, ' ') + "\n 2.0000\n");
   EXPECT_EQ(folder.get("Result.otm").rfind("Ln 2: EXPR = 2:", 0), 0u);
 }
 
 TEST_F(CliRunTest, ScriptTextToAFile) {
-  EXPECT_EQ(runWith({"-e", "Expr = 7", "-o", "out.otm", "--decimals", "1", "--results-only"}), 0);
+  EXPECT_EQ(runWith({"-e", "Expr = 7", "-o", "out.otm", "--decimals", "1", "--results-only", "--report"}), 0);
   EXPECT_EQ(folder.get("out.otm"), " Result => Number = 7.0\r\n");
 }
 
 TEST_F(CliRunTest, EntryLineReportsPrintTheirLines) {
   EXPECT_EQ(runWith({"/h"}), 0);
-  EXPECT_EQ(out.rfind("'Plugin name: Quadrel.dll (", 0), 0u);
+  EXPECT_EQ(out.rfind("'Program name: quadrel (", 0), 0u);
   EXPECT_NE(out.find("\nSyntax: Quadrel [parameters], Quadrel /h\n\nparameters:\n"), std::string::npos);
 }
 
@@ -265,7 +267,7 @@ TEST_F(CliRunTest, BareExpressionsAndTheirExitCodes) {
     const char* out;
   };
   for (const Case& c : std::vector<Case>{
-           {{"-e", "2+3", "--results-only"}, 0, " Result => Number = 5.0000\n"},
+           {{"-e", "2+3", "--results-only", "--report"}, 0, " Result => Number = 5.0000\n"},
            {{"-e", "Var = r ; 2\n\nr*3", "--no-labels"}, 0, nullptr},
            {{"-e", "Expr = 2+", "--results-only"}, 3, nullptr},
            {{"-e", "1", "-e", "sqr(", "--results-only"}, 3, nullptr},
@@ -278,7 +280,7 @@ TEST_F(CliRunTest, BareExpressionsAndTheirExitCodes) {
     }
   }
   // Line numbers count the empty line; the bare line ran as a formula.
-  runWith({"-e", "Var = r ; 2\n\nr*3", "--no-labels"});
+  runWith({"-e", "Var = r ; 2\n\nr*3", "--no-labels", "--report"});
   EXPECT_NE(out.find("Ln 3: EXPR = r*3: "), std::string::npos) << out;
   EXPECT_NE(out.find(" 6.0000\n"), std::string::npos) << out;
   // A "/" command line's exit code counts its failed commands too.
@@ -323,7 +325,7 @@ TEST_F(CliRunTest, InteractiveLinesShareTheirStores) {
   std::string dir = toUtf8(folder.text());
   EXPECT_EQ(runInteractive(engine, options, dir, lines, o, r), 0);
   out = readAll(o);
-  EXPECT_NE(out.find(" Result => Number = 5.0\n"), std::string::npos) << out;
+  EXPECT_EQ(out, "5.0\n");
   EXPECT_EQ(out.find("99"), std::string::npos) << "a line after quit ran";
   EXPECT_EQ(lines.read(), 5u);
   EXPECT_EQ(readAll(r), "");
@@ -362,7 +364,103 @@ TEST_F(CliRunTest, UnreadableScriptAndWrongArguments) {
   EXPECT_EQ(runWith({"missing.otm"}), 2);
   EXPECT_EQ(err, "quadrel: cannot read missing.otm\n");
   EXPECT_EQ(runWith({"--bogus"}), 2);
-  EXPECT_EQ(err.rfind("quadrel: unknown option: --bogus\nUsage: quadrel", 0), 0u);
+  EXPECT_EQ(err, "quadrel: unknown option '--bogus' (quadrel --help lists the options)\n");
+}
+
+// -e lines print what a calculator prints: the value, nothing else; errors
+// go to standard error and make the exit status 3.
+TEST_F(CliRunTest, ScriptTextPrintsValuesAlone) {
+  const std::string divisionByZero = "===> ERROR n. = 8: Division by zero             (Module: eval & sDiff)\n";
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out, err;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"-e", "2+3"}, 0, "5.0000\n", ""},
+           {{"-e", "Hex = 255", "-e", "Bin = 5"}, 0, "&FF\n!101\n", ""},
+           {{"-e", "Var = r ; 2", "-e", "Funct = area ; pi*r^2", "-e", "area"}, 0, "12.5664\n", ""},
+           {{"-e", "Matr = [mA];2;2;4;7;2;6", "-e", "[mA]*[mA]"},
+            0,
+            "A(0,0)=30.0000\tA(0,1)=70.0000\nA(1,0)=20.0000\tA(1,1)=50.0000\n",
+            ""},
+           {{"-e", "Integrate(0; 1; 100; trap; x) = x^2", "--decimals", "2"}, 0, "0.33\n", ""},
+           {{"-e", "VarPolyn = x", "-e", "Derivate = x^3-2x+5"}, 0, "3*x^2 - 2\n", ""},
+           {{"-e", "1/0", "-e", "7"}, 3, "7.0000\n", divisionByZero},
+           {{"-e", "1/0", "--no-labels"}, 3, "", divisionByZero},
+           {{"-e", "Var = r ; 2"}, 0, "", ""},
+           // Lines of an echo block are copied, not run: no value of theirs.
+           {{"-e", "Var = r ; 2\n\\\\ notes\nr\n//\nr*3"}, 0, "6.0000\n", ""},
+       }) {
+    EXPECT_EQ(runWith(c.args), c.exitCode) << c.args[1];
+    EXPECT_EQ(out, c.out) << c.args[1];
+    EXPECT_EQ(err, c.err) << c.args[1];
+  }
+  // -o keeps what was shown.
+  EXPECT_EQ(runWith({"-e", "6*7", "-o", "values.txt"}), 0);
+  EXPECT_EQ(folder.get("values.txt"), "42.0000\r\n");
+}
+
+TEST_F(CliRunTest, AFileRunWritesAResultFileOnlyWhenAsked) {
+  folder.put("calc.otm", "Expr = 6*7\r\n");
+  folder.put("Result.otm", "a user's own file\n");
+  EXPECT_EQ(runWith({"calc.otm"}), 0) << err;
+  EXPECT_NE(out.find(" Result => Number = 42.0000"), std::string::npos) << out;
+  EXPECT_EQ(folder.get("Result.otm"), "a user's own file\n");
+  EXPECT_EQ(runWith({"-o", "out.otm", "calc.otm"}), 0) << err;
+  EXPECT_NE(folder.get("out.otm").find(" Result => Number = 42.0000"), std::string::npos);
+  EXPECT_NE(folder.get("out.otm").find("'--- End Of BatchRun"), std::string::npos);
+}
+
+TEST_F(CliRunTest, TheProgramNamesItself) {
+  folder.put("calc.otm", "Expr = 1\r\n");
+  runWith({"calc.otm"});
+  EXPECT_EQ(out.rfind("'Program name: quadrel (", 0), 0u) << out;
+  EXPECT_NE(out.find("\n'Incorporates library quadrel - rel. "), std::string::npos) << out;
+  EXPECT_EQ(out.find("Quadrel.dll"), std::string::npos) << out;
+  EXPECT_EQ(out.find("oTemar"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Web page"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Built: 66."), std::string::npos) << out;
+  EXPECT_NE(out.find("Built: " + toUtf8(buildDate()) + " (Unicode version)"), std::string::npos) << out;
+  EXPECT_EQ(runWith({"--version"}), 0);
+  const std::string version = std::to_string(QUADREL_VERSION_MAJOR) + "." + std::to_string(QUADREL_VERSION_MINOR) +
+                              "." + std::to_string(QUADREL_VERSION_PATCH) + "." + std::to_string(QUADREL_VERSION_TWEAK);
+  EXPECT_EQ(out, "quadrel " + version + " (built " + toUtf8(buildDate()) + ")\n");
+  // A plot neither shown nor saved says how to get its picture.
+  runWith({"-e", "Plot(0; x; 10; 10) = x*x"});
+  EXPECT_EQ(out, "(no picture: quadrel --plots DIR saves plots as pictures)\n");
+}
+
+TEST_F(CliRunTest, WrongOptionsTakeOneLine) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"--bogus"}, "quadrel: unknown option '--bogus' (quadrel --help lists the options)\n"},
+           {{"/bogus"}, "quadrel: unknown option '/bogus' (quadrel --help lists the options)\n"},
+           {{"/i", "a.otm", "/xy"}, "quadrel: unknown option '/xy' (quadrel --help lists the options)\n"},
+           {{"--decimals", "x", "-e", "1"},
+            "quadrel: --decimals needs a number from 0 to 512 (quadrel --help lists the options)\n"},
+       }) {
+    EXPECT_EQ(runWith(c.args), 2) << c.args[0];
+    EXPECT_EQ(err, c.err);
+    EXPECT_EQ(out, "");
+  }
+  // Known options of the entry, and the text of a selection, are no such case.
+  EXPECT_EQ(runWith({"/sel:'Expr", "=", "8", "/4'", "/noh"}), 0) << err;
+  EXPECT_EQ(runWith({"/noh"}), 1);
+  EXPECT_EQ(err.rfind("quadrel: nothing to run", 0), 0u) << err;
+}
+
+TEST_F(CliRunTest, InteractiveAnsIsTheLastNumberShown) {
+  ListedLines lines({"6*7", "ans+1", "Var = r ; 1", "ans*2", "1/0", "ans"});
+  std::FILE* o = std::tmpfile();
+  std::FILE* r = std::tmpfile();
+  CliPlatform platform(o, r);
+  Engine engine(platform);
+  EXPECT_EQ(runInteractive(engine, parseCliArguments({}, noFile), toUtf8(folder.text()), lines, o, r), 3);
+  EXPECT_EQ(readAll(o), "42.0000\n43.0000\n86.0000\n86.0000\n");
 }
 
 }  // namespace

@@ -64,8 +64,11 @@ TEST_F(CommandLineTest, SelectionKeepsTheSlashesOfItsText) {
   EXPECT_TRUE(s.resultsOnly);
   EXPECT_TRUE(s.toClipboard);
 
-  // A piece that begins like an option ends the text there.
+  // Inside the quotes a piece that begins like an option is text; without a
+  // closing quote it ends the text there.
   parse(u"/sel:'Expr = 4/no'");
+  EXPECT_EQ(s.selectionText, u"'Expr = 4/no'");
+  parse(u"/sel:'Expr = 4/no");
   EXPECT_EQ(s.selectionText, u"'Expr = 4");
 
   parse(u"/sel");

@@ -57,7 +57,10 @@ TEST_F(Arithmetic, OperatorsPrecedenceAndAssociativity) {
       {u"4294967294\\2", 2147483647},
       {u"  1 +\t2\r\n", 3},  // blanks, tabs and line ends between tokens
       {u"1,5+1", 2.5},       // decimal comma
-      {u"1.2.3", 1.2},       // one token; a second point ends the number
+      {u"1.5e3", 1500},      // scientific notation
+      {u"2E-3", 0.002},
+      {u"6,02e23", 6.02e23},  // decimal comma with an exponent
+      {u"1.e2+.5E+1", 105},
       {u".5", 0.5},
       {u".", 0},
   });
@@ -103,12 +106,19 @@ TEST_F(Arithmetic, HexadecimalAndBinaryLiterals) {
   expectValues({
       {u"&FF", 255},
       {u"&ff+1", 256},
-      {u"&", 0},
-      {u"&FG", 15},                // only the leading hexadecimal digits count
+      {u"&1E3", 483},              // hexadecimal digits, no exponent
       {u"&FFFFFFFFFFFFFFFF", -1},  // 64 bits, wrapping
       {u"!101", 5},
-      {u"!", 0},
-      {u"!102", 0},  // a digit other than 0 and 1 makes the value 0
+  });
+  // A literal is read whole or refused: the malformed token is a syntax error.
+  expectFailures({
+      {u"&", kErrParserSyntax},
+      {u"&FG", kErrParserSyntax},
+      {u"&H10", kErrParserSyntax},
+      {u"&G1", kErrParserSyntax},
+      {u"!", kErrParserSyntax},
+      {u"!2", kErrParserSyntax},
+      {u"!102", kErrParserSyntax},
   });
 }
 
@@ -117,8 +127,13 @@ TEST_F(Arithmetic, FailureCodes) {
       {u"2(3)", kErrEvaluatorSyntax},  // input left over
       {u"1 2", kErrEvaluatorSyntax},
       {u"1>>2", kErrEvaluatorSyntax},
-      {u"1 eqv 1", kErrEvaluatorSyntax},  // reserved words without an operator
-      {u"1e5", kErrUndefinedFunction},    // no exponents: the number 1 and the name e5
+      {u"1 eqv 1", kErrEvaluatorSyntax},   // reserved words without an operator
+      {u"1e", kErrEvaluatorSyntax},        // no exponent digits: the number 1, then the constant e
+      {u"1.2.3", kErrParserSyntax},        // a second decimal point
+      {u"1,000,000*2", kErrParserSyntax},  // commas are decimal commas
+      {u"max(1,2,3)", kErrParserSyntax},
+      {u"1e400", kErrParserSyntax},  // too large for a double
+      {u"-1e400", kErrParserSyntax},
       {u"", kErrParserSyntax},
       {u"1+", kErrParserSyntax},
       {u")", kErrParserSyntax},

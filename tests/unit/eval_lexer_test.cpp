@@ -92,7 +92,7 @@ TEST_F(Lexer, NamesResolvedOnTheSpot) {
   EXPECT_EQ(e.errors.code, kErrUndefinedFunction);
   EXPECT_NE(log().find(u"Undefined Function = SUM\r\n"), Text::npos);
   // Constants and variables become numbers.
-  EXPECT_EQ(tokens(u"pi")[0], (Token{u"num", u"3.1415926536"}));
+  EXPECT_EQ(tokens(u"pi")[0], (Token{u"num", u"3.141592653589793"}));
   setVar(u"pi", u"3");
   EXPECT_EQ(tokens(u"pi")[0], (Token{u"num", u"3.0000000000"}));
   // A value that ten decimals cannot hold keeps its exact text.

@@ -69,7 +69,8 @@ TEST_F(Store, VariableValues) {
       {u"abc", 0},
       {u"", 0},
       {u"2abc", 2},
-      {u"1,5", 1},        // no decimal comma in stored values
+      {u"1,5", 1.5},      // the decimal comma, as the Var command reads it
+      {u"1.2.3", 1.2},    // the leading number of a stored value text
       {u"1e-12", 1e-12},  // full precision is kept
       {u"12345678901234567890", 12345678901234567890.0},
   };
@@ -88,7 +89,7 @@ TEST_F(Store, VariableValues) {
 TEST_F(Store, VariablesShadowConstantsAndFunctionsButNotReservedWords) {
   setVar(u"pi", u"3");
   EXPECT_EQ(value(u"pi"), 3);
-  EXPECT_EQ(value(u"#pi"), 3.1415927410125732);
+  EXPECT_EQ(value(u"#pi"), 3.141592653589793);
   setVar(u"sin", u"2");
   EXPECT_EQ(value(u"sin*3"), 6);
   setVar(u"sum", u"5");
@@ -105,7 +106,7 @@ TEST_F(Store, FunctionsExpandAsBracketedBodies) {
   // Whole identifiers only, and not inside "#", "&" or "[...]" tokens.
   EXPECT_EQ(failure(u"fx"), kErrUndefinedFunction);
   setFunction(u"pi", u"4");
-  EXPECT_EQ(value(u"pi+#pi"), 4 + 3.1415927410125732);
+  EXPECT_EQ(value(u"pi+#pi"), 4 + 3.141592653589793);
   setFunction(u"ff", u"1");
   EXPECT_EQ(value(u"&ff"), 255);
   EXPECT_EQ(failure(u"[ff]"), kErrMatrixNotFound);

@@ -18,9 +18,9 @@ TEST(PolynomialDerivative, Examples) {
     const char16_t *polynomial, *variable, *derivative;
   };
   const Case cases[] = {
-      {u"x^3-2x+5", u"x", u"3*x^2 - 2"}, {u"-x^2", u"x", u" - 2*x"},  {u"5", u"x", u""},
-      {u"X^2 + 3*X", u"X", u"2*x + 3"},  {u"2.5x^3", u"x", u"6*x^2"}, {u"x^-2", u"x", u" - 2*x^-3"},
-      {u"4t^1+t", u"t", u"4 + 1"},       {u"x^0", u"x", u"0*x^-1"},   {u"", u"x", u""},
+      {u"x^3-2x+5", u"x", u"3*x^2 - 2"}, {u"-x^2", u"x", u" - 2*x"},    {u"5", u"x", u""},
+      {u"X^2 + 3*X", u"X", u"2*x + 3"},  {u"2.5x^3", u"x", u"7.5*x^2"}, {u"x^-2", u"x", u" - 2*x^-3"},
+      {u"4t^1+t", u"t", u"4 + 1"},       {u"x^0", u"x", u"0*x^-1"},     {u"", u"x", u""},
   };
   for (const Case& c : cases)
     EXPECT_EQ(polynomialDerivative(c.polynomial, c.variable), c.derivative) << toUtf8(c.polynomial);
@@ -119,6 +119,33 @@ TEST_F(SolverTest, SolveWithAGivenDerivative) {
   root = 7;
   EXPECT_EQ(solveWithDerivative(e, u"x^2-10", u"x", &root, [](Text&) { return false; }), -1);
   EXPECT_EQ(root, 7.0);
+}
+
+}  // namespace
+}  // namespace quadrel
+
+namespace quadrel {
+namespace {
+
+TEST(PolynomialDerivative, FractionsAreNumbers) {
+  const struct {
+    const char16_t *polynomial, *derivative;
+  } cases[] = {
+      {u"0.5*x^4+x", u"2*x^3 + 1"}, {u"2.5*x^2", u"5*x"},   {u"x^4/2", u"2*x^3"},
+      {u"0,5*x^3", u"1.5*x^2"},     {u"x/4", u"0.25"},      {u"-1.5x^2+3", u" - 3*x"},
+      {u"x^2.5", u"2.5*x^1.5"},     {u"1/3*x^3", u"1*x^2"}, {u"3*x^2", u"6*x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(polynomialDerivative(c.polynomial, u"x"), c.derivative) << toUtf8(c.polynomial);
+}
+
+TEST_F(SolverTest, NoRealRootOrAnEqualsSignIsAnError) {
+  EXPECT_NEAR(solvePolynomial(e, u"0.5*x^2-2", u"x"), 2, 1e-9);
+  EXPECT_EQ(e.errors.code, kNoError);
+  solvePolynomial(e, u"x^2+1", u"x");
+  EXPECT_EQ(e.errors.code, kErrNoRealRoot);
+  EXPECT_NE(log().find(u"no real root found"), Text::npos);
+  solvePolynomial(e, u"x^2=1", u"x");
+  EXPECT_EQ(e.errors.code, kErrInvalidArgument);
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ bool libraryVersion(Engine& e, Text& fileVersion, Text& productVersion) {
 }
 
 Text aboutText(Engine& e, bool returnOnly) {
-  static constexpr char16_t kCaption[] = u"About oTemar.dll";
+  const Text library(e.platform.productNames().library);
+  const Text caption = u"About " + library;
   Text version, product;
   libraryVersion(e, version, product);
   // The time of the library file itself; a file that cannot be read shows
@@ -66,7 +67,7 @@ Text aboutText(Engine& e, bool returnOnly) {
   if (!e.platform.fileModifiedTime(e.platform.libraryPath(), fileTime))
     fileTime = LocalTime();
 
-  Text text = u"Library: oTemar.dll";
+  Text text = u"Library: " + library;
   text.append(u"\r\nVersion: ").append(version);
   text.append(u"\r\nFileTime: ").append(dateTimeText(fileTime, u" "));
   text.append(u"\r\nMaker: the Quadrel team");
@@ -75,11 +76,11 @@ Text aboutText(Engine& e, bool returnOnly) {
   text.append(u"\r\n\r\n");
 
   if (returnOnly) {
-    Text withCaption = kCaption;
+    Text withCaption = caption;
     withCaption.append(u"\r\n\r\n").append(text);
     e.diag.aboutText = std::move(withCaption);
   } else {
-    e.platform.messageBox(kCaption, text, BoxButtons::Ok, BoxIcon::Information);
+    e.platform.messageBox(caption, text, BoxButtons::Ok, BoxIcon::Information);
     e.diag.aboutText = std::move(text);
   }
   return e.diag.aboutText;

@@ -4,9 +4,10 @@
 
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
-#include "core/eval/error_report.h"
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/text/number_reader.h"
 
 namespace quadrel {
 
@@ -92,25 +93,10 @@ class TreeParser {
     setErrorCode(e_, evalCode);
   }
 
-  // Digits, then "." (or ",") and digits, then e/E, a sign and digits; gives
-  // the index after the number, or npos when it is malformed.
+  // The index after the number literal at i, or npos when it is malformed.
   size_t numberEnd(size_t i) const {
-    const size_t n = text_.size();
-    while (i < n && isDigit(text_[i])) ++i;
-    if (i < n && (text_[i] == u'.' || text_[i] == u',')) {
-      if (++i >= n || !isDigit(text_[i]))
-        return TextView::npos;
-      while (i < n && isDigit(text_[i])) ++i;
-    }
-    if (i < n && (text_[i] == u'e' || text_[i] == u'E')) {
-      ++i;
-      if (i < n && (text_[i] == u'+' || text_[i] == u'-'))
-        ++i;
-      if (i >= n || !isDigit(text_[i]))
-        return TextView::npos;
-      while (i < n && isDigit(text_[i])) ++i;
-    }
-    return i;
+    const LiteralScan scan = scanDecimal(text_, i);
+    return scan.wellFormed ? scan.end : TextView::npos;
   }
 
   size_t skipBlanks(size_t i) const {

@@ -1,21 +1,17 @@
 #include "core/diff/diff_simplify.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "core/diff/diff_state.h"
 #include "core/diff/diff_trace.h"
-#include "core/eval/error_report.h"
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
 
 namespace quadrel {
 
 namespace {
-
-// The base of exp and of the hyperbolic folds.
-constexpr double kE = 2.71828182845905;
-// pi/2 in single precision.
-constexpr double kHalfPiSingle = 1.5707963705062866;
 
 class Simplifier {
  public:
@@ -165,28 +161,28 @@ class Simplifier {
 
 }  // namespace
 
+// The same values as the evaluator's rows, in double precision.
 double diffFunctionValue(int32_t op, double a) {
-  const double ea = std::pow(kE, a), eb = std::pow(kE, -a);
   switch (op) {
     case kOpCos: return std::cos(a);
     case kOpSin: return std::sin(a);
-    case kOpTg: return std::sin(a) / std::cos(a);
-    case kOpCtg: return std::cos(a) / std::sin(a);
+    case kOpTg: return std::tan(a);
+    case kOpCtg: return 1 / std::tan(a);
     case kOpAbs: return std::fabs(a);
     case kOpSgn: return a > 0 ? 1.0 : (a < 0 ? -1.0 : 0.0);
     case kOpSqrt: return std::sqrt(a);
-    case kOpLn: return double(float(std::log(a)));
-    case kOpExp: return ea;
-    case kOpArcsin: return std::atan(a / std::sqrt(1 - a * a));
-    case kOpArccos: return std::atan(-a / std::sqrt(1 - a * a)) + 2 * std::atan(1.0);
+    case kOpLn: return std::log(a);
+    case kOpExp: return std::exp(a);
+    case kOpArcsin: return std::asin(a);
+    case kOpArccos: return std::acos(a);
     case kOpArctg: return std::atan(a);
-    case kOpArcctg: return kHalfPiSingle - std::atan(a);
-    case kOpSh: return (ea - eb) / 2;
-    case kOpCh: return (ea + eb) / 2;
-    case kOpTh: return (ea - eb) / (ea + eb);
-    case kOpCth: return (ea + eb) / (ea - eb);
+    case kOpArcctg: return std::numbers::pi / 2 - std::atan(a);
+    case kOpSh: return std::sinh(a);
+    case kOpCh: return std::cosh(a);
+    case kOpTh: return std::tanh(a);
+    case kOpCth: return 1 / std::tanh(a);
     case kOpHeaviside: return a < 0 ? 0.0 : 1.0;
-    case kOpLog10: return double(float(std::log(a))) / std::log(10.0);
+    case kOpLog10: return std::log10(a);
     default: return NAN;
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
@@ -87,6 +88,6 @@ Text diffNumberText(double value, bool keepPoint) {
   return t;
 }
 
-double diffNumberValue(TextView con) { return leadingNumber(con); }
+double diffNumberValue(TextView con) { return leadingDecimal(con); }
 
 }  // namespace quadrel

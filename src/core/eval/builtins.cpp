@@ -7,6 +7,7 @@
 #include "core/engine.h"
 #include "core/eval/error_report.h"
 #include "core/eval/error_table.h"
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -127,20 +128,18 @@ constexpr FnName kFunctions[] = {
 };
 
 constexpr double kPi = std::numbers::pi;
-// E(t) of the hyperbolic rows: this base raised to t in double precision.
-constexpr double kHyperbolicBase = 2.71828182845905;
 
 struct ConstName {
   const char16_t* name;
   double value;
 };
 
+// Full doubles: a constant in a formula is worth all its digits.
+constexpr double kE = std::numbers::e, kDeg = 180 / kPi, kRad = kPi / 180;
 constexpr ConstName kConstants[] = {
-    {u"pi", 3.141592653589793},     {u"#pi", 3.141592653589793},      {u"2pi", 6.283185307179586},
-    {u"#2pi", 6.283185307179586},   {u"e", 2.71828182845905},         {u"#e", 2.71828182845905},
-    {u"deg", 57.2957795130823},     {u"to_deg", 57.2957795130823},    {u"#deg", 57.2957795130823},
-    {u"#to_deg", 57.2957795130823}, {u"rad", 0.0174532925199433},     {u"to_rad", 0.0174532925199433},
-    {u"#rad", 0.0174532925199433},  {u"#to_rad", 0.0174532925199433},
+    {u"pi", kPi},   {u"#pi", kPi},     {u"2pi", 2 * kPi}, {u"#2pi", 2 * kPi}, {u"e", kE},
+    {u"#e", kE},    {u"deg", kDeg},    {u"to_deg", kDeg}, {u"#deg", kDeg},    {u"#to_deg", kDeg},
+    {u"rad", kRad}, {u"to_rad", kRad}, {u"#rad", kRad},   {u"#to_rad", kRad},
 };
 
 // Lower-cases a short name into buf; false when it is too long to be a
@@ -154,8 +153,6 @@ bool lowerShort(TextView name, char16_t* buf, size_t cap, TextView& out) {
 }
 
 double sgn(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
-float f32(double v) { return static_cast<float>(v); }
-float hyperbolicE(float t) { return f32(std::pow(kHyperbolicBase, double(t))); }
 
 uint64_t nextRandom(uint64_t& state) {
   // splitmix64: small, fast and good enough for a calculator's rnd.
@@ -200,61 +197,51 @@ int findFunction(TextView name) {
 }
 
 double applyFunction(Engine& e, int id, double x) {
-  const float f = f32(x);
-  const float halfPi = 2.0f * f32(std::atan(1.0));
+  // Every row in double precision. Where a row is a function of the C
+  // library (or the same function written another way, as sinh is with
+  // exponentials) the library computes it, for its accuracy and its range.
+  constexpr double halfPi = kPi / 2;
   double value = 0.0;
   // Numerator and denominator the row forms, for the negative-infinity report.
   double num = 0.0, den = 0.0;
   switch (id) {
-    case kAbs: value = std::fabs(f); break;
-    case kAtan: value = f32(std::atan(double(f))); break;
-    case kCos: value = f32(std::cos(double(f))); break;
-    case kSin: value = f32(std::sin(double(f))); break;
-    case kTan: value = f32(std::tan(double(f))); break;
-    case kSec: {
-      float c = f32(std::cos(double(f)));
-      num = 1, den = c, value = 1.0f / c;
-      break;
-    }
-    case kCosec: {
-      float s = f32(std::sin(double(f)));
-      num = 1, den = s, value = 1.0f / s;
-      break;
-    }
-    case kCotan: {
-      float t = f32(std::tan(double(f)));
-      num = 1, den = t, value = 1.0f / t;
-      break;
-    }
-    case kExp: value = f32(std::pow(double(2.7182817f), double(f))); break;
-    case kFix: value = std::trunc(f); break;
+    case kAbs: value = std::fabs(x); break;
+    case kAtan: value = std::atan(x); break;
+    case kCos: value = std::cos(x); break;
+    case kSin: value = std::sin(x); break;
+    case kTan: value = std::tan(x); break;
+    case kSec: num = 1, den = std::cos(x), value = 1 / den; break;
+    case kCosec: num = 1, den = std::sin(x), value = 1 / den; break;
+    case kCotan: num = 1, den = std::tan(x), value = 1 / den; break;
+    case kExp: value = std::exp(x); break;
+    case kFix: value = std::trunc(x); break;
     case kInt: {
-      double t = std::trunc(double(f));
+      double t = std::trunc(x);
       if (!(t >= -2147483648.0 && t <= 2147483647.0)) {
         domainReport(e, x);
         value = std::isnan(t) ? t : 0.0;
       } else {
-        value = f32(double(int32_t(t)));
+        value = t;
       }
       break;
     }
     case kLn:
-      if (f < 0)
+      if (x < 0)
         domainReport(e, x);
-      value = f32(std::log(double(f)));
+      value = std::log(x);
       break;
     case kLog10:
-      if (f < 0)
+      if (x < 0)
         domainReport(e, x);
-      value = f32(std::log10(double(f)));
+      value = std::log10(x);
       break;
     case kSqrt:
-      if (f < 0)
+      if (x < 0)
         domainReport(e, x);
-      value = f32(std::sqrt(double(f)));
+      value = std::sqrt(x);
       break;
     case kRnd: {
-      double n = std::nearbyint(double(f));
+      double n = std::nearbyint(x);
       if (!(std::fabs(n) <= 2147483647.0)) {
         domainReport(e, x);
         value = 0.0;
@@ -262,80 +249,60 @@ double applyFunction(Engine& e, int id, double x) {
       }
       uint64_t span = uint64_t(std::fabs(n));
       double r = double(uniformUpTo(e.eval.randomState, span));
-      value = f32(n < 0 ? -r : r);
+      value = n < 0 ? -r : r;
       break;
     }
-    case kSgn: value = sgn(f); break;
+    case kSgn: value = sgn(x); break;
     case kArcsin:
     case kArccos: {
-      float d = 1.0f - f * f;
+      const double d = 1 - x * x;
       if (d <= 0)
         domainReport(e, x, u" and (-arg^2 + 1) => ", d);
-      float q = (id == kArcsin ? f : -f) / f32(std::sqrt(double(d)));
-      float a = f32(std::atan(double(q)));
-      value = id == kArcsin ? a : a + halfPi;
+      // atan(x / sqrt(1 - x*x)) and its complement are the arc sine and cosine.
+      value = id == kArcsin ? std::asin(x) : std::acos(x);
       break;
     }
     case kArcsec:
     case kArccosec: {
-      float d = f * f - 1.0f;
+      const double d = x * x - 1;
       if (d <= 0)
         domainReport(e, x, u" and (arg^2 - 1) => ", d);
-      float a = f32(std::atan(double(f / f32(std::sqrt(double(d))))));
-      float k = id == kArcsec ? f32(sgn(double(f) - 1)) : f32(sgn(double(f)) - 1);
+      const double a = std::atan(x / std::sqrt(d));
+      const double k = id == kArcsec ? sgn(x - 1) : sgn(x) - 1;
       value = a + k * halfPi;
       break;
     }
-    case kArccotan: value = f32(std::atan(double(f))) + halfPi; break;
-    case kSinh:
-    case kCosh:
-    case kTanh:
-    case kSech:
-    case kCosech:
-    case kCotanh: {
-      const float a = hyperbolicE(f), b = hyperbolicE(-f);
-      switch (id) {
-        case kSinh: value = (a - b) / 2.0f; break;
-        case kCosh: value = (a + b) / 2.0f; break;
-        case kTanh: num = a - b, den = a + b, value = (a - b) / (a + b); break;
-        case kSech: num = 2, den = a + b, value = 2.0f / (a + b); break;
-        case kCosech: num = 2, den = a - b, value = 2.0f / (a - b); break;
-        default: num = a + b, den = a - b, value = (a + b) / (a - b); break;
-      }
+    case kArccotan: value = std::atan(x) + halfPi; break;
+    case kSinh: value = std::sinh(x); break;
+    case kCosh: value = std::cosh(x); break;
+    case kTanh: value = std::tanh(x); break;
+    case kSech: num = 2, den = 2 * std::cosh(x), value = 1 / std::cosh(x); break;
+    case kCosech: num = 2, den = 2 * std::sinh(x), value = 1 / std::sinh(x); break;
+    case kCotanh: num = 2 * std::cosh(x), den = 2 * std::sinh(x), value = 1 / std::tanh(x); break;
+    case kArctanh:
+      num = 1 + x, den = 1 - x;
+      value = std::log(num / den) / 2;
       break;
-    }
-    case kArctanh: {
-      float n = 1.0f + f, d = 1.0f - f;
-      num = n, den = d;
-      value = f32(std::log(double(n / d))) / 2.0f;
+    case kArcsinh: value = std::asinh(x); break;
+    case kArccosh: value = std::acosh(x); break;
+    case kArcsech:
+      num = std::sqrt(1 - x * x) + 1, den = x;
+      value = std::log(num / den);
       break;
-    }
-    case kArcsinh: value = f32(std::log(double(f + f32(std::sqrt(double(f * f + 1.0f)))))); break;
-    case kArccosh: value = f32(std::log(double(f + f32(std::sqrt(double(f * f - 1.0f)))))); break;
-    case kArcsech: {
-      float n = f32(std::sqrt(double(1.0f - f * f))) + 1.0f;
-      num = n, den = f;
-      value = f32(std::log(double(n / f)));
+    case kArccosech:
+      num = sgn(x) * std::sqrt(x * x + 1) + 1, den = x;
+      value = std::log(num / den);
       break;
-    }
-    case kArccosech: {
-      float n = f32(sgn(double(f))) * f32(std::sqrt(double(f * f + 1.0f))) + 1.0f;
-      num = n, den = f;
-      value = f32(std::log(double(n / f)));
+    case kArccotanh:
+      num = x + 1, den = x - 1;
+      value = std::log(num / den) / 2;
       break;
-    }
-    case kArccotanh: {
-      float n = f + 1.0f, d = f - 1.0f;
-      num = n, den = d;
-      value = f32(std::log(double(n / d))) / 2.0f;
-      break;
-    }
-    case kArcctg: value = halfPi - f32(std::atan(double(f))); break;
-    case kHeaviside: value = f < 0 ? 0.0 : 1.0; break;
-    case kConstPi: value = f32(kPi); break;
-    case kConstRad: value = f32(kPi / 180.0); break;
-    case kConstDeg: value = f32(180.0 / kPi); break;
-    case kConstE: value = 2.7182817f; break;
+    case kArcctg: value = halfPi - std::atan(x); break;
+    case kHeaviside: value = x < 0 ? 0.0 : 1.0; break;
+    case kConstPi: value = kPi; break;
+    case kConstRad: value = kRad; break;
+    case kConstDeg: value = kDeg; break;
+    case kConstE: value = kE; break;
     default: {
       Text extra = u"Undefined Function = ";
       extra.append(e.lexer.element());
@@ -374,8 +341,6 @@ bool findConstant(TextView name, double& value) {
   return false;
 }
 
-double constantFormulaValue(double value) { return readDigitsAndPoints(fixedText(value, kFormulaDecimals)); }
-
 int32_t getConstant(Engine& e, TextView name, double* result) {
   setErrorCode(e, kErrUndefined);
   double v;
@@ -388,7 +353,7 @@ int32_t getConstant(Engine& e, TextView name, double* result) {
   lx.elementOwned = true;
   lx.elementFromValue = false;
   if (result)
-    *result = readDigitsAndPoints(lx.ownedElement);
+    decimalValue(lx.ownedElement, *result);
   clearErrorCode(e);
   return 1;
 }

@@ -22,8 +22,6 @@ double applyFunction(Engine& e, int id, double x);
 
 // The full-precision constant of that name (compared in lower case).
 bool findConstant(TextView name, double& value);
-// The value a constant reaches a formula with: its 10-decimal text read back.
-double constantFormulaValue(double value);
 
 // The exported constant lookup, with its effects on the code and the lexer.
 int32_t getConstant(Engine& e, TextView name, double* result);

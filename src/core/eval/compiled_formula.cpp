@@ -11,6 +11,7 @@
 #include "core/eval/lexer.h"
 #include "core/eval/parser_internal.h"
 #include "core/eval/user_functions.h"
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -48,7 +49,8 @@ bool abscissaValue(double x, double& value) {
   const bool negative = !digits.empty() && digits.front() == u'-';
   if (negative)
     digits.remove_prefix(1);
-  const double v = readDigitsAndPoints(digits);
+  double v;
+  decimalValue(digits, v);  // NaN's text reads as 0
   value = negative ? -v : v;
   return true;
 }
@@ -343,8 +345,6 @@ struct FormulaSampler::Program {
         if (lx.kind == TokKind::Matrix || (lx.kind == TokKind::Id && (lx.functionId < 0 || lx.functionId == rnd)))
           return false;
         Token t{lx.kind, lx.word, lx.symbol, lx.functionId, lx.hasValue ? lx.value : 0.0, false};
-        if (lx.kind == TokKind::Num && !lx.hasValue)
-          t.value = readDigitsAndPoints(lx.element());
         tokens.push_back(t);
         elements.emplace_back(lx.element());
       }
@@ -359,12 +359,7 @@ struct FormulaSampler::Program {
         continue;
       const Text& element = elements[k++];
       clearErrorCode(scratch);
-      if (t.kind == TokKind::Hex || t.kind == TokKind::Bin) {
-        const EvalOutcome literal = quadrel::evaluate(scratch, element, false);
-        if (!literal.ok() || !literal.isNumber())
-          return false;
-        t.value = literal.value;
-      } else if (t.kind == TokKind::Const) {
+      if (t.kind == TokKind::Const) {
         t.value = applyFunction(scratch, findFunction(element), 0.0);
       }
       if (scratch.errors.code != kNoError)

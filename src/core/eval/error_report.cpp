@@ -64,7 +64,7 @@ size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra) {
   report.append(u")'\r\nError nr. : ");
   report.append(intText(e.errors.code));
   report.append(u", Description: ");
-  report.append(describeCode(e.errors.code));
+  report.append(describeError(e, e.errors.code));
   report.append(u"\r\n");
   report.append(ext);
   report.append(u"\r\n");
@@ -73,9 +73,9 @@ size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra) {
 }
 
 Text describe(Engine& e, int32_t code, bool details) {
-  if (code == -99)
-    code = e.errors.code;
-  Text r(describeCode(code));
+  // The current code may be the matrix library's; a code given is read in
+  // the evaluator's table.
+  Text r(code == -99 ? describeError(e, e.errors.code) : describeCode(code));
   if (details) {
     r.append(u" | ");
     r.append(e.errors.log);
@@ -90,7 +90,24 @@ void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView e
   addReport(e, procedure, line, extra);
 }
 
-void setErrorCode(Engine& e, int32_t code) { e.errors.code = code; }
+void raiseMatrixFailure(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra) {
+  if (e.errors.code != kNoError)
+    return;
+  setErrorCode(e, code);
+  e.errors.matrixLibrary = true;
+  addReport(e, procedure, line, extra);
+}
+
+TextView describeError(const Engine& e, int32_t code) {
+  if (e.errors.matrixLibrary && code == e.errors.code)
+    return messageEntry(code + kMatrixBase);
+  return describeCode(code);
+}
+
+void setErrorCode(Engine& e, int32_t code) {
+  e.errors.code = code;
+  e.errors.matrixLibrary = false;
+}
 
 int32_t setMessagesFlag(Engine& e, int32_t flag) {
   const int32_t previous = e.errors.messagesFlag;

@@ -14,13 +14,22 @@ struct Engine;
 // length of the whole log afterwards.
 size_t addReport(Engine& e, TextView procedure, int32_t line, TextView extra);
 
-// Description of a code (-99: the current code); with details, " | " and the
-// whole error log follow.
+// Description of a code (-99: the current code, in the matrix library's
+// words when it raised it); with details, " | " and the whole error log
+// follow.
 Text describe(Engine& e, int32_t code, bool details);
 
 // Sets the code when none is pending and appends a report; a pending code
 // stands (the first failure of an evaluation is the one reported).
 void raise(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
+
+// raise for a failure of the matrix library inside a formula: the code is
+// described by the matrix library's entry ("Matrix singolar" for 7).
+void raiseMatrixFailure(Engine& e, int32_t code, TextView procedure, int32_t line, TextView extra);
+
+// The description of a code: the matrix library's text when it is the
+// pending code and the matrix library raised it, else describeCode.
+TextView describeError(const Engine& e, int32_t code);
 
 // The one way the evaluator code is written: a code, or none.
 void setErrorCode(Engine& e, int32_t code);

@@ -31,6 +31,7 @@ enum EvalCode : int32_t {
   kErrMatrixElements = 12,
   kErrInvalidArgument = 13,
   kErrMatrixNotFound = 14,
+  kErrNoRealRoot = 14,  // the polynomial solver's "no real root found"
   kErrUndefinedConstant = 18,
   kErrVarFound = 21,
   kErrUndefinedCommand = 25,

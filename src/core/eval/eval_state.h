@@ -12,7 +12,10 @@
 namespace quadrel {
 
 struct ErrorState {
-  int32_t code = 0;          // e_error: -1 none, 0 stop before completion, >0 a code
+  int32_t code = 0;  // e_error: -1 none, 0 stop before completion, >0 a code
+  // The code is the matrix library's (raised inside a formula): its own
+  // table entry describes it, not the evaluator's text of the same number.
+  bool matrixLibrary = false;
   Text log;                  // grows by one report per failure
   Text extendedInfo;         // extra block of the most recent report
   int32_t messagesFlag = 0;  // SetErrorMsgsF; read by the script layer only

@@ -73,16 +73,31 @@ EvalOutcome evaluate(Engine& e, TextView formula, bool check) {
   return outcome;
 }
 
-EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
+namespace {
+
+// de_eval and the solvers' evaluation: a matrix result is also stored.
+EvalOutcome evaluateAndStore(Engine& e, TextView formula, bool check, bool refuseInfinity) {
   if (!prepare(e, formula, check))
     return EvalOutcome::failure(e.errors.code);
   const Operand v = run(e);
   if (e.lexer.kind != TokKind::End && e.errors.code == kNoError)
     raise(e, kErrEvaluatorSyntax, u"de_eval", 300, u"e_tok = " + e.lexer.tokenType());
+  if (refuseInfinity && !v.isMatrix() && v.value == HUGE_VAL)
+    raise(e, kErrDivisionByZero, u"de_eval", 310, u"");
   const EvalOutcome outcome = finish(e, v);
   endMatrixEvaluation(e, outcome);
   storeMatrixResult(e, outcome);
   return outcome;
+}
+
+}  // namespace
+
+EvalOutcome evaluateKeepingResult(Engine& e, TextView formula, bool check) {
+  return evaluateAndStore(e, formula, check, true);
+}
+
+EvalOutcome evaluateAllowingInfinity(Engine& e, TextView formula, bool check) {
+  return evaluateAndStore(e, formula, check, false);
 }
 
 int32_t evaluateSamples(Engine& e, TextView formula, double x0, TextView variable, double x1, int32_t n, double* xs,

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/eval/name_chars.h"
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -74,8 +75,10 @@ TokenSpan scanToken(TextView s, size_t i) {
     return span(isIdentChar, Lexeme::Hex);
   if (c == u'!')
     return span(isDigit, Lexeme::Bin);
-  if (isDigit(c) || c == u'.')
-    return span([](char16_t x) { return isDigit(x) || x == u'.'; }, Lexeme::Number);
+  if (isDigit(c) || c == u'.' || c == u',') {
+    const LiteralScan scan = scanDecimal(s, i);
+    return TokenSpan{i, scan.end, Lexeme::Number, 0, !scan.wellFormed};
+  }
   if (isNameStart(c))
     return span(isNameChar, Lexeme::Identifier);
   if ((c == u'<' || c == u'>') && j < n && (s[j] == u'=' || s[j] == u'>'))

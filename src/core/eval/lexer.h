@@ -63,7 +63,7 @@ enum class Lexeme : uint8_t {
   Const,       // "#" + name characters
   Hex,         // "&" + name characters
   Bin,         // "!" + digits
-  Number,      // digits and points
+  Number,      // digits and decimal separators, and an exponent
   Identifier,  // a letter or "_", then name characters
   Symbol,      // "<" or ">" with "=" or ">" after it, or any one other character
 };
@@ -72,6 +72,7 @@ struct TokenSpan {
   size_t start = 0, end = 0;  // the characters of the token, a matrix suffix included
   Lexeme kind = Lexeme::White;
   char16_t matrixSuffix = 0;  // upper-case I, T or D, or 0
+  bool malformed = false;     // a number literal with a second separator
 };
 
 // The token that starts at s[i] (i < s.size()). The lexer and every other
@@ -93,7 +94,7 @@ struct LexerState {
   Word word = Word::None;
   uint32_t symbol = 0;    // for TokKind::Symbol
   int functionId = -1;    // for TokKind::Id: the built-in, or -1
-  bool hasValue = false;  // Num token with its value already known
+  bool hasValue = false;  // Num, Hex or Bin token with its value already known
   double value = 0.0;
   char16_t matrixSuffix = 0;
   size_t elemStart = 0, elemLength = 0;  // element as a slice of the expression

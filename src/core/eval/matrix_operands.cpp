@@ -37,6 +37,16 @@ void fail(Engine& e, int32_t code, TextView procedure, int32_t line, TextView ex
     e.messages.send(e.platform, extra, u"RaRarevo: Error", e.messages.showLevel != 0);
 }
 
+// fail for a matrix that cannot be inverted: the code is the matrix
+// library's and reads as its "Matrix singolar".
+void failInversion(Engine& e, TextView procedure, int32_t line, TextView extra) {
+  if (e.errors.code != kNoError)
+    return;
+  raiseMatrixFailure(e, kErrInversion, procedure, line, extra);
+  if (e.messages.showLevel & kShowParser)
+    e.messages.send(e.platform, extra, u"RaRarevo: Error", e.messages.showLevel != 0);
+}
+
 Text shapeText(const MatrixRecord& r) { return intText(r.rows) + u", " + intText(r.cols); }
 
 // Work past the limit: code 13 and a report that names the limit; true when
@@ -87,10 +97,8 @@ Operand newTemporary(Engine& e, std::unique_ptr<double[]> data, int32_t rows, in
 // Gives a temporary a new buffer and shape; it is renamed after the new
 // address, so no name points at a freed buffer.
 Operand replaceBuffer(Engine& e, MatrixRecord& r, std::unique_ptr<double[]> data, int32_t rows, int32_t cols) {
-  r.data = data.get();
-  r.owned = std::move(data);
-  r.rows = rows;
-  r.cols = cols;
+  double* p = data.get();
+  e.matrix.store.replaceData(r, p, std::move(data), rows, cols);
   r.name = u"m_" + addressText(r.data);
   return handleOf(e, r);
 }
@@ -102,8 +110,8 @@ bool invertInPlace(Engine& e, MatrixRecord& r, TextView procedure, TextView extr
     return false;
   if (r.rows == r.cols && matrix::inverse(r.data, r.rows, r.data, e.matrix.workspace))
     return true;
-  fail(e, kErrInversion, procedure, 1010,
-       u"Matrix is singolar (det = 0) or not squared. It can not be inverted\r\n" + Text(extra));
+  failInversion(e, procedure, 1010,
+                u"Matrix is singolar (det = 0) or not squared. It can not be inverted\r\n" + Text(extra));
   return false;
 }
 
@@ -276,8 +284,8 @@ Operand quotient(Engine& e, Operand left, Operand right) {
     return failed(e);
   const Text shapes = u"r1, c1 = " + shapeText(*a) + u"\r\nr2, c2 = " + shapeText(*b) + u"\r\n";
   if (b->rows != b->cols) {
-    fail(e, kErrInversion, kDivMult, 1170,
-         u"Matrix is singolar (det = 0) or not squared. It can not be inverted\r\n" + shapes);
+    failInversion(e, kDivMult, 1170,
+                  u"Matrix is singolar (det = 0) or not squared. It can not be inverted\r\n" + shapes);
     return failed(e);
   }
   if (a->cols != b->rows) {
@@ -366,7 +374,7 @@ Operand solveSystem(Engine& e, Operand p, Operand q) {
   if (refusedAsTooMuchWork(e, matrix::cramerWork(n), kFunct, u"a system by Cramer's rule"))
     return failed(e);
   if (!matrix::solveCramer(a->data, n, b->data, b->data, e.matrix.workspace)) {
-    fail(e, kErrInversion, kFunct, 1310, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
+    failInversion(e, kFunct, 1310, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
     return failed(e);
   }
   return handleOf(e, *b);
@@ -377,8 +385,8 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
   if (!systemOperands(e, p, q, true, a, b))
     return failed(e);
   if (k.isMatrix()) {
-    addReport(e, u"e_prs", 1320, u"vcoeff: the number of coefficients is a matrix\r\n");
     setErrorCode(e, kErrInvalidArgument);
+    addReport(e, u"e_prs", 1320, u"vcoeff: the number of coefficients is a matrix\r\n");
     return failed(e);
   }
   const int m = a->rows;
@@ -396,7 +404,7 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
   for (int i = 0; i < m; ++i)
     std::memcpy(&coefficients[size_t(i) * columns], a->data + size_t(i) * m, size_t(columns) * sizeof(double));
   if (!matrix::leastSquares(coefficients.data(), m, columns, b->data, c.data(), e.matrix.workspace)) {
-    fail(e, kErrInversion, kFunct, 1330, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
+    failInversion(e, kFunct, 1330, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
     return failed(e);
   }
   const size_t length = b->count();

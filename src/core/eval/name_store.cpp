@@ -1,5 +1,6 @@
 #include "core/eval/name_store.h"
 
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -32,7 +33,7 @@ NamedEntry& NameStore::slot(TextView name) {
 size_t NameStore::define(TextView name, TextView text) {
   NamedEntry& e = slot(name);
   e.text = storedForm(text);
-  e.value = leadingNumber(e.text);
+  e.value = leadingDecimal(e.text);
   return entries_.size();
 }
 

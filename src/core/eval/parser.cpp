@@ -9,6 +9,7 @@
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
 #include "core/eval/parser_internal.h"
+#include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
 
@@ -33,7 +34,7 @@ void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
   if (findConstant(name, c)) {
     lx.kind = TokKind::Num;
     lx.hasValue = true;
-    lx.value = constantFormulaValue(c);
+    lx.value = c;
     lx.elementFromValue = true;
     return;
   }
@@ -47,6 +48,30 @@ void classifyIdentifier(Engine& e, LexerState& lx, TextView name) {
     extra.append(u"\r\n");
     raise(e, kErrUndefinedFunction, u"e_function", 1150, extra);
   }
+}
+
+// A number literal's kind and value; a malformed one is a syntax error of
+// the token, so the formula gives no value.
+void readLiteral(Engine& e, LexerState& lx, const TokenSpan& t) {
+  const TextView literal = TextView(lx.expression).substr(t.start, t.end - t.start);
+  bool ok;
+  switch (t.kind) {
+    case Lexeme::Hex:
+      lx.kind = TokKind::Hex;
+      ok = hexValue(literal, lx.value);
+      break;
+    case Lexeme::Bin:
+      lx.kind = TokKind::Bin;
+      ok = binaryValue(literal, lx.value);
+      break;
+    default:
+      lx.kind = TokKind::Num;
+      ok = decimalValue(literal, lx.value);
+      break;
+  }
+  lx.hasValue = true;
+  if (!ok && e.errors.code == kNoError)
+    raise(e, kErrParserSyntax, u"e_nxt", 710, u"Malformed number = '" + Text(literal) + u"'\r\n");
 }
 
 }  // namespace
@@ -97,9 +122,9 @@ void nextToken(Engine& e) {
         --lx.elemLength;  // the element is the bracketed name alone
       break;
     case Lexeme::Const: lx.kind = TokKind::Const; break;
-    case Lexeme::Hex: lx.kind = TokKind::Hex; break;
-    case Lexeme::Bin: lx.kind = TokKind::Bin; break;
-    case Lexeme::Number: lx.kind = TokKind::Num; break;
+    case Lexeme::Hex:
+    case Lexeme::Bin:
+    case Lexeme::Number: readLiteral(e, lx, t); break;
     case Lexeme::Identifier: classifyIdentifier(e, lx, TextView(s).substr(t.start, t.end - t.start)); break;
     case Lexeme::White:  // not after the skip above
     case Lexeme::Symbol:
@@ -132,35 +157,6 @@ void matchSymbol(Engine& e, char16_t expected) {
 }
 
 namespace {
-
-double hexValue(TextView element) {
-  uint64_t v = 0;
-  for (size_t k = 1; k < element.size(); ++k) {
-    char16_t c = lowerAscii(element[k]);
-    unsigned d;
-    if (isDigit(c))
-      d = c - u'0';
-    else if (c >= u'a' && c <= u'f')
-      d = c - u'a' + 10;
-    else
-      break;
-    v = v * 16 + d;  // wraps on overflow
-  }
-  return double(int64_t(v));
-}
-
-double binValue(TextView element) {
-  double v = 0;
-  const size_t digits = element.size() - 1;
-  for (size_t k = 0; k < digits; ++k) {
-    char16_t c = element[1 + k];
-    if (c != u'0' && c != u'1')
-      return 0.0;
-    if (c == u'1')
-      v += std::ldexp(1.0, int(digits - 1 - k));
-  }
-  return v;
-}
 
 // Truncates toward zero to a 32-bit integer; false when it does not fit.
 bool toInt32(double v, int32_t& out) {
@@ -281,6 +277,8 @@ namespace {
 void syntaxError(Engine& e) {
   if (e.errors.code != kNoError)
     return;
+  // The code first: the report names it.
+  setErrorCode(e, kErrParserSyntax);
   if (e.messages.showLevel & kShowParser) {
     addReport(e, u"e_prs", 780, u"");
     Text msg = u"Procedure: e_prs\r\nSyntax error, token = '";
@@ -289,7 +287,6 @@ void syntaxError(Engine& e) {
     msg.append(e.errors.log);
     e.messages.send(e.platform, msg, u"RaRarevo: Error", e.messages.showLevel != 0);
   }
-  setErrorCode(e, kErrParserSyntax);
 }
 
 // A number operand's value; a matrix where a number is expected fails.
@@ -324,15 +321,9 @@ Operand parseLevel(Engine& e, int level) {
   Operand v;
   switch (lx.kind) {
     case TokKind::Hex:
-      v = Operand::number(hexValue(lx.element()));
-      nextToken(e);
-      break;
     case TokKind::Bin:
-      v = Operand::number(binValue(lx.element()));
-      nextToken(e);
-      break;
     case TokKind::Num:
-      v = Operand::number(lx.hasValue ? lx.value : readDigitsAndPoints(lx.element()));
+      v = Operand::number(lx.value);
       nextToken(e);
       break;
     case TokKind::Matrix: v = matrixOperand(e); break;

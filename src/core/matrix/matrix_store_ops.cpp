@@ -93,10 +93,7 @@ intptr_t defineMatrix(Engine& e, TextView name, double* data, std::unique_ptr<do
       if (r.data != data)
         std::memcpy(r.data, data, r.count() * sizeof(double));
     } else {
-      r.data = data;
-      r.owned = std::move(owned);  // frees a buffer the store had allocated
-      r.rows = rows;
-      r.cols = cols;
+      store.replaceData(r, data, std::move(owned), rows, cols);
     }
   }
   clearErrorCode(e);
@@ -246,8 +243,28 @@ int32_t copyMatrixToCaller(Engine& e, const double* src, double* dst, int32_t ro
     addReport(e, u"GetMatrixByLong", 545, u"rows = " + intText(rows) + u", cols = " + intText(cols));
     return kErrNoValue;
   }
+  if (!readableBuffer(e, src, rows, cols, u"GetMatrixByLong"))
+    return e.errors.code;
   toCaller(e, src, dst, rows, cols);
   return -1;
+}
+
+bool readableBuffer(Engine& e, const double* data, int32_t rows, int32_t cols, TextView procedure) {
+  const MatrixStore& store = e.matrix.store;
+  const int pos = data ? store.findByAddress(data) : -1;
+  if (pos < 0 && data && store.freed(data)) {
+    setErrorCode(e, kErrNullBuffer);
+    addReport(e, procedure, 550, u"SrcMemID = " + addressText(data) + u": the matrix was freed\r\n");
+    return false;
+  }
+  if (pos >= 0 && (rows <= 0 || cols <= 0 || int64_t(rows) * cols > int64_t(store.at(pos).count()))) {
+    setErrorCode(e, kErrNoValue);
+    addReport(e, procedure, 555,
+              u"rows = " + intText(rows) + u", cols = " + intText(cols) + u": more than the matrix " +
+                  store.at(pos).name + u" holds\r\n");
+    return false;
+  }
+  return true;
 }
 
 namespace {

@@ -52,9 +52,16 @@ intptr_t setMatrixFromCaller(Engine& e, TextView name, double* data, int32_t row
 intptr_t setStrMatrix(Engine& e, TextView text, bool returnAddress, bool evaluate);
 
 // GetMatrixByLong: copies rows x cols row-major doubles from src into the
-// caller's dst in the caller's element order. 15 for a null buffer, 5 for
-// a shape that is not positive, else -1.
+// caller's dst in the caller's element order. 15 for a null buffer or a
+// freed one (readableBuffer), 5 for a shape that is not positive or larger
+// than the store's buffer, else -1.
 int32_t copyMatrixToCaller(Engine& e, const double* src, double* dst, int32_t rows, int32_t cols);
+
+// For the exports that read a matrix by its address: false with code 15 and
+// a report when the store has freed the buffer at data (a stale handle), or
+// with code 5 when rows x cols reach past a buffer the store holds. Other
+// addresses (callers' own buffers) pass.
+bool readableBuffer(Engine& e, const double* data, int32_t rows, int32_t cols, TextView procedure);
 
 // ClearMatrixList: keep null deletes every record; otherwise the temporaries
 // whose buffer is not keep. Gives the number deleted; code -1.

@@ -20,11 +20,17 @@ void fail(Engine& e, int32_t code, int32_t line, TextView extra) {
 // successful evaluation of its kind (e_eval writes only on success).
 class RuleWalk {
  public:
-  RuleWalk(Engine& e, TextView formula, TextView variable) : sampler_(e, formula, variable) {}
+  RuleWalk(Engine& e, TextView formula, TextView variable) : e_(e), sampler_(e, formula, variable) {}
   ~RuleWalk() { sampler_.finish(); }
 
   // Evaluates at x into cell; false when the evaluation failed.
   bool at(double x, double& cell) {
+    // An interrupt is looked at once every 65536 points.
+    if ((++count_ & 0xFFFF) == 0 && e_.script.interrupted()) {
+      stopped_ = true;
+      last_ = kErrUndefined;
+      return false;
+    }
     const SampleOutcome o = sampler_.evaluate(x);
     last_ = o.status;
     if (o.written)
@@ -32,10 +38,14 @@ class RuleWalk {
     return o.written;
   }
   int32_t last() const { return last_; }
+  bool stopped() const { return stopped_; }
 
  private:
+  Engine& e_;
   FormulaSampler sampler_;
   int32_t last_ = 0;
+  uint32_t count_ = 0;
+  bool stopped_ = false;
 };
 
 double midpoint(RuleWalk& walk, double a, double h, int64_t n) {
@@ -43,6 +53,8 @@ double midpoint(RuleWalk& walk, double a, double h, int64_t n) {
   for (int64_t i = 1; i <= n; ++i) {
     const double m = ((a + double(i - 1) * h) + (a + double(i) * h)) / 2;
     walk.at(m, y);
+    if (walk.stopped())
+      break;
     sum += y;
   }
   return h * sum;
@@ -73,6 +85,8 @@ double simpson(RuleWalk& walk, double a, double b, double h, int64_t n) {
   for (int64_t k = 1; k <= n / 2 - 1; ++k) {
     walk.at(a + double(2 * k - 1) * h, odd);
     walk.at(a + double(2 * k) * h, even);
+    if (walk.stopped())
+      break;
     sum += 2 * odd + even;
   }
   return (h / 3) * (s0 + 2 * sum);
@@ -107,15 +121,24 @@ int32_t integrate(Engine& e, TextView formula, double a, double b, int32_t n, in
   }
   const double h = (b - a) / n;
   const Text name = toLower(variable);
-  RuleWalk walk(e, formula, name);
-  double value;
-  switch (method) {
-    case kMidpoint: value = midpoint(walk, a, h, n); break;
-    case kTrapezoid: value = trapezoid(walk, a, b, h, n); break;
-    default: value = simpson(walk, a, b, h, n); break;
+  int32_t last;
+  bool stopped;
+  {
+    // The walk's end settles the evaluator's state; an interrupt is reported after it.
+    RuleWalk walk(e, formula, name);
+    switch (method) {
+      case kMidpoint: *result = midpoint(walk, a, h, n); break;
+      case kTrapezoid: *result = trapezoid(walk, a, b, h, n); break;
+      default: *result = simpson(walk, a, b, h, n); break;
+    }
+    last = walk.last();
+    stopped = walk.stopped();
   }
-  *result = value;
-  return walk.last();
+  if (stopped) {
+    fail(e, kErrUndefined, 60, u"Interrupted\r\n");
+    return kErrUndefined;
+  }
+  return last;
 }
 
 double integrateToCell(Engine& e, TextView formula, double a, double b, int32_t n, int32_t method, TextView variable) {

@@ -113,9 +113,29 @@ Text startValueText(Engine& e, TextView formula, TextView name, int32_t maxSteps
 }
 
 double solvePolynomial(Engine& e, TextView polynomial, TextView name) {
+  if (polynomial.find(u'=') != TextView::npos) {
+    // "=" would be read as a comparison, whose value has no root to find.
+    clearErrorCode(e);
+    raise(e, kErrInvalidArgument, u"dSolve", 40, u"Polynomial = " + Text(polynomial) + u": it may hold no \"=\"\r\n");
+    return 0.0;
+  }
   const double start = startValue(e, polynomial, name);
   const Text derivative = polynomialDerivative(polynomial, name);
-  return newtonSteps(e, polynomial, derivative, name, start, u"dSolve");
+  const double x = newtonSteps(e, polynomial, derivative, name, start, u"dSolve");
+  if (e.errors.code != kNoError)
+    return x;
+  // Newton's steps end anywhere when there is no real root (x^2 + 1): the
+  // last one must have brought f(x) near 0.
+  setValue(e, name, x);
+  double f = NAN, d = NAN;
+  evaluateInto(e, polynomial, f);
+  evaluateInto(e, derivative, d);
+  const bool nearZero = std::fabs(f) <= 1e-9 || std::fabs(f / d) <= 1e-7 * (1 + std::fabs(x));
+  if (e.errors.code == kNoError && !nearZero)
+    raise(e, kErrNoRealRoot, u"dSolve", 50,
+          u"no real root found: f(" + fixedText(x, kFormulaDecimals) + u") = " + fixedText(f, kFormulaDecimals) +
+              u"\r\n");
+  return x;
 }
 
 int32_t solveWithDerivative(Engine& e, TextView formula, TextView name, double* root, const DerivativeSource& derive) {

@@ -101,8 +101,12 @@ int32_t runPlot(Engine& e, int32_t slot, const PlotRequest& request) {
 }
 
 int32_t redrawPlot(Engine& e, int32_t slot, double from, double to) {
+  // The samples and windows belong to the run in progress until it ends.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
   if (slot < 1 || size_t(slot) >= e.plot.slots.size())
     return kErrInvalidArgument;
+  const RunScope running(e.script);
   PlotSlot& s = e.plot.slots[size_t(slot)];
   const double keptMin = s.xMin, keptMax = s.xMax;
   s.xMin = from;

@@ -28,6 +28,7 @@ PlotRequest parsePlotRequest(TextView params, TextView formula);
 int32_t runPlot(Engine& e, int32_t slot, const PlotRequest& request);
 
 // Samples plot number slot again between from and to and redraws it.
+// kStatusRunRefused while a run is in progress: nothing is sampled.
 int32_t redrawPlot(Engine& e, int32_t slot, double from, double to);
 
 // Captures the window of plot number slot and saves it as a picture for the

@@ -27,7 +27,7 @@ void appendLine(Text& out, TextView line) {
   out.append(u"\r\n");
 }
 
-Text headerBlock(Engine& e, const BatchOptions& o, int32_t commands, int32_t errors) {
+Text headerBlock(Engine& e, const BatchOptions& o, int64_t commands, int64_t errors) {
   Text h;
   if (!o.header.empty()) {
     h.append(o.header);
@@ -36,7 +36,7 @@ Text headerBlock(Engine& e, const BatchOptions& o, int32_t commands, int32_t err
   }
   Text version, product;
   libraryVersion(e, version, product);
-  appendLine(h, Text(u"'Incorporates library oTemar.dll - rel. ") + version);
+  appendLine(h, u"'Incorporates library " + Text(e.platform.productNames().library) + u" - rel. " + version);
   appendLine(h, Text(u"'") + Text(kRuleLength, u'-'));
   appendLine(h, Text(u"'BatchRun : Time ") + timeStamp(e));
   appendLine(h, Text(u"'Input file: ") + o.inputFile);
@@ -86,9 +86,11 @@ size_t batchRun(Engine& e, const BatchOptions& o) {
   e.script.decimals = o.decimals;
 
   Text result;
-  const int32_t r = execCommands(e, e.script.scriptText, result, o.exec);
-  const int32_t commands = r / 1000;
-  const int32_t errors = r % 1000;
+  RunCounters counts;
+  execCommands(e, e.script.scriptText, result, o.exec, &counts);
+  const int64_t commands = counts.commands;
+  const int64_t errors = counts.errors;
+  e.script.lastRunCommands = commands;
   e.script.lastRunErrors = errors;
 
   Text text;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/script/executor.h"
@@ -20,11 +21,6 @@ struct RunLabels {
   Text stored = u" Stored => ";
 };
 
-struct RunCounters {
-  int64_t commands = 0;
-  int64_t errors = 0;
-};
-
 struct CommandContext {
   Engine& e;
   const ExecOptions& options;
@@ -40,6 +36,10 @@ struct CommandContext {
   // command that reads the lines after its own (DimX).
   const std::vector<TextView>* lines = nullptr;
   int64_t* cursor = nullptr;
+  // The last result text R the command showed (kept with collectValues).
+  Text shown;
+  bool showed = false;
+  std::optional<double> shownNumber;  // set by formulas whose value is a number
 
   // Header line "Ln j: " + body + "\r\n", left out for a success when only
   // results are asked for.

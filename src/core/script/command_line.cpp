@@ -3,6 +3,7 @@
 #include "core/script/command_line.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/diag/debug_log.h"
@@ -188,6 +189,51 @@ const OptionRow* findOption(TextView key) {
   return nullptr;
 }
 
+// True when text is only blanks and options ("/" followed by a known key).
+bool onlyOptions(TextView text) {
+  text = trimBlanks(text);
+  if (text.empty())
+    return true;
+  if (text.front() != u'/')
+    return false;
+  for (size_t slash = 0; slash != TextView::npos;) {
+    const size_t next = text.find(u'/', slash + 1);
+    Text piece(trimBlanks(text.substr(slash + 1, (next == TextView::npos ? text.size() : next) - slash - 1)));
+    if (!piece.empty()) {
+      piece.append(kPieceEnd);
+      if (!findOption(toLower(TextView(piece).substr(0, 2))))
+        return false;
+    }
+    slash = next;
+  }
+  return true;
+}
+
+// A selection written /sel:'...': where its text lies in the line.
+struct QuotedSelection {
+  size_t slash = 0;  // the "/" of the option
+  size_t open = 0;   // its opening quote
+  size_t close = 0;  // the closing quote
+};
+
+// Finds the selection of the first /sel:'...': everything up to the last
+// quote that only blanks and options follow belongs to it, "/" and quotes
+// included. None when no such quote closes it.
+std::optional<QuotedSelection> findQuotedSelection(TextView line) {
+  for (size_t slash = line.find(u'/'); slash != TextView::npos; slash = line.find(u'/', slash + 1)) {
+    const size_t word = line.find_first_not_of(u' ', slash + 1);
+    if (word == TextView::npos || !startsWithIgnoreCase(line.substr(word), u"sel:'"))
+      continue;
+    const size_t open = word + 4;
+    for (size_t close = line.rfind(u'\''); close != TextView::npos && close > open;
+         close = line.rfind(u'\'', close - 1))
+      if (onlyOptions(line.substr(close + 1)))
+        return QuotedSelection{slash, open, close};
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 // Ends a selection read over several pieces: the "/" the line ends with goes.
 void closeSelection(RunSettings& s) {
   Text& t = s.selectionText;
@@ -201,6 +247,14 @@ void closeSelection(RunSettings& s) {
 void parseCmdLine(Engine& e) {
   RunSettings& s = e.script.settings;
   Text line(trimBlanks(s.commandLine));
+  // A quoted selection is taken out whole before the line is cut at "/":
+  // nothing in the selected text is ever read as an option.
+  const std::optional<QuotedSelection> quoted = findQuotedSelection(line);
+  Text quotedText;
+  if (quoted) {
+    quotedText = line.substr(quoted->open, quoted->close - quoted->open + 1);
+    line = line.substr(0, quoted->slash) + u"/sel " + line.substr(quoted->close + 1);
+  }
   if (line.empty() || line.back() != u'/')
     line.append(kPieceEnd);
 
@@ -240,9 +294,13 @@ void parseCmdLine(Engine& e) {
   }
   if (readingSelection)
     closeSelection(s);
+  s.selectionForm = RunSettings::SelectionForm::Pieces;
+  if (quoted) {
+    s.selectionText = std::move(quotedText);
+    s.selectionForm = RunSettings::SelectionForm::Quoted;
+  }
 
-  if (!s.inputFile.empty() && outputNamesFolder(e, s.outputFile))
-    s.outputFile = joinPath(folderPart(s.inputFile), u"Result.otm", e.platform.pathSeparator());
+  defaultOutputName(e, s.outputFile, s.inputFile);
 
   Text params = u": Params  = '";
   params.append(keys);

@@ -56,6 +56,7 @@ static_assert(std::u16string_view(kCommands[kLastCommandIndex].name) == u"sDiffF
 }  // namespace
 
 std::span<const CommandEntry> commandCatalogue() { return kCatalogue; }
+std::span<const CommandEntry> commandTable() { return kCommands; }
 
 int findCommand(TextView word) {
   for (size_t k = 0; k < kCatalogue.size(); ++k)

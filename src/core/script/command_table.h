@@ -30,6 +30,8 @@ constexpr int kLastCommandIndex = 25;
 
 // The catalogue: the first kLastCommandIndex + 1 rows.
 std::span<const CommandEntry> commandCatalogue();
+// Every row: the catalogue and the commands the editor does not offer.
+std::span<const CommandEntry> commandTable();
 // Index of the catalogue entry whose name equals word (any case), or -1.
 int findCommand(TextView word);
 // The handler of a command name (any case), catalogue or not, or null.

@@ -45,6 +45,8 @@ bool evaluateToText(CommandContext& c, TextView formula, Radix radix, Text& r) {
     return ok;
   }
   const double value = outcome.value;
+  if (c.options.collectValues)
+    c.shownNumber = value;
   r = c.labels.number;
   if (radix == Radix::Decimal) {
     r.push_back(u' ');

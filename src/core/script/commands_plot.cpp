@@ -4,6 +4,7 @@
 #include "core/script/command_context.h"
 #include "core/script/commands.h"
 #include "core/script/quiet_messages.h"
+#include "platform/platform.h"
 
 namespace quadrel {
 
@@ -24,6 +25,9 @@ void commandPlot(CommandContext& c) {
       closePlotWindow(c.e, slot);
   } else if (c.options.savePlots) {
     savePlotPicture(c.e, slot, c.e.script.settings.savePlotPath, r);
+  } else {
+    // Where no window shows the plot, say how to get a picture of it.
+    r = Text(c.e.platform.productNames().unsavedPlot);
   }
   c.header(u"Plot = " + Text(c.line) + u":", false);
   c.resultLine(u" FileName => ", r);

@@ -68,13 +68,15 @@ void splitLines(TextView text, std::vector<TextView>& lines) {
   lines.push_back(text.substr(start));
 }
 
-int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options) {
+int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options, RunCounters* counts) {
   RunLabels labels;
   if (options.noLabels)
     labels = {Text(), Text(), Text(), Text(), Text()};
   closePlotWindows(e);
   e.script.plotWindowCount = 0;
   result.clear();
+  if (options.collectValues)
+    e.script.values.clear();
   RunCounters counters;
   BlockState blocks;
 
@@ -86,7 +88,7 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
   // and the first touch of the pages they leave behind.
   if (!options.filterLines)
     result.reserve(std::min(text.size() + 72 * lines.size(), kMaxResultReserve));
-  for (int64_t j = 1; j <= lineCount; ++j) {
+  for (int64_t j = 1; j <= lineCount && !e.script.interrupted(); ++j) {
     e.script.status = kStatusOk;
     TextView line = trimBlanks(lines[size_t(j - 1)]);
     if (options.filterLines) {
@@ -138,7 +140,11 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
                        args,
                        line,
                        &lines,
-                       &j};
+                       &j,
+                       Text(),
+                       false,
+                       std::nullopt};
+    const int64_t errorsBefore = counters.errors;
     if (CommandHandler handler = findHandler(ctx.name)) {
       handler(ctx);
     } else {
@@ -146,11 +152,20 @@ int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& 
       ctx.header(u"Expression = :", true);
       ctx.resultLine(labels.result, ctx.failure(kErrUndefinedCommand));
     }
+    if (options.collectValues && (ctx.showed || counters.errors > errorsBefore))
+      e.script.values.push_back(
+          {ctx.lineNumber, Text(trimWhite(ctx.shown)), counters.errors > errorsBefore, ctx.shownNumber});
   }
 
   showProgress(e, 0, 0, false, u"");
   while (result.size() >= 2 && result.compare(result.size() - 2, 2, u"\r\n") == 0) result.resize(result.size() - 2);
-  const int64_t code = counters.commands * 1000 + counters.errors;
+  if (counts)
+    *counts = counters;
+  return packedCounts(counters);
+}
+
+int32_t packedCounts(const RunCounters& counts) {
+  const int64_t code = counts.commands * 1000 + std::min<int64_t>(counts.errors, 999);
   return int32_t(std::min<int64_t>(code, INT32_MAX));
 }
 
@@ -165,27 +180,35 @@ void CommandContext::header(TextView body, bool failed) {
 }
 
 void CommandContext::resultLine(TextView label, TextView r) {
+  if (options.collectValues) {
+    shown = Text(r);
+    showed = true;
+  }
   result.append(label);
   result.append(r);
   result.append(u"\r\n\r\n");
 }
 
-Text errorText(int32_t code) {
+namespace {
+
+Text errorLine(int32_t code, TextView description) {
   Text t = u"===> ERROR n. = " + intText(code) + u": ";
-  t.append(describeCode(code));
+  t.append(description);
   return t;
 }
 
+}  // namespace
+
+Text errorText(int32_t code) { return errorLine(code, describeCode(code)); }
+
 Text CommandContext::failure(int32_t code) {
   ++counters.errors;
-  return errorText(code);
+  return errorLine(code, describeError(e, code));
 }
 
 Text CommandContext::statusFailure(int32_t status) {
   ++counters.errors;
-  Text t = u"===> ERROR n. = " + intText(status) + u": ";
-  t.append(statusText(status));
-  return t;
+  return errorLine(status, statusText(status));
 }
 
 Text stripBrackets(TextView name) {

@@ -2,7 +2,9 @@
 // help screen of the command line.
 #include <initializer_list>
 
+#include "core/engine.h"
 #include "core/script/reports.h"
+#include "platform/platform.h"
 
 namespace quadrel {
 
@@ -62,14 +64,15 @@ void appendLine(Text& block, TextView line, bool commented) {
 
 }  // namespace
 
-Text informationBlock(Engine&, bool longForm, bool commented) {
+Text informationBlock(Engine& e, bool longForm, bool commented) {
+  const ProductNames names = e.platform.productNames();
   const Text rule(kRuleWidth, u'-');
   Text block;
-  for (TextView line :
-       {TextView(u"Plugin name: Quadrel.dll (formula and script calculator for Notepad++)"),
-        TextView(u"Version: 0.0.4.9 - Built: 66. (Unicode version)"), TextView(u"Made by: the Quadrel developers"),
-        TextView(u"Web page: https://quadrel.example.org")})
-    appendLine(block, line, commented);
+  appendLine(block, names.nameLine, commented);
+  appendLine(block, u"Version: 0.0.4.9 - Built: " + Text(names.build) + u" (Unicode version)", commented);
+  appendLine(block, u"Made by: the Quadrel developers", commented);
+  if (!names.webPage.empty())
+    appendLine(block, names.webPage, commented);
   appendLine(block, rule, commented);
   if (longForm) {
     appendLine(block, u"With thanks to the makers of Notepad++ and of its Scintilla editing component.", commented);

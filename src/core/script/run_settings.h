@@ -1,5 +1,6 @@
-// Process-wide settings of script runs, set by the command line of the
-// script entry and kept between calls until given again or reset.
+// Process-wide settings of script runs. The command line of otmEvalMain sets
+// them and they stay between its calls until given again or reset; a run
+// request (the plug-in, the quadrel program) replaces them whole.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +13,23 @@ namespace quadrel {
 // The executor's options are part of the run settings (their fields keep
 // their names here): a run hands them to the executor as they stand.
 struct RunSettings : ExecOptions {
-  Text commandLine;
-  Text inputFile;  // InpFN
+  Text commandLine;  // parsed by otmEvalMain; for a run request only logged
+  Text inputFile;    // InpFN
   bool readFromFile = false;
   Text outputFile;  // OutpFN
   bool writeToFile = false;
+  // A file run's result is saved to the output file (the quadrel program
+  // saves only when a file is named).
+  bool saveFileRuns = true;
   bool append = false;    // AppendF
   bool noHeader = false;  // NoHF
   Text selectionText;
+  // How the selection text came: joined from the pieces of a command line (a
+  // trailing "/" and enclosing quotes come off), taken whole from /sel:'...'
+  // with its two quotes (they come off, nothing else), or given as it
+  // stands by a run request.
+  enum class SelectionForm : uint8_t { Pieces, Quoted, AsGiven };
+  SelectionForm selectionForm = SelectionForm::Pieces;
   bool runSelection = false;   // getFromSelTextF
   bool toClipboard = false;    // SaveToClpBF
   bool deleteOutputs = false;  // delF

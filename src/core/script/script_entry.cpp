@@ -106,8 +106,17 @@ Source loadScript(Engine& e) {
   return Source::None;
 }
 
-// A trailing "/" goes; a selection in "'" quotes loses them.
-void tidyScript(Text& script, bool quoted) {
+// A script from the pieces of a command line loses a trailing "/", and a
+// selection in "'" quotes loses them; a /sel:'...' text loses exactly its two
+// quotes; a request's text stays as given.
+void tidyScript(Text& script, RunSettings::SelectionForm form, bool quoted) {
+  using Form = RunSettings::SelectionForm;
+  if (form == Form::AsGiven)
+    return;
+  if (form == Form::Quoted) {
+    script = script.size() < 2 ? Text() : Text(trimBlanks(TextView(script).substr(1, script.size() - 2)));
+    return;
+  }
   script = Text(trimBlanks(script));
   if (!script.empty() && script.back() == u'/') {
     script.pop_back();
@@ -156,9 +165,11 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
   const RunSettings& s = e.script.settings;
   if (source == Source::File || (source == Source::Clipboard && s.writeToFile)) {
     e.script.scriptText.append(closingLine(e, milliseconds));
-    if (!saveOutputFile(e, s.outputFile, e.script.scriptText, s.append))
-      e.script.status = kStatusWriteError;
-    logQuoted(e, u"SaveToFile    : ", s.outputFile);
+    if (source != Source::File || s.saveFileRuns) {
+      if (!saveOutputFile(e, s.outputFile, e.script.scriptText, s.append))
+        e.script.status = kStatusWriteError;
+      logQuoted(e, u"SaveToFile    : ", s.outputFile);
+    }
   } else if (s.toClipboard) {
     e.platform.setClipboardText(e.script.scriptText);
     logQuoted(e, u"Result        : ", e.script.scriptText);
@@ -166,23 +177,25 @@ void deliverResult(Engine& e, Source source, uint64_t milliseconds) {
   logLine(e, u"            1 : Command Line Executed.");
 }
 
-}  // namespace
-
-int32_t otmEvalMain(Engine& e, TextView commandLine) {
+// The start shared by both entries: an empty result, the run's line logged
+// and the data folder known (a log line of /rset reads it).
+void startRun(Engine& e) {
   RunSettings& s = e.script.settings;
   e.script.resultText.clear();
   e.script.status = kStatusOk;
+  e.script.lastRunCommands = 0;
   e.script.lastRunErrors = 0;
-  s.commandLine = Text(commandLine);
   Text cmdLog = u": CmdLine = '";
-  cmdLog.append(commandLine);
+  cmdLog.append(s.commandLine);
   cmdLog.push_back(u'\'');
   procedureLog(e, u"otmEvalMain()", cmdLog);
-  // Known before the options are read, so that a log line of /rset finds it.
   if (s.dataFolder.empty())
     s.dataFolder = defaultDataFolder(e);
-  parseCmdLine(e);
+}
 
+// Reports, script load, batch run and delivery, as the run settings say.
+int32_t runSettings(Engine& e) {
+  RunSettings& s = e.script.settings;
   if (s.showHelp) {
     s.showHelp = false;
     showReport(e, helpReport(e));
@@ -215,7 +228,8 @@ int32_t otmEvalMain(Engine& e, TextView commandLine) {
     logLine(e, error);
     e.script.status = kStatusInvalidParameter;
   } else {
-    tidyScript(e.script.scriptText, source == Source::Selection);
+    tidyScript(e.script.scriptText, source == Source::Selection ? s.selectionForm : RunSettings::SelectionForm::Pieces,
+               source == Source::Selection);
     e.script.plotWindowCount = 0;
     if (s.deleteOutputs)
       deleteOutputs(e);
@@ -234,6 +248,37 @@ int32_t otmEvalMain(Engine& e, TextView commandLine) {
   logLine(e, end);
   logLine(e, Text(53, u'-'));
   return e.script.status;
+}
+
+}  // namespace
+
+int32_t otmEvalMain(Engine& e, TextView commandLine) {
+  // One run at a time: a box or the progress window of a run pumps messages,
+  // and a command that arrives there must not start a run inside the run.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
+  const RunScope running(e.script);
+  e.script.settings.commandLine = Text(commandLine);
+  startRun(e);
+  parseCmdLine(e);
+  return runSettings(e);
+}
+
+int32_t runRequest(Engine& e, RunSettings request) {
+  // Refused before the request replaces the running run's settings.
+  if (e.script.runInProgress)
+    return kStatusRunRefused;
+  const RunScope running(e.script);
+  RunSettings& s = e.script.settings;
+  if (request.dataFolder.empty())
+    request.dataFolder = std::move(s.dataFolder);
+  request.settingsFile = std::move(s.settingsFile);
+  request.firstRun = s.firstRun;
+  request.selectionForm = RunSettings::SelectionForm::AsGiven;
+  s = std::move(request);
+  startRun(e);
+  defaultOutputName(e, s.outputFile, s.inputFile);
+  return runSettings(e);
 }
 
 }  // namespace quadrel

@@ -150,14 +150,14 @@ bool saveOutputFile(Engine& e, TextView path, TextView text, bool append) {
 }
 
 Text askFileName(Engine& e) {
-  Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
+  Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter, u"");
   if (name.empty())
     showBox(e, u"Error 1: Operation cancelled by user.");
   return name;
 }
 
 bool saveTextAs(Engine& e, TextView text) {
-  const Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter);
+  const Text name = e.platform.openFileDialog(kDialogTitle, kDialogFilter, u"");
   if (!name.empty() && writeUtf8File(name, text, WriteMode::Replace))
     return true;
   showBox(e, u"Error 3: can't write the file\r\n", name);

@@ -51,6 +51,11 @@ bool outputNamesFolder(Engine& e, TextView outputName) {
   return isFolder(makeFullPath(e, e.script.settings.dataFolder, outputName, 1));
 }
 
+void defaultOutputName(Engine& e, Text& outputFile, TextView inputFile) {
+  if (!inputFile.empty() && outputNamesFolder(e, outputFile))
+    outputFile = joinPath(folderPart(inputFile), u"Result.otm", e.platform.pathSeparator());
+}
+
 Text savePlotFolder(TextView path) {
   if (path.empty() || path == u"0" || path == u"-1")
     return u"0";

@@ -19,6 +19,10 @@ Text runLogFileName(Engine& e, TextView named);
 // separator, or an existing folder.
 bool outputNamesFolder(Engine& e, TextView outputName);
 
+// The default output: with an input file named and an output name that
+// cannot name a result file, "Result.otm" in the input file's folder.
+void defaultOutputName(Engine& e, Text& outputFile, TextView inputFile);
+
 // The folder part of a save-plot path: "0" for "", "0" and "-1".
 Text savePlotFolder(TextView path);
 

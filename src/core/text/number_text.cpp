@@ -175,27 +175,4 @@ int64_t leadingInteger(TextView text) {
   return neg ? int64_t(0 - v) : int64_t(v);
 }
 
-double readDigitsAndPoints(TextView digits) {
-  // Only the first point counts; the digits up to a second point form the number.
-  size_t end = digits.size();
-  size_t firstPoint = digits.find(u'.');
-  if (firstPoint != TextView::npos) {
-    size_t second = digits.find(u'.', firstPoint + 1);
-    if (second != TextView::npos)
-      end = second;
-  }
-  TextView num = digits.substr(0, end);
-  if (num.empty() || num == u".")
-    return 0.0;
-  char small[64];
-  if (num.size() < sizeof small) {
-    for (size_t k = 0; k < num.size(); ++k) small[k] = char(num[k]);
-    double v = 0;
-    auto res = std::from_chars(small, small + num.size(), v);
-    if (res.ec == std::errc())
-      return v;
-  }
-  return convertAscii(num);
-}
-
 }  // namespace quadrel

@@ -34,8 +34,4 @@ bool parseCompleteNumber(TextView text, double& out);
 // reads base 16, a "%" prefix base 2. Reading stops at the first other character.
 int64_t leadingInteger(TextView text);
 
-// Reads a run of decimal digits and points the way the formula lexer hands
-// them over: a second point ends the number, a lone point reads as 0.
-double readDigitsAndPoints(TextView digits);
-
 }  // namespace quadrel

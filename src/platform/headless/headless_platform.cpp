@@ -41,7 +41,7 @@ bool HeadlessPlatform::inputBox(TextView caption, TextView prompt, TextView defa
   return true;
 }
 
-Text HeadlessPlatform::openFileDialog(TextView, TextView) {
+Text HeadlessPlatform::openFileDialog(TextView, TextView, TextView) {
   if (fileDialogAnswers.empty())
     return Text();
   Text t = fileDialogAnswers.front();

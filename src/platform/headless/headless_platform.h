@@ -32,7 +32,7 @@ class HeadlessPlatform : public Platform {
 
   int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
   bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
-  Text openFileDialog(TextView title, TextView filter) override;
+  Text openFileDialog(TextView title, TextView filter, TextView folder) override;
   void setClipboardText(TextView text) override { clipboard = Text(text); }
   Text clipboardText() override { return clipboard; }
   void debugOutput(TextView text) override { record(debugLines, Text(text)); }

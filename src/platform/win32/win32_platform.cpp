@@ -21,8 +21,24 @@ HINSTANCE instance() { return static_cast<HINSTANCE>(libraryModule()); }
 
 const wchar_t kMessagesClass[] = L"QuadrelMessagesWindow";
 const wchar_t kInputClass[] = L"QuadrelInputBox";
+// The list of the messages window: below its label, 5 pixels from the edges.
+constexpr int kListMargin = 5;
+constexpr int kListTop = 25;
 
+// The messages and progress windows: the host (when there is one) hears of
+// their end, and the list fills the messages window as it is resized.
 LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  const auto* host = reinterpret_cast<const HostWindows*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_SIZE) {
+    if (HWND list = FindWindowExW(hwnd, nullptr, L"LISTBOX", nullptr))
+      MoveWindow(list, kListMargin, kListTop, LOWORD(lp) - 2 * kListMargin, HIWORD(lp) - kListTop - kListMargin, TRUE);
+  }
+  if (msg == WM_DESTROY && host)
+    host->closed(hwnd);
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -166,7 +182,7 @@ bool Win32Platform::inputBox(TextView caption, TextView prompt, TextView default
   return state.ok;
 }
 
-Text Win32Platform::openFileDialog(TextView title, TextView filter) {
+Text Win32Platform::openFileDialog(TextView title, TextView filter, TextView folder) {
   // The filter arrives as "Text|*.txt|All|*.*": the dialog wants zeros.
   std::wstring f = wide(filter);
   for (auto& ch : f)
@@ -182,6 +198,9 @@ Text Win32Platform::openFileDialog(TextView title, TextView filter) {
   ofn.lpstrFile = name;
   ofn.nMaxFile = sizeof name / sizeof name[0];
   ofn.lpstrTitle = t.c_str();
+  const std::wstring start = wide(folder);
+  if (!start.empty())
+    ofn.lpstrInitialDir = start.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&ofn))
     return Text();
@@ -316,23 +335,28 @@ void Win32Platform::messagesWindowAdd(TextView line) {
   HWND window = static_cast<HWND>(messagesWindow_);
   if (!window || !IsWindow(window)) {
     registerWindowClass(kMessagesClass, plainWindowProc);
-    // 610 x 350 of client area, so the list (down to y 345) is seen whole.
+    // 610 x 350 of client area; the list fills it below the label, so a
+    // report's lines are seen whole (and follow the window when resized).
+    constexpr int kWidth = 610, kHeight = 350;
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_VISIBLE;
-    RECT frame{0, 0, 610, 350};
+    RECT frame{0, 0, kWidth, kHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance(), nullptr);
+    window =
+        CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195, frame.right - frame.left,
+                        frame.bottom - frame.top, static_cast<HWND>(host.owner), nullptr, instance(), &host);
     HWND label = CreateWindowExW(0, L"STATIC", L"Messages Window", WS_CHILD | WS_VISIBLE, 5, 10, 100, 15, window,
                                  nullptr, instance(), nullptr);
     // The dialog font keeps the label's text inside its 100 x 15 box.
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 5, 25, 330, 320,
-                                window, nullptr, instance(), nullptr);
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, kListMargin,
+                                kListTop, kWidth - 2 * kListMargin, kHeight - kListTop - kListMargin, window, nullptr,
+                                instance(), nullptr);
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(courierFont()), TRUE);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 2000, 0);
     messagesWindow_ = window;
     messagesList_ = list;
+    host.opened(window);
   }
   std::wstring t = wide(line);
   SendMessageW(static_cast<HWND>(messagesList_), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
@@ -352,8 +376,10 @@ void Win32Platform::progressShow(TextView text) {
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
     RECT frame{0, 0, 200, 50};
     AdjustWindowRect(&frame, style, FALSE);
-    window = CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance(), nullptr);
+    window =
+        CreateWindowExW(0, kMessagesClass, L"Quadrel Plugin for Notepad++", style, 0, 195, frame.right - frame.left,
+                        frame.bottom - frame.top, static_cast<HWND>(host.owner), nullptr, instance(), &host);
+    host.opened(window);
     progressText_ =
         CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 25, 190, 20, window, nullptr, instance(), nullptr);
     progressWindow_ = window;
@@ -371,7 +397,7 @@ void Win32Platform::progressClose() {
 }
 
 std::unique_ptr<PlotWindow> Win32Platform::openPlotWindow(int slot, TextView title, PlotWindow* previous) {
-  return openWin32PlotWindow(slot, title, previous);
+  return openWin32PlotWindow(slot, title, previous, host);
 }
 
 }  // namespace quadrel

@@ -1,15 +1,35 @@
 // The platform of the DLL: real Win32 boxes, dialogs, clipboard and windows.
 #pragma once
 
+#include <functional>
+
 #include "platform/platform.h"
 
 namespace quadrel {
+
+// The editor that loaded the library, when one did: its main window owns the
+// library's own windows (plots, messages), and it is told when one opens or
+// closes so that its message loop hands that window its keys (Alt+F4 then
+// closes the library's window, never the editor).
+struct HostWindows {
+  void* owner = nullptr;  // HWND of the editor's main window
+  std::function<void(void* window, bool opened)> announce;
+
+  void opened(void* window) const {
+    if (announce && window)
+      announce(window, true);
+  }
+  void closed(void* window) const {
+    if (announce && window)
+      announce(window, false);
+  }
+};
 
 class Win32Platform : public Platform {
  public:
   int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
   bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
-  Text openFileDialog(TextView title, TextView filter) override;
+  Text openFileDialog(TextView title, TextView filter, TextView folder) override;
   void setClipboardText(TextView text) override;
   Text clipboardText() override;
   void debugOutput(TextView text) override;
@@ -29,6 +49,8 @@ class Win32Platform : public Platform {
   void progressShow(TextView text) override;
   void progressClose() override;
   std::unique_ptr<PlotWindow> openPlotWindow(int slot, TextView title, PlotWindow* previous) override;
+
+  HostWindows host;
 
  private:
   void* messagesWindow_ = nullptr;  // HWND of the messages window

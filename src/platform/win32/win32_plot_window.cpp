@@ -154,6 +154,10 @@ class Win32PlotWindow final : public PlotWindow {
   int base = 0;  // 10k + 110
   GdiSurface surface;
   HBITMAP shown = nullptr;
+  // The pixels of the image shown (rows of R, G, B): what a picture saves.
+  std::vector<uint8_t> shownPixels;
+  int shownWidth = 0, shownHeight = 0;
+  const HostWindows* host = nullptr;
 
   ~Win32PlotWindow() override {
     if (hwnd && IsWindow(hwnd))
@@ -177,7 +181,9 @@ class Win32PlotWindow final : public PlotWindow {
   void showImage(TextView fromText, TextView toText) override {
     if (!hwnd || !surface.image.bitmap)
       return;
-    GdiFlush();
+    shownPixels = surface.image.rgb();
+    shownWidth = surface.image.width;
+    shownHeight = surface.image.height;
     HBITMAP bitmap = surface.image.release(true);
     HWND control = GetDlgItem(hwnd, base + kImage);
     SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
@@ -214,34 +220,18 @@ LRESULT CALLBACK plotWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     if (offset == kRedraw && self->onRedraw) {
-      self->onRedraw(self->fieldValue(kFrom), self->fieldValue(kTo));
+      // Like a menu command: nothing the redraw throws reaches the message loop.
+      try {
+        self->onRedraw(self->fieldValue(kFrom), self->fieldValue(kTo));
+      } catch (...) {
+      }
       return 0;
     }
   }
-  if (msg == WM_PRINTCLIENT) {
-    // Window captures (PrintWindow) ask for the client area with its
-    // controls: the background, then every control at its place.
-    HDC dc = reinterpret_cast<HDC>(wp);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      RECT r{};
-      GetWindowRect(child, &r);
-      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-      // Each control prints into an image of its own, copied to its place.
-      const int w = int(r.right - r.left), h = int(r.bottom - r.top);
-      HDC part = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-      HGDIOBJ old = SelectObject(part, bitmap);
-      SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(part), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
-      BitBlt(dc, r.left, r.top, w, h, part, 0, 0, SRCCOPY);
-      SelectObject(part, old);
-      DeleteObject(bitmap);
-      DeleteDC(part);
-    }
-    return 0;
-  }
+  // No WM_PRINTCLIENT of its own: themed buttons ask their parent to print
+  // its background, and printing the children there would ask again, for ever.
+  if (self && msg == WM_DESTROY && self->host)
+    self->host->closed(hwnd);
   if (self && msg == WM_NCDESTROY) {
     self->hwnd = nullptr;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -256,61 +246,57 @@ void addControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD styl
   SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
 }
 
-using PrintWindowFn = BOOL(WINAPI*)(HWND, HDC, UINT);
+// Puts a top-down image of R, G, B rows on the clipboard as a bottom-up DIB.
+void putImageOnClipboard(HWND owner, const std::vector<uint8_t>& rgb, int width, int height) {
+  const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
+  const size_t bytes = stride * size_t(height);
+  if (!OpenClipboard(owner))
+    return;
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + bytes);
+  if (auto* p = static_cast<uint8_t*>(mem ? GlobalLock(mem) : nullptr)) {
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof h;
+    h.biWidth = width;
+    h.biHeight = height;  // bottom-up, as the clipboard expects
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    h.biCompression = BI_RGB;
+    h.biSizeImage = DWORD(bytes);
+    std::memcpy(p, &h, sizeof h);
+    for (int y = 0; y < height; ++y) {
+      const uint8_t* s = rgb.data() + size_t(y) * size_t(width) * 3;
+      uint8_t* d = p + sizeof h + size_t(height - 1 - y) * stride;
+      for (int x = 0; x < width; ++x, s += 3, d += 3) {
+        d[0] = s[2];
+        d[1] = s[1];
+        d[2] = s[0];
+      }
+    }
+    GlobalUnlock(mem);
+    if (!SetClipboardData(CF_DIB, mem))
+      GlobalFree(mem);
+  } else if (mem) {
+    GlobalFree(mem);
+  }
+  CloseClipboard();
+}
 
+// The picture is the plot's own image, taken from what was drawn, never by
+// printing the window: printing themed controls re-enters their parent.
 bool Win32PlotWindow::savePicture(TextView path) {
-  if (!hwnd)
+  if (!hwnd || shownPixels.empty())
     return false;
   registerWindowClass(kBoxClass, DefWindowProcW);
   // The capture's helper window: it owns the clipboard while the image goes there.
   HWND box = CreateWindowExW(0, kBoxClass, L"Window in a box", WS_POPUP, 0, 0, 1024, 30, nullptr, nullptr, instance(),
                              nullptr);
-  RECT outer{};
-  GetWindowRect(hwnd, &outer);
-  DibImage capture;
-  bool ok = capture.create(int(outer.right - outer.left), int(outer.bottom - outer.top));
-  if (ok) {
-    auto printWindow = reinterpret_cast<PrintWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "PrintWindow")));
-    if (!printWindow || !printWindow(hwnd, capture.dc, 0)) {
-      HDC windowDc = GetWindowDC(hwnd);
-      BitBlt(capture.dc, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
-      ReleaseDC(hwnd, windowDc);
-    }
-    GdiFlush();
-    // The clipboard gets the picture as a device-independent bitmap.
-    const size_t bytes = capture.stride * size_t(capture.height);
-    if (OpenClipboard(box)) {
-      EmptyClipboard();
-      HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + bytes);
-      if (auto* p = static_cast<uint8_t*>(mem ? GlobalLock(mem) : nullptr)) {
-        BITMAPINFOHEADER h{};
-        h.biSize = sizeof h;
-        h.biWidth = capture.width;
-        h.biHeight = capture.height;  // bottom-up, as the clipboard expects
-        h.biPlanes = 1;
-        h.biBitCount = 24;
-        h.biCompression = BI_RGB;
-        h.biSizeImage = DWORD(bytes);
-        std::memcpy(p, &h, sizeof h);
-        for (int y = 0; y < capture.height; ++y)
-          std::memcpy(p + sizeof h + size_t(capture.height - 1 - y) * capture.stride,
-                      capture.bits + size_t(y) * capture.stride, capture.stride);
-        GlobalUnlock(mem);
-        if (!SetClipboardData(CF_DIB, mem))
-          GlobalFree(mem);
-      } else if (mem) {
-        GlobalFree(mem);
-      }
-      CloseClipboard();
-    }
-    if (!path.empty()) {
-      const std::vector<uint8_t> rgb = capture.rgb();
-      ok = writeJpegFile(path, rgb.data(), capture.width, capture.height, size_t(capture.width) * 3);
-      Sleep(5);
-    }
+  putImageOnClipboard(box, shownPixels, shownWidth, shownHeight);
+  bool ok = true;
+  if (!path.empty()) {
+    ok = writeJpegFile(path, shownPixels.data(), shownWidth, shownHeight, size_t(shownWidth) * 3);
+    Sleep(5);
   }
-  capture.release();
   if (box)
     DestroyWindow(box);
   return ok;
@@ -318,10 +304,12 @@ bool Win32PlotWindow::savePicture(TextView path) {
 
 }  // namespace
 
-std::unique_ptr<PlotWindow> openWin32PlotWindow(int slot, TextView title, PlotWindow* previous) {
+std::unique_ptr<PlotWindow> openWin32PlotWindow(int slot, TextView title, PlotWindow* previous,
+                                                const HostWindows& host) {
   registerWindowClass(kPlotClass, plotWindowProc);
   auto window = std::make_unique<Win32PlotWindow>();
   window->base = 10 * slot + 110;
+  window->host = &host;
   const DWORD style = WS_OVERLAPPEDWINDOW;
   RECT frame{0, 0, kInner, kInner};
   AdjustWindowRect(&frame, style, FALSE);
@@ -338,8 +326,8 @@ std::unique_ptr<PlotWindow> openWin32PlotWindow(int slot, TextView title, PlotWi
     }
   }
   const std::wstring caption = wide(title);
-  HWND hwnd = CreateWindowExW(0, kPlotClass, caption.c_str(), style, x, y, width, height, nullptr, nullptr, instance(),
-                              window.get());
+  HWND hwnd = CreateWindowExW(0, kPlotClass, caption.c_str(), style, x, y, width, height, static_cast<HWND>(host.owner),
+                              nullptr, instance(), window.get());
   if (!hwnd)
     return nullptr;
   window->hwnd = hwnd;
@@ -352,6 +340,7 @@ std::unique_ptr<PlotWindow> openWin32PlotWindow(int slot, TextView title, PlotWi
   addControl(hwnd, L"STATIC", L"to", 0, 220, 378, 20, 20, b + kToLabel);
   addControl(hwnd, L"EDIT", L"0", ES_AUTOHSCROLL, 240, 375, 50, 20, b + kTo, WS_EX_CLIENTEDGE);
   ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  host.opened(hwnd);
   return window;
 }
 

@@ -1,6 +1,8 @@
 #include "host.h"
 
 #include <windows.h>
+// windows.h first: the dialog messages build on it.
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +80,11 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       h.commands.push_back(id);
+      // The editor's File > Exit: counted, not carried out, so the scenario goes on.
+      if (id == kExitCommand) {
+        ++h.exitRequests;
+        return 0;
+      }
       const int k = id - kPluginCommandBase;
       if (lp == 0 && h.items && k >= 0 && k < h.itemCount && h.items[k].function)
         h.items[k].function();
@@ -96,7 +103,25 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       buffer[n] = 0;
       return TRUE;
     }
-    case NPPM_RELOADFILE: h.reloads.push_back(lp ? reinterpret_cast<const wchar_t*>(lp) : L""); return TRUE;
+    case NPPM_RELOADFILE:
+      h.reloads.push_back(lp ? reinterpret_cast<const wchar_t*>(lp) : L"");
+      h.reloadAlerts.push_back(wp != 0);
+      // The editor's own warning: asked whenever an alert is requested.
+      if (wp &&
+          MessageBoxW(hwnd, L"Are you sure you want to reload the current file and lose the changes made in Notepad++?",
+                      L"Reload", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return FALSE;
+      return TRUE;
+    case NPPM_MODELESSDIALOG: {
+      HWND window = reinterpret_cast<HWND>(lp);
+      if (wp == kModelessDialogAdd) {
+        h.modeless.push_back(window);
+        ++h.modelessAdds;
+      } else {
+        h.modeless.erase(std::remove(h.modeless.begin(), h.modeless.end(), window), h.modeless.end());
+      }
+      return lp;
+    }
     case NPPM_DOOPEN: {
       const std::wstring path = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
       h.opens.push_back(path);
@@ -158,6 +183,14 @@ void recordBox(Host& h, HWND box) {
   }
   if (!edit)  // the file name field of a file dialog sits inside a combo box
     EnumChildWindows(box, findEdit, reinterpret_cast<LPARAM>(&edit));
+  if (r.kind == "dialog") {
+    // The file type list (cmb1) and the folder the dialog shows.
+    if (HWND types = GetDlgItem(box, 0x470))
+      r.filter = narrow(windowText(types));
+    wchar_t folder[MAX_PATH * 2] = {0};
+    if (SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder)) > 0)
+      r.folder = narrow(folder);
+  }
   std::sort(buttons.begin(), buttons.end(), [](auto& a, auto& b) {
     auto rank = [](int id) { return id == IDYES ? 0 : id == IDNO ? 1 : id == IDOK ? 2 : id == IDCANCEL ? 3 : 4 + id; };
     return rank(a.first) < rank(b.first);
@@ -621,7 +654,9 @@ bool loadPlugin(std::string& error) {
 
   // The plug-in's submenu at the top of "Plugins", its shortcuts as accelerators.
   h.ourMenu = CreatePopupMenu();
-  std::vector<ACCEL> accels;
+  // The editor's own shortcut for File > Exit, in the same table: any Alt+F4
+  // its message loop translates closes the editor.
+  std::vector<ACCEL> accels{ACCEL{FVIRTKEY | FALT, VK_F4, WORD(kExitCommand)}};
   for (int k = 0; k < h.itemCount; ++k) {
     const FuncItem& item = h.items[k];
     const UINT id = UINT(kPluginCommandBase + k);
@@ -707,6 +742,12 @@ void pump(int idleMs, int maxMs) {
       any = true;
       if (msg.message == WM_QUIT)
         return;
+      // The editor's loop: registered modeless windows get their own keys first.
+      bool dialog = false;
+      for (HWND window : std::vector<HWND>(h.modeless))
+        dialog = dialog || (IsWindow(window) && IsDialogMessageW(window, &msg));
+      if (dialog)
+        continue;
       if (h.accelerators && h.main && TranslateAcceleratorW(h.main, h.accelerators, &msg))
         continue;
       TranslateMessage(&msg);

@@ -40,6 +40,10 @@ constexpr UINT NPPM_GETCURRENTSCINTILLA = 2028;
 constexpr UINT NPPM_RELOADFILE = 2060;
 constexpr UINT NPPM_GETPLUGINSCONFIGDIR = 2070;
 constexpr UINT NPPM_DOOPEN = 2101;
+constexpr UINT NPPM_MODELESSDIALOG = 2036;
+constexpr WPARAM kModelessDialogAdd = 0;
+// The editor's File > Exit command.
+constexpr int kExitCommand = 41011;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
 // NPPN_FIRST + 9
 constexpr UINT kNppnShutdown = 1000 + 9;
@@ -56,6 +60,8 @@ struct BoxRecord {
   std::string caption;
   std::string text;         // the message, or the prompt of an input box
   std::string defaultText;  // input box: the edit field's text when it appeared
+  std::string filter;       // file dialog: the file type shown
+  std::string folder;       // file dialog: the folder shown
   std::string buttons;      // "OK", "Yes No", "Yes No Cancel", "OK Cancel", ...
   std::string answer;       // what the host pressed or typed
   int stepLine = 0;         // scenario line running when it appeared
@@ -101,6 +107,10 @@ struct Host {
   std::wstring currentPath;
   int currentView = 0;
   std::vector<std::wstring> reloads;
+  std::vector<bool> reloadAlerts;  // NPPM_RELOADFILE asked to warn first
+  std::vector<HWND> modeless;      // windows registered with NPPM_MODELESSDIALOG
+  int modelessAdds = 0;
+  int exitRequests = 0;             // the editor's "Exit" command (Alt+F4 in its main window)
   std::vector<std::wstring> opens;  // NPPM_DOOPEN requests
   std::wstring configFolder;        // answered to NPPM_GETPLUGINSCONFIGDIR (no trailing "\")
   bool pluginFolderReadOnly = false;

@@ -3,6 +3,8 @@
 // program). Exit code: 0 all checks passed, 1 a check failed, 2 the scenario
 // or the host could not be set up, 3 a step hung.
 #include <windows.h>
+// windows.h first: the common controls build on it.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -50,6 +52,9 @@ int main() {
     return 2;
   }
   captureDebugOutput();
+  // Common controls 6 (the manifest asks for them), as in the editor.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
   if (!createHost(GetModuleHandleW(nullptr), error)) {
     std::printf("FAIL host: %s\n0 passed, 1 failed\n", error.c_str());
     return 2;

@@ -359,14 +359,44 @@ std::string describeBox(const BoxRecord& b) {
       b.kind + " box caption=" + visible(b.caption) + " text=" + visible(b.text) + " buttons=" + visible(b.buttons);
   if (b.kind == "input")
     out += " default=" + visible(b.defaultText);
+  if (b.kind == "dialog")
+    out += " filter=" + visible(b.filter) + " folder=" + visible(b.folder);
   out += " at (" + std::to_string(b.rect.left) + "," + std::to_string(b.rect.top) + ")-(" +
          std::to_string(b.rect.right) + "," + std::to_string(b.rect.bottom) + ")" +
          (centredOnMain(b) ? " centred" : "");
   return out + " (answered " + b.answer + ", appeared at line " + std::to_string(b.stepLine) + ")";
 }
 
-// Keys: modifiers and one key joined by "+": ctrl+2, ctrl+shift+enter, ctrl+alt+m.
-void pressKey(const std::string& keys) {
+struct TitleSearch {
+  std::wstring title;
+  HWND found = nullptr;
+};
+
+// EnumWindows callback (stdcall on 32-bit Windows, so not a lambda): stops at
+// the first visible window of this process with the searched title.
+BOOL CALLBACK matchTitle(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<TitleSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t text[256] = {0};
+  GetWindowTextW(w, text, 256);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && s->title == text) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of this process with this title, or null.
+HWND windowTitled(const std::string& title) {
+  TitleSearch search{widen(title)};
+  EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Keys: modifiers and one key joined by "+": ctrl+2, ctrl+shift+enter,
+// ctrl+alt+m, alt+f4; to the main view, or to the window given.
+void pressKey(const std::string& keys, HWND target = nullptr) {
   Host& h = theHost();
   bool ctrl = false, alt = false, shift = false;
   int vk = 0;
@@ -385,6 +415,8 @@ void pressKey(const std::string& keys) {
       shift = true;
     else if (part == "enter")
       vk = VK_RETURN;
+    else if (part == "f4")
+      vk = VK_F4;
     else if (part.size() == 1 && ((part[0] >= '0' && part[0] <= '9') || (part[0] >= 'a' && part[0] <= 'z')))
       vk = std::toupper(static_cast<unsigned char>(part[0]));
     else
@@ -408,12 +440,15 @@ void pressKey(const std::string& keys) {
   hold(VK_SHIFT, shift);
   hold(VK_LSHIFT, shift);
   SetKeyboardState(held);
-  SetFocus(h.view);
+  HWND to = target ? target : h.view;
+  if (target)
+    SetForegroundWindow(target);
+  SetFocus(to);
   const UINT down = (alt && !ctrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
   const UINT up = (alt && !ctrl) ? WM_SYSKEYUP : WM_KEYUP;
   const LPARAM scan = LPARAM(MapVirtualKeyW(UINT(vk), 0)) << 16;
-  PostMessageW(h.view, down, WPARAM(vk), 1 | scan | (alt ? (1 << 29) : 0));
-  PostMessageW(h.view, up, WPARAM(vk), 1 | scan | (alt ? (1 << 29) : 0) | (1u << 30) | (1u << 31));
+  PostMessageW(to, down, WPARAM(vk), 1 | scan | (alt ? (1 << 29) : 0));
+  PostMessageW(to, up, WPARAM(vk), 1 | scan | (alt ? (1 << 29) : 0) | (1u << 30) | (1u << 31));
   pump();
   SetKeyboardState(saved);
 }
@@ -492,6 +527,10 @@ void expectBox(Context& c) {
       ok = ok && box->kind == v;
     else if (k == "default")
       ok = ok && box->defaultText == v;
+    else if (k == "filter")
+      ok = ok && box->filter == v;
+    else if (k == "folder")
+      ok = ok && lower(box->folder) == lower(c.expand(v));
     else if (k == "answer")
       ok = ok && box->answer == v;
     else if (k == "centred")
@@ -636,6 +675,31 @@ void expectStep(Context& c) {
     const std::string have = h.reloads.empty() ? "no reload request" : visible(narrow(h.reloads.back()));
     check(s, !h.reloads.empty() && narrow(h.reloads.back()) == want, "reload request for " + visible(want),
           visible(want), have);
+  } else if (what == "reload-alert") {
+    // expect reload-alert yes|no: whether the last reload asked the editor to warn first
+    const std::string want = c.take().value;
+    c.done();
+    const std::string have = h.reloadAlerts.empty() ? "no reload request" : (h.reloadAlerts.back() ? "yes" : "no");
+    check(s, have == want, "the last reload request's alert is " + want, want, have);
+  } else if (what == "exits") {
+    const long want = c.takeNumber();
+    c.done();
+    check(s, long(h.exitRequests) == want, "the editor was asked to exit " + std::to_string(want) + " times",
+          std::to_string(want), std::to_string(h.exitRequests));
+  } else if (what == "modeless") {
+    // expect modeless N: windows registered with the editor now
+    const long want = c.takeNumber();
+    c.done();
+    check(s, long(h.modeless.size()) == want, "windows registered as modeless: " + std::to_string(want),
+          std::to_string(want), std::to_string(h.modeless.size()));
+  } else if (what == "window") {
+    // expect window "Title" open|missing|owned
+    const std::string title = c.takeText();
+    const std::string how = c.take().value;
+    c.done();
+    HWND w = windowTitled(title);
+    const std::string have = !w ? "missing" : (GetWindow(w, GW_OWNER) == h.main ? "owned" : "open");
+    check(s, how == "open" ? w != nullptr : have == how, "window " + visible(title) + " " + how, how, have);
   } else if (what == "reloads") {
     const long want = c.takeNumber();
     c.done();
@@ -721,8 +785,25 @@ void expectStep(Context& c) {
       std::string have = open ? std::to_string(lines.size()) + " lines" : "no messages window";
       for (size_t k = 0; k < lines.size() && k < 12; ++k) have += (k ? ", " : ": ") + visible(lines[k]);
       check(s, found, "messages window " + how + " " + visible(want), visible(want), have);
+    } else if (how == "fills") {
+      // The list uses the window's width: no more than 10 pixels left over at either side.
+      c.done();
+      HWND window = nullptr;
+      EnumWindows(findMessagesWindow, reinterpret_cast<LPARAM>(&window));
+      HWND list = window ? FindWindowExW(window, nullptr, L"ListBox", nullptr) : nullptr;
+      RECT client{}, box{};
+      if (list) {
+        GetClientRect(window, &client);
+        GetWindowRect(list, &box);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+      }
+      const bool fills = list && box.left <= 10 && client.right - box.right <= 10;
+      check(s, fills, "the messages list fills its window's width", "list within 10 px of both sides",
+            list ? "list " + std::to_string(box.left) + ".." + std::to_string(box.right) + " of " +
+                       std::to_string(client.right)
+                 : "no list");
     } else {
-      stepError("expect messages-window has-line|line-contains \"text\" | missing");
+      stepError("expect messages-window has-line|line-contains \"text\" | missing | fills");
     }
   } else if (what == "load-order") {
     const std::string want = c.takeText();
@@ -840,6 +921,22 @@ void runStep(Context& c) {
       stepError("the text cannot be written in the document's code page");
     sci(SCI_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
     sci(SCI_EMPTYUNDOBUFFER);
+  } else if (command == "type") {
+    // type "text": typed at the caret, an edit the document keeps as unsaved.
+    const std::string text = c.takeText();
+    c.done();
+    const std::string bytes = toCodePage(widen(text), codePage());
+    sci(SCI_REPLACESEL, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+  } else if (command == "long-text") {
+    // long-text N "line": the document is the line N times, then an empty line.
+    const long count = c.takeNumber();
+    const std::string line = c.takeText();
+    c.done();
+    std::string text;
+    text.reserve(line.size() * size_t(count > 0 ? count : 0));
+    for (long k = 0; k < count; ++k) text += line;
+    sci(SCI_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    sci(SCI_EMPTYUNDOBUFFER);
   } else if (command == "caret") {
     const intptr_t pos = takePosition(c);
     c.done();
@@ -863,6 +960,7 @@ void runStep(Context& c) {
     c.done();
     if (h.currentPath.empty() || !writeFile(h.currentPath, documentBytes()))
       stepError("cannot save the document to " + visible(narrow(h.currentPath)));
+    sci(SCI_SETSAVEPOINT);  // the editor's saved document is unmodified
   } else if (command == "write-file") {
     const std::string path = c.takeText(), text = c.takeText();
     c.done();
@@ -916,8 +1014,17 @@ void runStep(Context& c) {
   } else if (command == "key") {
     needPlugin();
     const std::string keys = c.take().value;
+    HWND target = nullptr;
+    if (c.more()) {
+      const Word w = c.take();
+      if (w.key != "window")
+        stepError("key KEYS [window=\"Title\"]");
+      target = windowTitled(w.value);
+      if (!target)
+        stepError("no window titled " + visible(w.value));
+    }
     c.done();
-    pressKey(keys);
+    pressKey(keys, target);
   } else if (command == "open-plugins") {
     needPlugin();
     c.done();
