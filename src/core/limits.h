@@ -33,11 +33,16 @@ constexpr int32_t kMaxDiffNodes = 5000;
 constexpr uint64_t kMaxTextFileBytes = uint64_t(64) << 20;
 // Decimals of a number text.
 constexpr int kMaxDecimals = 512;
-// The error log and the message log keep at most this many characters (the
-// newest), with one line that says how much was dropped.
+// The error log keeps at most this many characters (the newest), with one
+// line that says how much was dropped.
 constexpr size_t kMaxLogChars = size_t(64) << 10;
-// A report quotes at most this many characters of the formula on each side
-// of the error position.
+// The message log likewise; larger, so that the trace of the deepest formula
+// the parser accepts (every entry with its exit) stays whole.
+constexpr size_t kMaxMessageLogChars = size_t(1) << 20;
+// A report quotes a formula of up to this many characters whole, with its
+// ruler; a longer one (user functions may expand to millions of characters)
+// only kReportQuoteChars characters on each side of the error position.
+constexpr size_t kReportWholeChars = 2048;
 constexpr size_t kReportQuoteChars = 50;
 // The text a procedure adds to its report is cut after this many characters.
 constexpr size_t kMaxReportExtraChars = 1024;

@@ -14,7 +14,7 @@ TextView MessageChannel::send(Platform& platform, TextView text, TextView title,
   } else if ((mode & kMsgBox) && show) {
     platform.messageBox(title, text, BoxButtons::Ok, BoxIcon::None);
   } else if (mode & kMsgLog) {
-    appendBounded(log, u"\r\n" + Text(text), kMaxLogChars);
+    appendBounded(log, u"\r\n" + Text(text), kMaxMessageLogChars);
   }
   return show ? TextView(log) : TextView();
 }

@@ -11,13 +11,13 @@ namespace quadrel {
 
 namespace {
 
-// The expression with its ruler line: whole when short, else about
+// The expression with its ruler line: whole up to kReportWholeChars, else
 // kReportQuoteChars characters on each side of the error position, so that a
 // formula expanded to millions of characters costs the log a few lines.
 void appendQuote(Text& ext, const LexerState& lx) {
   const TextView x = lx.expression;
   const size_t at = size_t(std::max<int64_t>(lx.rulerPosition, 0));
-  if (x.size() <= 2 * kReportQuoteChars) {
+  if (x.size() <= kReportWholeChars) {
     ext.append(x);
     ext.append(u"\r\n  ");
     ext.append(lx.rulerLine());

@@ -9,6 +9,8 @@
 #include "core/eval/evaluator.h"
 #include "core/eval/matrix_operands.h"
 #include "core/eval/parser_internal.h"
+#include "core/limits.h"
+#include "core/text/bounded_log.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -405,8 +407,9 @@ void traceToken(Engine& e) {
   LexerState& lx = e.lexer;
   Text t = u"e_nxt(" + intText(int64_t(lx.calls)) + u") type=" + lx.tokenType() + u" element=";
   t.append(lx.element());
+  // A trace line per token: the rest of a long formula is cut, as in a report.
   t.append(u" remaining=");
-  t.append(lx.remaining());
+  t.append(shortened(lx.remaining(), 2 * kReportQuoteChars));
   t.append(u" e_error=" + intText(e.errors.code));
   e.messages.send(e.platform, t, u"RaRarevo: Trace", false);
 }

@@ -26,6 +26,9 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
   SampleResult r;
   xs.clear();
   ys.clear();
+  // A plot is an evaluation of its own: a code left by reading the command
+  // (0 from its number fields) would otherwise keep its refusals unreported.
+  clearErrorCode(e);
   const double step = (xMax - xMin) / intervals;
   if (intervals < 1 || !(xMin < xMax) || !std::isfinite(xMin) || !std::isfinite(xMax) || !std::isfinite(step) ||
       !(step > 0)) {

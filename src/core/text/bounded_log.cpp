@@ -30,7 +30,10 @@ void appendBounded(Text& log, TextView piece, size_t limit) {
   const size_t before = droppedBefore(log, markLength);
   // The room a mark with a count of up to 20 digits needs.
   const size_t markRoom = kDroppedMark.size() + 20 + kDroppedTail.size();
-  const size_t keep = limit > markRoom ? limit - markRoom : 0;
+  // A full log drops a quarter at once, so that a run of short appends
+  // copies the log once per quarter, not once per line.
+  const size_t room = limit - limit / 4;
+  const size_t keep = room > markRoom ? room - markRoom : 0;
   Text all = Text(TextView(log).substr(markLength));
   all.append(piece);
   size_t cut = all.size() > keep ? all.size() - keep : 0;
