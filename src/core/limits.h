@@ -16,10 +16,16 @@ namespace quadrel {
 constexpr int kMaxParserDepth = 1000;
 // Bracket nesting a formula given to the differentiation may have; the
 // derivative's text is our own and nests about twice as deep as the tree it
-// came from. The differentiation parser takes about 0.2 KiB of stack per
-// level (three frames): the deepest derivative does not yet fit 256 KiB.
+// came from (a 1000-term sum: 2000 levels).
 constexpr int kMaxFormulaNesting = 500;
 constexpr int kMaxDerivativeNesting = 3000;
+// The differentiation's parser and tree passes recurse per level, about
+// 0.4 KiB of stack per term of a sum: a formula longer than
+// kDiffInPlaceChars is differentiated on a thread of its own whose stack
+// reserves kDiffStackBytes (a 1250-term sum needs about 0.6 MiB),
+// so that the caller's stack (256 KiB is enough) does not bound it.
+constexpr size_t kDiffInPlaceChars = 256;
+constexpr size_t kDiffStackBytes = size_t(16) << 20;
 
 // --- Sizes ---
 

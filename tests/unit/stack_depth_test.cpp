@@ -126,11 +126,7 @@ const DiffShape kDiffShapes[] = {
     {"powers", [](int n) { return repeated(u"(", n) + u"x" + repeated(u")^2", n); }},
 };
 
-// Disabled: the deepest derivative the differentiation accepts today still
-// overflows the small stack (its parser and tree passes recurse per level);
-// the nesting limits of core/limits.h must come down, or the passes become
-// iterative, before this runs.
-TEST(StackDepth, DISABLED_DifferentiationDeepestInputFitsTheSmallStack) {
+TEST(StackDepth, DifferentiationDeepestInputFitsTheSmallStack) {
   for (const DiffShape& shape : kDiffShapes) {
     HeadlessPlatform platform;
     Engine e(platform);
