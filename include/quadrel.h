@@ -7,6 +7,11 @@
  * Texts are zero-terminated UTF-16. A returned text pointer points into a
  * static buffer of the library that stays valid until the next call of the
  * same function. Null text pointers are read as the empty text.
+ *
+ * The library is one process-wide engine and is serialised, not parallel:
+ * every export takes one process-wide lock, so calls from several threads
+ * are served one after another, never at the same time. A returned text
+ * pointer may be overwritten by another thread's call of the same export.
  */
 #ifndef QUADREL_H
 #define QUADREL_H
@@ -110,8 +115,7 @@ QD_API int32_t QD_CALL aElemOrderEx(const void* arg, int32_t what);
 QD_API int32_t QD_CALL aElemOrderGet(void);
 QD_API int32_t QD_CALL aElemOrderSet(int32_t order);
 QD_API int32_t QD_CALL aElemOrderSt(const qd_char* language);
-QD_API intptr_t QD_CALL SetMatrix(const qd_char* name, double* data, int32_t rows, int32_t cols,
-                                  int32_t returnAddress);
+QD_API intptr_t QD_CALL SetMatrix(const qd_char* name, double* data, int32_t rows, int32_t cols, int32_t returnAddress);
 QD_API intptr_t QD_CALL SetStrMatrix(const qd_char* text, int32_t returnAddress, int32_t evaluate, int32_t unused);
 /* flags: 1 address, 2 position; 8 match by address text, 32 by name.
  * rows and cols are written only when not null. */
@@ -134,8 +138,7 @@ QD_API const qd_char* QD_CALL aPrint(const double* data, int32_t rows, int32_t c
                                      const qd_char* format, const qd_char* title, const qd_char* separator);
 /* buffer: its current text length is its capacity (a zero follows). */
 QD_API int32_t QD_CALL aPrintEx(const double* data, int32_t rows, int32_t cols, const qd_char* mode,
-                                const qd_char* format, const qd_char* title, const qd_char* separator,
-                                qd_char* buffer);
+                                const qd_char* format, const qd_char* title, const qd_char* separator, qd_char* buffer);
 QD_API const qd_char* QD_CALL aShow(const double* data, int32_t rows, int32_t cols);
 QD_API const qd_char* QD_CALL aShowByLong(intptr_t data, int32_t rows, int32_t cols);
 
@@ -179,8 +182,7 @@ QD_API int32_t QD_CALL aMatrIsUnit(const double* a, int32_t n);
 QD_API int32_t QD_CALL aMatrIsSing(const double* a, int32_t n);
 QD_API int32_t QD_CALL aMatrIsOrtog(const double* a, int32_t n);
 QD_API int32_t QD_CALL aMatrAreOrtog(const double* a, int32_t n, const double* b);
-QD_API int32_t QD_CALL aMatrAreEquals(const double* a, int32_t ra, int32_t ca, const double* b, int32_t rb,
-                                      int32_t cb);
+QD_API int32_t QD_CALL aMatrAreEquals(const double* a, int32_t ra, int32_t ca, const double* b, int32_t rb, int32_t cb);
 QD_API int32_t QD_CALL aCalcVectCoeff(const double* a, int32_t m, int32_t n, const double* y, double* c);
 QD_API int32_t QD_CALL aCalcCoeffPolin(const double* points, int32_t count, int32_t coefficients, double* c);
 QD_API int32_t QD_CALL aGetYPolin(const double* x, const double* c, int32_t count, double* y);

@@ -96,6 +96,7 @@ LocalTime CliPlatform::localTime() { return posix::localTimeNow(); }
 uint64_t CliPlatform::tickMs() { return posix::steadyTickMs(); }
 
 Text CliPlatform::tempFolder() { return posix::temporaryFolder(); }
+Text CliPlatform::userDataFolder() { return posix::userDataFolder(); }
 
 bool CliPlatform::fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) {
   // Only the program answers, for itself.

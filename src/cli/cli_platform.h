@@ -28,6 +28,7 @@ class CliPlatform final : public Platform {
   LocalTime localTime() override;
   uint64_t tickMs() override;
   Text libraryPath() override { return libraryFile_; }
+  Text userDataFolder() override;
   Text tempFolder() override;
   char16_t pathSeparator() const override { return u'/'; }
   bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) override;

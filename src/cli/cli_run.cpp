@@ -25,11 +25,21 @@ Text absoluteName(const std::string& name, const std::string& folder) {
 
 // Read with C stdio: the C++ streams would cost every start of the program
 // their initialisation.
-std::string readStandardInput() {
-  std::string text;
+// The script on standard input; false when it is larger than a text file
+// may be (a stream without end would otherwise fill the memory).
+bool readStandardInput(std::string& text) {
   char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) text.append(buffer, n);
-  return text;
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) {
+    text.append(buffer, n);
+    if (text.size() > kMaxTextFileBytes)
+      return false;
+  }
+  return true;
+}
+
+void reportTooLarge(std::FILE* err, const std::string& name) {
+  std::fprintf(err, "quadrel: %s is larger than the limit of a text file (%llu MiB)\n", name.c_str(),
+               static_cast<unsigned long long>(kMaxTextFileBytes >> 20));
 }
 
 // Script lines as the executor reads them: each ends with CR LF.
@@ -83,7 +93,12 @@ void appendTypedLines(Text& script, TextView text, bool& inEcho, bool& inBang) {
 // "/" and all, and no text is read as options.
 bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std::FILE* err, RunSettings& s) {
   if (o.scriptFile == "-") {
-    s.selectionText = scriptLines(fromUtf8(readStandardInput()));
+    std::string bytes;
+    if (!readStandardInput(bytes)) {
+      reportTooLarge(err, "the standard input");
+      return false;
+    }
+    s.selectionText = scriptLines(fromUtf8(bytes));
     s.runSelection = true;
     s.noHeader = true;
   } else if (!o.scriptFile.empty()) {
@@ -96,8 +111,14 @@ bool applyOptions(Engine& e, const CliOptions& o, const std::string& folder, std
   } else {
     Text text;
     bool inEcho = false, inBang = false;
-    if (o.standardInputImplied)
-      appendTypedLines(text, fromUtf8(readStandardInput()), inEcho, inBang);
+    if (o.standardInputImplied) {
+      std::string bytes;
+      if (!readStandardInput(bytes)) {
+        reportTooLarge(err, "the standard input");
+        return false;
+      }
+      appendTypedLines(text, fromUtf8(bytes), inEcho, inBang);
+    }
     for (const std::string& expression : o.expressions) appendTypedLines(text, fromUtf8(expression), inEcho, inBang);
     s.selectionText = text;
     s.runSelection = true;

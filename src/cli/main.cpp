@@ -1,7 +1,10 @@
 // The quadrel program: runs calculation scripts from the command line.
 #include <unistd.h>
 
+#include <cstdio>
+#include <exception>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -23,9 +26,8 @@ bool isFile(const std::string& name) {
   return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The program proper; main only turns whatever escapes into a message.
+int run(int argc, char** argv) {
   using namespace quadrel;
   const std::vector<std::string> args(argv + 1, argv + argc);
   const CliOptions options = parseCliArguments(args, isFile);
@@ -48,4 +50,21 @@ int main(int argc, char** argv) {
     return runInteractive(engine, options, folder, lines, stdout, stderr);
   }
   return runCli(engine, options, folder, stdout, stderr);
+}
+
+}  // namespace
+
+// Anything that escapes a run (memory exhausted, say) ends the program with a
+// message and exit status 1, never with an abort.
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("quadrel: out of memory; the run was stopped\n", stderr);
+  } catch (const std::exception& x) {
+    std::fprintf(stderr, "quadrel: the run was stopped: %s\n", x.what());
+  } catch (...) {
+    std::fputs("quadrel: the run was stopped by an unexpected failure\n", stderr);
+  }
+  return 1;
 }

@@ -26,6 +26,11 @@ LibraryState& library() {
   return state;
 }
 
+std::recursive_mutex& libraryLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 int32_t copyOut(qd_char* buffer, int64_t count, TextView text) {
   if (!buffer || count <= 0)
     return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <new>
 
 #include "core/engine.h"
@@ -41,18 +42,27 @@ inline size_t capacityOf(const qd_char* buffer) {
 
 inline int32_t clampToInt32(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : int32_t(n); }
 
-// Runs body; anything that escapes (an allocation failure, say) becomes the
-// code 0, "stop before completion", and the fallback answer.
+// The one lock of the library: every export and every entry of the plug-in
+// holds it while it runs, so callers on several threads are served one at a
+// time. Recursive, because a run pumps the thread's messages and a window of
+// the library may call in again on the same thread.
+std::recursive_mutex& libraryLock();
+
+// Runs body under the library's lock; anything that escapes (an allocation
+// failure, say) becomes the code 0, "stop before completion", and the
+// fallback answer.
 template <class R, class F>
 R guarded(R fallback, F&& body) noexcept {
   try {
-    return body();
-  } catch (...) {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
     try {
+      return body();
+    } catch (...) {
       setErrorCode(engine(), kErrUndefined);
       engine().eval.inProgress = false;
-    } catch (...) {
+      return fallback;
     }
+  } catch (...) {
     return fallback;
   }
 }

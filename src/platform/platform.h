@@ -4,7 +4,9 @@
 // records every box and answers from a script.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,6 +65,9 @@ class Platform {
   virtual Text libraryPath() = 0;
   // The user's temporary folder, ending with a separator.
   virtual Text tempFolder() = 0;
+  // Where the library writes its files when its own folder cannot be
+  // written, ending with a separator; empty when there is no such place.
+  virtual Text userDataFolder() { return Text(); }
 
   // The preferred separator of file paths ("\\" on Windows, "/" elsewhere).
   virtual char16_t pathSeparator() const = 0;
@@ -94,6 +99,15 @@ class Platform {
   }
 
   virtual ProductNames productNames() const { return ProductNames(); }
+
+  // Runs work on a thread whose stack reserves stackBytes and waits for it
+  // (deep recursion off a caller's small stack, such as the editor's thread);
+  // what work throws is thrown here. False, with work not run, when no such
+  // thread can be started. A platform without threads runs it in place.
+  virtual bool runOnLargeStack(size_t /*stackBytes*/, const std::function<void()>& work) {
+    work();
+    return true;
+  }
 };
 
 }  // namespace quadrel

@@ -81,13 +81,19 @@ Text getSelection() {
   return s.currentSelection;
 }
 
+constexpr size_t kLongestPath = 32767;
+
 Text getFileName() {
   PluginState& s = pluginState();
-  wchar_t buffer[MAX_PATH + 1] = {0};
-  SendMessageW(s.npp.nppHandle, NPPM_GETFULLCURRENTPATH, 255, reinterpret_cast<LPARAM>(buffer));
-  buffer[MAX_PATH] = 0;
+  // Room for the longest path Windows knows (32767 characters), so that a
+  // name past 255 characters is kept whole.
+  std::vector<wchar_t> buffer(kLongestPath + 1, L'\0');
+  if (!SendMessageW(s.npp.nppHandle, NPPM_GETFULLCURRENTPATH, WPARAM(buffer.size()),
+                    reinterpret_cast<LPARAM>(buffer.data())))
+    buffer[0] = 0;
+  buffer.back() = 0;
   s.currentFileName.clear();
-  for (const wchar_t* p = buffer; *p; ++p) s.currentFileName.push_back(char16_t(*p));
+  for (const wchar_t* p = buffer.data(); *p; ++p) s.currentFileName.push_back(char16_t(*p));
   plog(u"getFileName()", u": currentFileName = " + s.currentFileName);
   return s.currentFileName;
 }

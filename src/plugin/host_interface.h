@@ -27,6 +27,10 @@ using PluginCommand = void(__cdecl*)();
 
 constexpr int kMenuItemNameSize = 64;
 
+// The host's notification that it is closing (NPPN_FIRST + 9), sent to
+// beNotified while its windows still exist.
+constexpr unsigned int NPPN_SHUTDOWN = 1000 + 9;
+
 struct FuncItem {
   wchar_t itemName[kMenuItemNameSize];
   PluginCommand function;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/diag/debug_log.h"
 #include "core/engine.h"
@@ -12,6 +13,7 @@
 #include "core/script/command_context.h"
 #include "core/script/command_line.h"
 #include "core/script/command_table.h"
+#include "core/script/executor.h"
 #include "core/script/functions_report.h"
 #include "core/script/line_kind.h"
 #include "core/script/reports.h"
@@ -129,11 +131,37 @@ Text CheckExpressionS(TextView input, TextView title, int32_t* answerOut, bool f
 
 namespace {
 
+// What the tool tip may run: bare formulas and the commands that only show a
+// value (Expr, Hex, Bin, Show), on every line of the text. A command that
+// writes a file, opens a window or changes the stores never runs from a
+// resting mouse.
+bool safeForToolTip(TextView text) {
+  std::vector<TextView> lines;
+  splitLines(text, lines);
+  for (TextView line : lines) {
+    line = trimWhite(line);
+    if (line.empty())
+      continue;
+    const LineKind kind = lineKind(line);
+    if (!kind.isCommand)
+      continue;
+    const TextView name = commandCatalogue()[size_t(kind.catalogueIndex)].name;
+    if (!equalsIgnoreCase(name, u"Expr") && !equalsIgnoreCase(name, u"Hex") && !equalsIgnoreCase(name, u"Bin") &&
+        !equalsIgnoreCase(name, u"Show"))
+      return false;
+  }
+  return true;
+}
+
 // Checks the text, runs it and inserts the result below the text (not for
 // the tool tip); noLabels is the plug-in's summary setting, where it applies.
 void evaluateToWindow(TextView procedure, Text text, TextView title, TextView options, bool noLabels, bool fromTip) {
   PluginState& s = pluginState();
   int32_t answer = kCheckNothingToRun;
+  if (fromTip && !safeForToolTip(text)) {
+    s.toolTipExpression.clear();  // no tip at all
+    return;
+  }
   text = CheckExpressionS(text, title, &answer, fromTip);
   if (fromTip)
     s.toolTipExpression = text;
@@ -349,6 +377,8 @@ void dwellNotification(const SciNotification* n) {
     } else {
       otmE_SelTextToWnd(true);
     }
+    if (s.toolTipExpression.empty())
+      return;  // nothing the tip may run
     Text tip = trimPattern(s.toolTipExpression, u"\r\n", false) + u"\r\n" + e.script.resultText;
     const int entry = e.errors.code == kNoError ? s.catalogueIndex : 0;
     tip.append(commandCatalogue()[size_t(entry)].resultMessage);

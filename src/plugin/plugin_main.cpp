@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <mutex>
 #include <string>
 
 #include "core/engine.h"
@@ -22,6 +23,17 @@ namespace {
 
 const Text kDashes70(70, u'-');
 
+// A menu command as the host calls it: under the library's lock, and nothing
+// escapes into the host.
+template <PluginCommand command>
+void __cdecl locked() {
+  try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
+    command();
+  } catch (...) {
+  }
+}
+
 // One row of the plug-in's menu: a separator has no name and no procedure.
 struct MenuEntry {
   MenuRow row;
@@ -31,17 +43,17 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry kMenu[] = {
-    {MenuRow::CurFileToFile, u"Eval CurFile To File", otmE_CurFile, u""},
-    {MenuRow::CurLineToFile, u"Eval CurLine To File", otmE_CurLineToFile, u""},
+    {MenuRow::CurFileToFile, u"Eval CurFile To File", locked<otmE_CurFile>, u""},
+    {MenuRow::CurLineToFile, u"Eval CurLine To File", locked<otmE_CurLineToFile>, u""},
     {MenuRow::FileSeparator, u"", nullptr, u""},
-    {MenuRow::CurLineToWnd, u"Eval CurLine To Wnd", otmE_CurLineToWndMnu, u"1002"},
-    {MenuRow::SelTextToWnd, u"Eval SelText To Wnd", otmE_SelTextToWndMnu, u"1003"},
-    {MenuRow::ExpressionToWnd, u"Eval Expression To Wnd", otmE_Expr, u"101~"},
+    {MenuRow::CurLineToWnd, u"Eval CurLine To Wnd", locked<otmE_CurLineToWndMnu>, u"1002"},
+    {MenuRow::SelTextToWnd, u"Eval SelText To Wnd", locked<otmE_SelTextToWndMnu>, u"1003"},
+    {MenuRow::ExpressionToWnd, u"Eval Expression To Wnd", locked<otmE_Expr>, u"101~"},
     {MenuRow::EvaluationSeparator, u"", nullptr, u""},
-    {MenuRow::ShowMemory, u"Show Memory", otmE_ShowMem, u"110M"},
-    {MenuRow::InsertFileName, u"Insert filename", insertFileName, u"110O"},
+    {MenuRow::ShowMemory, u"Show Memory", locked<otmE_ShowMem>, u"110M"},
+    {MenuRow::InsertFileName, u"Insert filename", locked<insertFileName>, u"110O"},
     {MenuRow::AboutSeparator, u"", nullptr, u""},
-    {MenuRow::About, u"About Quadrel", otmE_About, u""},
+    {MenuRow::About, u"About Quadrel", locked<otmE_About>, u""},
 };
 
 constexpr bool rowsInOrder() {
@@ -83,8 +95,12 @@ Text dllFolder() {
   return path;
 }
 
+// Settings, debug file and menu records: once, at the first call of the
+// host (never under the loader lock of DllMain).
 void attachProcess() {
   PluginState& s = pluginState();
+  if (s.items)
+    return;
   Engine& e = pluginEngine();
   // Settings and debug file beside the DLL; the editor's plug-in configuration
   // folder may take over once the editor is known (settleSettingsFolder).
@@ -116,14 +132,18 @@ using namespace quadrel::plugin;
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  try {
-    if (reason == DLL_PROCESS_ATTACH)
-      attachProcess();
-    if (reason == DLL_PROCESS_DETACH)
-      detachProcess();
-  } catch (...) {
-    // Nothing may escape into the loader.
+// Under the loader lock nothing but the module handle is recorded; the
+// plug-in settles at the host's first call.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH)
+    DisableThreadLibraryCalls(instance);
+  // Unloaded by FreeLibrary without the host's shutdown notification: the
+  // main window must not keep a procedure of code that is gone.
+  if (reason == DLL_PROCESS_DETACH && !reserved && pluginState().subclassed) {
+    try {
+      restoreHostWindow();
+    } catch (...) {
+    }
   }
   return TRUE;
 }
@@ -150,44 +170,67 @@ static const NppData* recordBehind(HWND first) {
 }
 
 __declspec(dllexport) void __cdecl setInfo(NppData data) {
-  // The host passes the three handles by value; a host that passes the
-  // record's address is understood too.
-  const NppData* record = recordBehind(data.nppHandle);
-  pluginState().npp = record ? *record : data;
   try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
+    attachProcess();
+    // The host passes the three handles by value; a host that passes the
+    // record's address is understood too.
+    const NppData* record = recordBehind(data.nppHandle);
+    pluginState().npp = record ? *record : data;
     settleSettingsFolder();
   } catch (...) {
-    // The settings stay where they were read at load.
+    // The settings stay where they were read first.
   }
 }
 
 __declspec(dllexport) const wchar_t* __cdecl getName() {
-  pluginState().stage = HostStage::NameAsked;
+  try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
+    pluginState().stage = HostStage::NameAsked;
+  } catch (...) {
+  }
   return L"Quadrel";
 }
 
 __declspec(dllexport) FuncItem* __cdecl getFuncsArray(int* count) {
-  if (count)
-    *count = kMenuItemCount;
-  return pluginState().items;
+  try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
+    attachProcess();  // a host that skipped setInfo still gets its records
+    if (count)
+      *count = kMenuItemCount;
+    return pluginState().items;
+  } catch (...) {
+    if (count)
+      *count = 0;
+    return nullptr;
+  }
 }
 
+// Every notification passes the record of unsaved documents; at the host's
+// shutdown the subclass goes while the main window still lives.
 __declspec(dllexport) void __cdecl beNotified(SciNotification* notification) {
   if (!notification)
     return;
   try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
     noteEditorNotification(*notification);
+    if (notification->header.code == NPPN_SHUTDOWN)
+      detachProcess();
   } catch (...) {
     // Nothing may escape into the host.
   }
 }
 
 __declspec(dllexport) LRESULT __cdecl messageProc(UINT, WPARAM, LPARAM) {
-  PluginState& s = pluginState();
-  if (s.stage == HostStage::NameAsked && !s.oldProc) {
-    subclassHost();
-    connectHostWindows();
-    s.stage = HostStage::Subclassed;
+  try {
+    const std::lock_guard<std::recursive_mutex> hold(libraryLock());
+    PluginState& s = pluginState();
+    if (s.stage == HostStage::NameAsked && !s.subclassed) {
+      subclassHost();
+      connectHostWindows();
+      s.stage = HostStage::Subclassed;
+    }
+  } catch (...) {
   }
   return 0;
 }

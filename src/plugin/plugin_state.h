@@ -28,7 +28,8 @@ struct PluginState {
   Text hideExprOption = u" ";
   bool summary = false;  // set at load from the same key, the /nt option
   Text summaryOption = u" ";
-  WNDPROC oldProc = nullptr;
+  WNDPROC oldProc = nullptr;  // the main window's procedure when subclassed (for the log)
+  bool subclassed = false;    // WindowProc is in the main window's subclass chain
   LRESULT oldDwellTime = 0;
   int pluginsMenuPosition = 0;
   HMENU optionsMenu = nullptr;

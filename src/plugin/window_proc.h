@@ -3,14 +3,18 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 namespace quadrel::plugin {
 
-// Puts WindowProc in front of the host main window's procedure and sets the
-// main view's dwell time to 1000 ms.
+// Subclasses the host main window with WindowProc (SetWindowSubclass, so a
+// later subclasser's procedure is never cut off) and sets the main view's
+// dwell time to 1000 ms.
 void subclassHost();
-// Gives back the window procedure and the dwell time.
+// Removes the subclass and gives back the dwell time (at the host's
+// shutdown notification, or at unload when it did not come).
 void restoreHostWindow();
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
 }  // namespace quadrel::plugin

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The include rules of the core's layers: the subsystems beneath the
 # evaluator's callers never include the evaluator or the script layer, text/
-# stands on nothing else of the core, ground/ only on text/ and the engine,
+# stands on nothing else of the core but the limits header, ground/ only on
+# text/, the limits and the engine,
 # and no core file includes a platform header of Windows.
 # Usage: check-layers.sh ROOT (the source tree) | --self-test
 set -u
@@ -20,10 +21,10 @@ check() {
   done
   hits=$(grep -rnE '#include "core/(eval|script)/' "${below[@]}" 2>/dev/null)
   report "Beneath the evaluator and the script layer, a file includes one of them:" "$hits"
-  hits=$(grep -rnE '#include "core/' "$core/text" 2>/dev/null | grep -vE '#include "core/text/')
+  hits=$(grep -rnE '#include "core/' "$core/text" 2>/dev/null | grep -vE '#include "core/(text/|limits\.h")')
   report "text/ includes another part of the core:" "$hits"
   hits=$(grep -rnE '#include "core/' "$core/ground" 2>/dev/null |
-    grep -vE '#include "core/(text/|ground/|engine\.h")')
+    grep -vE '#include "core/(text/|ground/|engine\.h"|limits\.h")')
   report "ground/ includes a subsystem:" "$hits"
   hits=$(grep -rniE '#include [<"](windows\.h|platform/win32/)' "$core" 2>/dev/null)
   report "The core includes a Windows header:" "$hits"

@@ -73,6 +73,40 @@ TEST(CliProcessTest, ShellUse) {
   }
 }
 
+// Input past a limit: a clear message and an exit status, never an abort or
+// a run without end.
+TEST(CliProcessTest, InputPastALimitEndsWithAClearError) {
+  const std::string invalid = "===> ERROR n. = 13: Invalid parameter/argument   (Module: eval)\n";
+  const std::string tooLargeInput = "quadrel: the standard input is larger than the limit of a text file (64 MiB)\n";
+  std::string sum = "x";
+  for (int k = 1; k < 1000; ++k) sum += "+x";
+  struct Case {
+    std::string command, out, errPart;
+    int status;
+  };
+  for (const Case& c : std::vector<Case>{
+           // An endless device named as a file of formulas.
+           {"$Q -e \"ExprF = /dev/zero\"", "", "Limit: a text file may hold at most 64 MiB", 3},
+           {"$Q -e \"ExprF = /dev/zero\"", "", invalid, 3},
+           // Standard input without end, or past the limit.
+           {"head -c 70000000 /dev/zero | $Q -", "", tooLargeInput, 2},
+           {"yes 1+1 | $Q", "", tooLargeInput, 2},
+           // A plot of two thousand million intervals is refused unsampled.
+           {"$Q -e \"Plot(0; x; 1; 2000000000) = x\"", "", invalid, 3},
+           // The derivative of a 1000-term sum.
+           {"$Q -e \"sDiff(x) = " + sum + "\"", "1000\n", "", 0},
+       }) {
+    TempFolder folder;
+    const Outcome o = shell(folder, c.command);
+    EXPECT_EQ(o.out, c.out) << c.command;
+    if (c.errPart.empty())
+      EXPECT_EQ(o.err, "") << c.command;
+    else
+      EXPECT_NE(o.err.find(c.errPart), std::string::npos) << c.command << "\n" << o.err;
+    EXPECT_EQ(o.status, c.status) << c.command;
+  }
+}
+
 TEST(CliProcessTest, PlotsSavedOrNot) {
   TempFolder folder;
   Outcome o = shell(folder, "$Q -e \"Plot(0; x; 10; 10) = x*x\"; ls");

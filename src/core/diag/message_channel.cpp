@@ -1,5 +1,7 @@
 #include "core/diag/message_channel.h"
 
+#include "core/limits.h"
+#include "core/text/bounded_log.h"
 #include "platform/platform.h"
 
 namespace quadrel {
@@ -12,8 +14,7 @@ TextView MessageChannel::send(Platform& platform, TextView text, TextView title,
   } else if ((mode & kMsgBox) && show) {
     platform.messageBox(title, text, BoxButtons::Ok, BoxIcon::None);
   } else if (mode & kMsgLog) {
-    log.append(u"\r\n");
-    log.append(text);
+    appendBounded(log, u"\r\n" + Text(text), kMaxMessageLogChars);
   }
   return show ? TextView(log) : TextView();
 }

@@ -4,16 +4,12 @@
 
 #include <cstdint>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
 
 struct Engine;
-
-// Bracket nesting a formula of the user may have; the derivative's text is
-// our own and nests about twice as deep as the tree it came from.
-constexpr int kMaxFormulaNesting = 500;
-constexpr int kMaxDerivativeNesting = 3000;
 
 // Parses text into new nodes after those already handed out and gives the
 // root's index (0 for none). Resets the parse fields first (error flag, bc,

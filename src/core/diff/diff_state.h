@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -48,7 +49,6 @@ enum DiffOp : int32_t {
 constexpr bool isDiffFunction(int32_t op) { return op >= 10 && op <= 30; }
 
 // Entries 1..kMaxDiffNodes of the table; index 0 stands for "no node".
-constexpr int32_t kMaxDiffNodes = 5000;
 
 struct DiffNode {
   int32_t opCode = 0;

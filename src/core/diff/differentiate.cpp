@@ -12,7 +12,9 @@
 #include "core/engine.h"
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
+#include "core/limits.h"
 #include "core/text/number_text.h"
+#include "platform/platform.h"
 
 namespace quadrel {
 
@@ -59,9 +61,8 @@ bool formulaError(Engine& e, TextView message, TextView detail = {}) {
   return failDifferentiation(e, kDiffFailed, kErrTokenMatch, message, detail);
 }
 
-}  // namespace
-
-bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer) {
+// The differentiation proper, on the caller's stack.
+bool differentiateHere(Engine& e, TextView formula, TextView variable, Text& answer) {
   DiffState& s = e.diff;
   answer.clear();
   if (diffTracing(e))
@@ -130,6 +131,22 @@ bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer)
   if (diffTracing(e))
     diffTrace(e, kProcedure, u"OUT 1, Result=" + answer);
   return true;
+}
+
+}  // namespace
+
+bool differentiate(Engine& e, TextView formula, TextView variable, Text& answer) {
+  // A short formula cannot nest deep: it runs where it was called.
+  if (formula.size() <= kDiffInPlaceChars)
+    return differentiateHere(e, formula, variable, answer);
+  // A long one recurses per bracket level of its derivative's text, deeper
+  // than the stack a caller such as the editor's thread may have left.
+  bool ok = false;
+  if (!e.platform.runOnLargeStack(kDiffStackBytes, [&] { ok = differentiateHere(e, formula, variable, answer); })) {
+    answer.clear();
+    return formulaError(e, u"No thread for the differentiation of a long formula.");
+  }
+  return ok;
 }
 
 Text diffOperatorsAndFunctions(Engine& e) {

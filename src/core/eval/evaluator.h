@@ -4,18 +4,12 @@
 #include <cstdint>
 
 #include "core/ground/value.h"
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
 
 struct Engine;
-
-// Nesting of the parser beyond this depth fails with code 3 instead of
-// exhausting the stack (about half as many nested brackets).
-constexpr int kMaxParserDepth = 1000;
-// A formula whose user functions expand beyond this many characters fails
-// with code 3.
-constexpr size_t kMaxExpandedLength = size_t(1) << 24;
 
 // e_eval: one formula to its outcome. An infinite result fails with the
 // division-by-zero code.

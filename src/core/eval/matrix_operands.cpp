@@ -11,6 +11,7 @@
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
 #include "core/ground/legacy_names.h"
+#include "core/limits.h"
 #include "core/matrix/matrix_algorithms.h"
 #include "core/matrix/matrix_store_ops.h"
 #include "core/text/number_text.h"
@@ -46,6 +47,17 @@ void failInversion(Engine& e, TextView procedure, int32_t line, TextView extra) 
 }
 
 Text shapeText(const MatrixRecord& r) { return intText(r.rows) + u", " + intText(r.cols); }
+
+// Work past the limit: code 13 and a report that names the limit; true when
+// refused.
+bool refusedAsTooMuchWork(Engine& e, double work, TextView procedure, TextView what) {
+  if (work <= double(kSolveWorkLimit))
+    return false;
+  fail(e, kErrInvalidArgument, procedure, 1000,
+       u"Limit: " + Text(what) + u" of this order would take more than " + intText(kSolveWorkLimit) +
+           u" operations (the matrix work limit)\r\n");
+  return true;
+}
 Text dimensions(const MatrixRecord& r) { return u"Dimensions: r1, c1 = " + shapeText(r) + u"\r\n"; }
 Text dimensions(const MatrixRecord& a, const MatrixRecord& b) {
   return dimensions(a) + u"            r2, c2 = " + shapeText(b) + u"\r\n";
@@ -87,6 +99,8 @@ Operand replaceBuffer(Engine& e, MatrixRecord& r, std::unique_ptr<double[]> data
 // A square matrix's inverse into its own buffer; false with the inversion's
 // code when it has none.
 bool invertInPlace(Engine& e, MatrixRecord& r, TextView procedure, TextView extra) {
+  if (r.rows == r.cols && refusedAsTooMuchWork(e, matrix::inverseWork(r.rows), procedure, u"an inversion"))
+    return false;
   if (r.rows == r.cols && matrix::inverse(r.data, r.rows, r.data, e.matrix.workspace))
     return true;
   failInversion(e, procedure, 1010,
@@ -352,6 +366,8 @@ Operand solveSystem(Engine& e, Operand p, Operand q) {
   if (!systemOperands(e, p, q, false, a, b))
     return failed(e);
   const int n = a->rows;
+  if (refusedAsTooMuchWork(e, matrix::cramerWork(n), kFunct, u"a system by Cramer's rule"))
+    return failed(e);
   if (!matrix::solveCramer(a->data, n, b->data, b->data, e.matrix.workspace)) {
     failInversion(e, kFunct, 1310, u"Matrix is singolar (det = 0)\r\n" + dimensions(*a, *b));
     return failed(e);
@@ -376,6 +392,8 @@ Operand vectorCoefficients(Engine& e, Operand p, Operand q, Operand k) {
     return failed(e);
   }
   const int columns = int(rounded);
+  if (refusedAsTooMuchWork(e, matrix::leastSquaresWork(m, columns), kFunct, u"a least-squares fit"))
+    return failed(e);
   // The first k columns of the square operand, as an m x k matrix.
   std::vector<double> coefficients(size_t(m) * size_t(columns)), c(static_cast<size_t>(columns));
   for (int i = 0; i < m; ++i)

@@ -11,6 +11,8 @@
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
 #include "core/ground/legacy_names.h"
+#include "core/limits.h"
+#include "core/text/bounded_log.h"
 #include "core/text/number_reader.h"
 #include "core/text/number_text.h"
 #include "platform/platform.h"
@@ -380,8 +382,9 @@ void traceToken(Engine& e) {
   LexerState& lx = e.lexer;
   Text t = u"e_nxt(" + intText(int64_t(lx.calls)) + u") type=" + lx.tokenType() + u" element=";
   t.append(lx.element());
+  // A trace line per token: the rest of a long formula is cut, as in a report.
   t.append(u" remaining=");
-  t.append(lx.remaining());
+  t.append(shortened(lx.remaining(), 2 * kReportQuoteChars));
   t.append(u" e_error=" + intText(e.errors.code));
   e.messages.send(e.platform, t, kEvaluatorTraceTitle, false);
 }

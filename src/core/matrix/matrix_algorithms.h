@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/limits.h"
+
 namespace quadrel::matrix {
 
 // One of the determinants of Cramer's rule while the determinants share
@@ -47,10 +49,15 @@ void multiplyVector(const double* a, int rows, int cols, const double* v, double
 void transpose(const double* a, int rows, int cols, double* out);
 void transposeSquareInPlace(double* a, int n);
 
-// The work a matrix power may take by default: products times n^3 + 64
-// (the last term stands for each product's fixed cost), about half a
-// second; room for about a thousand products of order 100.
-constexpr int64_t kPowerWorkLimit = int64_t(1) << 30;
+// Work estimates in the units of the work limits (multiply-adds, plus a
+// fixed cost per determinant), as doubles so that no order overflows them.
+inline double determinantWork(int n) { return double(n) * n * n / 3.0 + 64.0; }
+// The adjugate: n^2 determinants of order n - 1.
+inline double inverseWork(int n) { return double(n) * n * determinantWork(n - 1); }
+// Cramer's rule: n + 1 determinants of order n.
+inline double cramerWork(int n) { return (double(n) + 1.0) * determinantWork(n); }
+// Normal equations of m points and n coefficients, then an inversion.
+inline double leastSquaresWork(int m, int n) { return double(n) * n * m + inverseWork(n); }
 
 // How many products of order n fit in workLimit (at least one).
 inline int64_t powerProductLimit(int n, int64_t workLimit) {

@@ -24,6 +24,10 @@ int32_t check(int32_t rows, int32_t cols, std::initializer_list<const void*> buf
   return validMatrixShape(rows, cols) ? kMatOk : kMatOrdersNotValid;
 }
 
+// An inversion, a system or a fit whose work is past the limit is refused
+// before it starts (it would hold the caller for minutes).
+bool tooMuchWork(double work) { return work > double(kSolveWorkLimit); }
+
 int32_t withStatus(Engine& e, int32_t code) {
   e.script.setStatus(code);
   return code;
@@ -202,6 +206,8 @@ int32_t invert(Engine& e, double* a, int32_t n) {
     return withStatus(e, kMatNotDefined);
   if (!validMatrixShape(n, n))
     return withStatus(e, kMatOrdersNotValid);
+  if (tooMuchWork(matrix::inverseWork(n)))
+    return withStatus(e, kMatInvalidParameter);
   matrix::Workspace& ws = e.matrix.workspace;
   // In row order the caller's buffer is the work array: no copy in or out.
   const bool inPlace = callerOrderIsRowMajor(e.matrix);
@@ -216,6 +222,8 @@ int32_t invert(Engine& e, double* a, int32_t n) {
 int32_t divide(Engine& e, const double* a, int32_t n, const double* b, double* c) {
   if (int32_t code = check(n, n, {a, b, c}); code != kMatOk)
     return withStatus(e, code);
+  if (tooMuchWork(matrix::inverseWork(n)))
+    return withStatus(e, kMatInvalidParameter);
   matrix::Workspace& ws = e.matrix.workspace;
   std::vector<double> inverseB = rowMajor(e, b, n, n);
   if (!matrix::inverse(inverseB.data(), n, inverseB.data(), ws)) {
@@ -232,6 +240,8 @@ int32_t divide(Engine& e, const double* a, int32_t n, const double* b, double* c
 int32_t solve(Engine& e, const double* a, int32_t n, const double* b, double* x) {
   if (int32_t code = check(n, n, {a, b, x}); code != kMatOk)
     return code;
+  if (tooMuchWork(matrix::cramerWork(n)))
+    return kMatInvalidParameter;
   matrix::Workspace& ws = e.matrix.workspace;
   const double* m = callerOrderIsRowMajor(e.matrix) ? a : rowMajorInto(e, ws.input, a, n, n);
   return matrix::solveCramer(m, n, b, x, ws) ? kMatOk : kMatSingular;
@@ -317,6 +327,8 @@ int32_t areEqual(Engine&, const double* a, int32_t ra, int32_t ca, const double*
 int32_t vectorCoefficients(Engine& e, const double* a, int32_t m, int32_t n, const double* y, double* c) {
   if (int32_t code = check(m, n, {a, y, c}); code != kMatOk)
     return code;
+  if (tooMuchWork(matrix::leastSquaresWork(m, n)))
+    return kMatInvalidParameter;
   const std::vector<double> x = rowMajor(e, a, m, n);
   RawCopyScope raw(e.matrix);
   return matrix::leastSquares(x.data(), m, n, y, c, e.matrix.workspace) ? kMatOk : kMatSingular;
@@ -327,6 +339,8 @@ int32_t polynomialCoefficients(Engine& e, const double* p, int32_t points, int32
     return code;
   if (coefficients < 1 || coefficients > points)
     return kMatRankOfCoefficients;
+  if (tooMuchWork(matrix::leastSquaresWork(points, coefficients)))
+    return kMatInvalidParameter;
   const std::vector<double> xy = rowMajor(e, p, 2, points);
   std::vector<double> vandermonde(countOf(points, coefficients));
   for (int32_t i = 0; i < points; ++i)

@@ -24,7 +24,7 @@ struct MatrixState {
   matrix::Workspace workspace;
   // The work a matrix power may take (see matrix::power); fuzz targets
   // lower it to go through refused powers quickly.
-  int64_t powerWorkLimit = matrix::kPowerWorkLimit;
+  int64_t powerWorkLimit = kMatrixWorkLimit;
 };
 
 }  // namespace quadrel

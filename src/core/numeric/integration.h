@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/ground/error_table.h"
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -15,8 +16,6 @@ struct Engine;
 
 enum IntegrationMethod : int32_t { kMidpoint = 0, kTrapezoid = 1, kSimpson = 2 };
 
-// More subintervals than this give code 13: such a call would run for minutes.
-constexpr int32_t kMaxSubintervals = 100000000;
 
 // Integrate: gives what the last evaluation gave (0 for a number), or the
 // code 5 (no result address), 13 (n below 1 or above the maximum), 19

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -19,9 +20,6 @@ struct Engine;
 constexpr int32_t kStartSearchSteps = 200;
 // Newton steps of dSolve and SolveD.
 constexpr int32_t kNewtonSteps = 20;
-// Upper bound of the step counts a caller passes to sPolyNewt and sSolve, so
-// that every call ends in reasonable time.
-constexpr int32_t kMaxTextSteps = 20000;
 
 // NewtSolve: stores the start value at root; gives the evaluator code, or 5
 // (nothing searched) when root is null.

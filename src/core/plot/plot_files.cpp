@@ -52,15 +52,26 @@ Text pointsText(const double* xs, const double* ys, size_t count) {
 }
 
 bool writePointsFile(Engine& e, TextView name) {
-  Text path(name);
-  if (!isAbsolutePath(name)) {
-    const Text folder = plotHomeFolder(e) + u"otmXNpp";
-    ensureFolder(folder);
-    path = joinPath(folder, name, e.platform.pathSeparator());
-  }
+  Text path;
   const PlotState& p = e.plot;
-  if (writeUtf8File(path, pointsText(p.xs.data(), p.ys.data(), p.xs.size()), WriteMode::Replace))
-    return true;
+  const Text points = pointsText(p.xs.data(), p.ys.data(), p.xs.size());
+  if (isAbsolutePath(name)) {
+    if (writeUtf8File(name, points, WriteMode::Replace))
+      return true;
+    path = Text(name);
+  } else {
+    // A library folder the user cannot write (a system folder, say): the
+    // user's data folder of the library takes its place.
+    for (const Text& home : {plotHomeFolder(e), e.platform.userDataFolder()}) {
+      if (home.empty())
+        continue;
+      const Text folder = home + u"otmXNpp";
+      ensureFolder(folder);
+      path = joinPath(folder, name, e.platform.pathSeparator());
+      if (writeUtf8File(path, points, WriteMode::Replace))
+        return true;
+    }
+  }
   e.platform.messageBox(kPlotWriteCaption, u"Error: can't write the file.\r\n" + path, BoxButtons::Ok, BoxIcon::None);
   return false;
 }

@@ -6,6 +6,7 @@
 #include "core/engine.h"
 #include "core/ground/error_report.h"
 #include "core/ground/error_table.h"
+#include "core/limits.h"
 #include "core/text/number_text.h"
 
 namespace quadrel {
@@ -26,6 +27,9 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
   SampleResult r;
   xs.clear();
   ys.clear();
+  // A plot is an evaluation of its own: a code left by reading the command
+  // (0 from its number fields) would otherwise keep its refusals unreported.
+  clearErrorCode(e);
   const double step = (xMax - xMin) / intervals;
   if (intervals < 1 || !(xMin < xMax) || !std::isfinite(xMin) || !std::isfinite(xMax) || !std::isfinite(step) ||
       !(step > 0)) {
@@ -33,6 +37,13 @@ SampleResult sampleFormula(Engine& e, TextView formula, TextView variable, doubl
          {kErrInvalidArgument, u"aPlot", 100,
           u"n = " + intText(intervals) + u", xmin = " + fixedText(xMin) + u", xmax = " + fixedText(xMax) + u"\r\n"},
          Pending::Stands);
+    r.code = kErrInvalidArgument;
+    return r;
+  }
+  if (intervals > kMaxPlotIntervals) {
+    raise(e, kErrInvalidArgument, u"aPlot", 101,
+          u"n = " + intText(intervals) + u"\r\nLimit: a plot may have at most " + intText(kMaxPlotIntervals) +
+              u" intervals\r\n");
     r.code = kErrInvalidArgument;
     return r;
   }

@@ -87,6 +87,8 @@ void commandExprF(CommandContext& c) {
   Text words(c.args);
   std::erase(words, u'\'');
   const FileArguments files = fileArguments(words);
+
+  clearErrorCode(c.e);
   const Text content = cmdFileIO(c.e, files.input, u"fileinp", u"");
   TextView formula = content;
   if (size_t eq = formula.find(u'='); eq != TextView::npos)
@@ -97,7 +99,10 @@ void commandExprF(CommandContext& c) {
 
   Text r;
   bool ok = true;
-  if (lowered.empty()) {
+  if (lowered.empty() && c.e.errors.code == kErrInvalidArgument) {
+    r = c.failure(kErrInvalidArgument);  // the file was past the size limit
+    ok = false;
+  } else if (lowered.empty()) {
     r = c.statusFailure(c.e.script.status);
     ok = false;
   } else {

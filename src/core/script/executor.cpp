@@ -22,20 +22,6 @@ namespace {
 // Beyond this many units the result text grows by doubling.
 constexpr size_t kMaxResultReserve = size_t(1) << 24;
 
-// Splits a script into lines at "\r\n", "\r" or "\n".
-void splitLines(TextView text, std::vector<TextView>& lines) {
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-        ++i;
-      start = i + 1;
-    }
-  }
-  lines.push_back(text.substr(start));
-}
-
 bool startsWith(TextView s, TextView p) { return s.substr(0, p.size()) == p; }
 bool contains(TextView s, TextView p) { return s.find(p) != TextView::npos; }
 
@@ -68,6 +54,19 @@ bool handleEchoAndComments(TextView line, BlockState& blocks, Text& result) {
 }
 
 }  // namespace
+
+void splitLines(TextView text, std::vector<TextView>& lines) {
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        ++i;
+      start = i + 1;
+    }
+  }
+  lines.push_back(text.substr(start));
+}
 
 int32_t execCommands(Engine& e, TextView text, Text& result, const ExecOptions& options, RunCounters* counts) {
   RunLabels labels;
@@ -231,6 +230,12 @@ Text cmdFileIO(Engine& e, TextView fileName, TextView mode, TextView text) {
   }
   Text content, refusal;
   ReadResult r = readTextFile(e, path, content, refusal);
+  if (r == ReadResult::TooLarge) {
+    const Text limit = refuseTooLarge(e, u"ExprF", path);
+    e.platform.messageBox(u"Quadrel", u"Error 3: Couldn't open the file!\r\n" + limit + path, BoxButtons::Ok,
+                          BoxIcon::None);
+    return Text();
+  }
   if (r == ReadResult::OpenFailed) {
     e.script.status = kStatusOpenError;
     e.platform.messageBox(u"Quadrel", u"Error 3: Couldn't open the file!\r\n" + path, BoxButtons::Ok, BoxIcon::None);

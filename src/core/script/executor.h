@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/text/u16.h"
 
@@ -23,6 +24,9 @@ struct ExecOptions {
   // quadrel program prints values alone).
   bool collectValues = false;
 };
+
+// Splits a script into lines at "\r\n", "\r" or "\n" (appended to lines).
+void splitLines(TextView text, std::vector<TextView>& lines);
 
 // What one command showed: its result text without labels' blanks in front,
 // or its error text.

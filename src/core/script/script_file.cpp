@@ -1,6 +1,7 @@
 #include "core/script/script_file.h"
 
 #include "core/engine.h"
+#include "core/eval/error_report.h"
 #include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
@@ -90,9 +91,19 @@ ReadResult decodeText(Engine& e, std::string_view bytes, Text& text, Text& refus
 
 ReadResult readTextFile(Engine& e, TextView path, Text& text, Text& refusal) {
   std::string bytes;
-  if (!readFileBytes(path, bytes))
-    return ReadResult::OpenFailed;
+  switch (readFileBytes(path, bytes)) {
+    case FileRead::OpenFailed: return ReadResult::OpenFailed;
+    case FileRead::TooLarge: text.clear(); return ReadResult::TooLarge;
+    case FileRead::Ok: break;
+  }
   return decodeText(e, bytes, text, refusal);
+}
+
+Text refuseTooLarge(Engine& e, TextView procedure, TextView path) {
+  const Text limit = u"Limit: a text file may hold at most " + intText(int64_t(kMaxTextFileBytes >> 20)) + u" MiB (" +
+                     intText(int64_t(kMaxTextFileBytes)) + u" bytes)\r\n";
+  raise(e, kErrInvalidArgument, procedure, 0, limit + u"File: " + Text(path) + u"\r\n");
+  return limit;
 }
 
 bool writeTextFile(TextView path, TextView text, bool append) {
@@ -103,6 +114,7 @@ bool loadTextFile(Engine& e, TextView path, TextView openError, Text& text) {
   Text refusal;
   switch (readTextFile(e, path, text, refusal)) {
     case ReadResult::OpenFailed: showBox(e, openError, path); return false;
+    case ReadResult::TooLarge: showBox(e, openError, refuseTooLarge(e, u"LoadFile", path) + Text(path)); return false;
     case ReadResult::RefusedEncoding:
       refusal.append(kRefusedTail);
       showBox(e, refusal);
@@ -124,8 +136,8 @@ bool saveOutputFile(Engine& e, TextView path, TextView text, bool append) {
     // What is appended starts on a line of its own, even after a text that
     // ends without a line end (the closing line of a file run has none).
     std::string before;
-    const bool needsLineEnd =
-        readFileBytes(path, before) && !before.empty() && before.back() != '\n' && before.back() != '\r';
+    const bool needsLineEnd = readFileBytes(path, before) == FileRead::Ok && !before.empty() && before.back() != '\n' &&
+                              before.back() != '\r';
     written = writeUtf8File(path, needsLineEnd ? u"\r\n" + Text(text) : Text(text), WriteMode::AppendExisting);
     if (!written)
       showBox(e, u"Error 5: can't open the file\r\n", path);

@@ -12,12 +12,15 @@ namespace quadrel {
 
 struct Engine;
 
-enum class ReadResult { Ok, OpenFailed, RefusedEncoding };
+enum class ReadResult { Ok, OpenFailed, RefusedEncoding, TooLarge };
 
 // Reads a whole text file into text, each line followed by "\r\n". For a
 // refused encoding, refusal receives its message ("UTF-16 (big endian) BOM
 // detected." ...).
 ReadResult readTextFile(Engine& e, TextView path, Text& text, Text& refusal);
+// For a file past the size limit: sets code 13 and appends a report that
+// names the limit and the file; gives the report's first line for a box.
+Text refuseTooLarge(Engine& e, TextView procedure, TextView path);
 // Decodes file bytes as readTextFile does.
 ReadResult decodeText(Engine& e, std::string_view bytes, Text& text, Text& refusal);
 

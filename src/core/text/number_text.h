@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
 
-constexpr int kMaxDecimals = 512;
 constexpr int kFormulaDecimals = 10;
 
 // Fixed-point text with exactly `decimals` digits after the point (none and no

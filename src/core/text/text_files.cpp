@@ -2,25 +2,36 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/text/file_path.h"
 
 namespace quadrel {
 
-bool readFileBytes(TextView path, std::string& bytes) {
+FileRead readFileBytes(TextView path, std::string& bytes, uint64_t limit) {
+  bytes.clear();
   const std::optional<std::filesystem::path> p = filePathOf(path);
   if (!p)
-    return false;
+    return FileRead::OpenFailed;
   std::error_code ec;
   if (std::filesystem::is_directory(*p, ec))
-    return false;
+    return FileRead::OpenFailed;
   std::ifstream in(*p, std::ios::binary);
   if (!in)
-    return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+    return FileRead::OpenFailed;
+  // Chunks up to one byte past the limit: the size a file claims is not
+  // trusted (devices and pipes claim none).
+  char chunk[1 << 16];
+  while (in) {
+    in.read(chunk, sizeof chunk);
+    bytes.append(chunk, size_t(in.gcount()));
+    if (bytes.size() > limit) {
+      bytes.clear();
+      bytes.shrink_to_fit();
+      return FileRead::TooLarge;
+    }
+  }
+  return in.bad() ? FileRead::OpenFailed : FileRead::Ok;
 }
 
 bool writeFileBytes(TextView path, std::string_view bytes, WriteMode mode) {

@@ -2,9 +2,11 @@
 // UTF-8 without byte-order mark; paths are UTF-16 and work on both targets.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "core/limits.h"
 #include "core/text/u16.h"
 
 namespace quadrel {
@@ -15,8 +17,12 @@ enum class WriteMode {
   AppendExisting,  // add to the end of a file that must already exist
 };
 
-// Reads all bytes of a file; false when it cannot be opened (or is a folder).
-bool readFileBytes(TextView path, std::string& bytes);
+enum class FileRead { Ok, OpenFailed, TooLarge };
+
+// Reads all bytes of a file: OpenFailed when it cannot be opened (or is a
+// folder), TooLarge (bytes empty) when it holds more than limit bytes; a
+// device that never ends is read only up to the limit.
+FileRead readFileBytes(TextView path, std::string& bytes, uint64_t limit = kMaxTextFileBytes);
 
 // Writes bytes; false when the file cannot be opened or written.
 bool writeFileBytes(TextView path, std::string_view bytes, WriteMode mode);

@@ -8,8 +8,12 @@
 namespace quadrel {
 
 HeadlessPlatform::HeadlessPlatform() {
+  // The library's own file, wherever it was loaded from; the variable
+  // overrides it.
   const char* exe = std::getenv("QUADREL_LIBRARY_PATH");
-  libraryFile = exe ? fromUtf8(exe) : Text(u"/usr/lib/quadrel/libquadrel.so");
+  libraryFile = exe ? fromUtf8(exe) : posix::ownModuleFile();
+  if (libraryFile.empty())
+    libraryFile = u"/usr/lib/quadrel/libquadrel.so";
 }
 
 int HeadlessPlatform::messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) {
@@ -48,6 +52,7 @@ Text HeadlessPlatform::openFileDialog(TextView, TextView, TextView) {
 LocalTime HeadlessPlatform::localTime() { return fixedTime ? time : posix::localTimeNow(); }
 
 Text HeadlessPlatform::tempFolder() { return tempDir.empty() ? posix::temporaryFolder() : tempDir; }
+Text HeadlessPlatform::userDataFolder() { return dataDir.empty() ? posix::userDataFolder() : dataDir; }
 
 bool HeadlessPlatform::fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) {
   // Only the library answers, for itself.

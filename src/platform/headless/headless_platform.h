@@ -29,6 +29,7 @@ struct RecordedInput {
 class HeadlessPlatform : public Platform {
  public:
   HeadlessPlatform();
+  bool runOnLargeStack(size_t stackBytes, const std::function<void()>& work) override;
 
   int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
   bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
@@ -39,6 +40,7 @@ class HeadlessPlatform : public Platform {
   LocalTime localTime() override;
   uint64_t tickMs() override { return posix::steadyTickMs(); }
   Text libraryPath() override { return libraryFile; }
+  Text userDataFolder() override;
   Text tempFolder() override;
   char16_t pathSeparator() const override { return u'/'; }
   bool fileVersion(TextView path, uint16_t fileVersion[4], uint16_t productVersion[4]) override;
@@ -75,6 +77,8 @@ class HeadlessPlatform : public Platform {
   bool fixedTime = false;
   LocalTime time;
   Text tempDir;
+  // The folder userDataFolder gives when set (else the XDG rule).
+  Text dataDir;
 
  private:
   template <class T>

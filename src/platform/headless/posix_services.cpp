@@ -1,5 +1,6 @@
 #include "platform/headless/posix_services.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "core/text/file_path.h"
 
@@ -85,6 +87,26 @@ std::string textToCp1252(TextView text) {
     r.push_back(out);
   }
   return r;
+}
+
+Text ownModuleFile() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<const void*>(&ownModuleFile), &info) == 0 || !info.dli_fname)
+    return Text();
+  std::error_code ec;
+  const std::filesystem::path file = std::filesystem::absolute(info.dli_fname, ec);
+  return ec ? fromUtf8(info.dli_fname) : fromUtf8(file.string());
+}
+
+Text userDataFolder() {
+  // XDG_DATA_HOME counts only when it is an absolute path.
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data && data[0] == '/')
+    return fromUtf8(data) + u"/quadrel/";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/')
+    return fromUtf8(home) + u"/.local/share/quadrel/";
+  return Text();
 }
 
 }  // namespace quadrel::posix

@@ -20,6 +20,12 @@ Text temporaryFolder();
 void builtVersion(uint16_t fileVersion[4], uint16_t productVersion[4]);
 bool fileModifiedTime(TextView path, LocalTime& time);
 Text cp1252ToText(std::string_view bytes);
+// The file this code was loaded from (the shared library, or the program it
+// is linked into), found with dladdr; the empty text when unknown.
+Text ownModuleFile();
+// The user's data folder of the library: $XDG_DATA_HOME/quadrel/, else
+// ~/.local/share/quadrel/ (empty when neither is known), ending with "/".
+Text userDataFolder();
 // Characters outside the code page become "?".
 std::string textToCp1252(TextView text);
 

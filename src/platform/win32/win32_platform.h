@@ -27,6 +27,7 @@ struct HostWindows {
 
 class Win32Platform : public Platform {
  public:
+  bool runOnLargeStack(size_t stackBytes, const std::function<void()>& work) override;
   int messageBox(TextView caption, TextView text, BoxButtons buttons, BoxIcon icon) override;
   bool inputBox(TextView caption, TextView prompt, TextView defaultText, Text& answer) override;
   Text openFileDialog(TextView title, TextView filter, TextView folder) override;

@@ -707,6 +707,21 @@ bool loadPlugin(std::string& error) {
   return true;
 }
 
+void notifyShutdown() {
+  Host& h = theHost();
+  if (!h.beNotified)
+    return;
+  // The notification record starts with the common header; the rest of the
+  // editor's record is not read for this code.
+  struct {
+    NMHDR header;
+    char rest[128];
+  } notification{};
+  notification.header.hwndFrom = h.main;
+  notification.header.code = kNppnShutdown;
+  h.beNotified(&notification);
+}
+
 void unloadPlugin() {
   Host& h = theHost();
   if (!h.plugin)

@@ -45,6 +45,8 @@ constexpr WPARAM kModelessDialogAdd = 0;
 // The editor's File > Exit command.
 constexpr int kExitCommand = 41011;
 constexpr UINT NPPM_GETFULLCURRENTPATH = 4025;
+// NPPN_FIRST + 9
+constexpr UINT kNppnShutdown = 1000 + 9;
 
 // First command number of the plug-in's menu items (item k gets base + k).
 constexpr int kPluginCommandBase = 22001;
@@ -161,6 +163,9 @@ bool createHost(HINSTANCE instance, std::string& error);
 // the accelerators.
 bool loadPlugin(std::string& error);
 void unloadPlugin();
+// Sends NPPN_SHUTDOWN to the plug-in's beNotified, as the editor does before
+// it unloads its plug-ins.
+void notifyShutdown();
 void destroyHost();
 
 // Handles waiting messages (with the accelerators) until the queue has been

@@ -831,6 +831,12 @@ void runStep(Context& c) {
     needPlugin();
     unloadPlugin();
     pump();
+  } else if (command == "shutdown") {
+    // The editor's closing notification, sent while its windows still live.
+    c.done();
+    needPlugin();
+    notifyShutdown();
+    pump();
   } else if (command == "ini") {
     const std::string key = c.takeText(), value = c.takeText();
     const std::wstring path = takeIniAt(c, pluginIniPath());
