@@ -53,9 +53,9 @@ Text shapeText(const MatrixRecord& r) { return intText(r.rows) + u", " + intText
 bool refusedAsTooMuchWork(Engine& e, double work, TextView procedure, TextView what) {
   if (work <= double(kSolveWorkLimit))
     return false;
-  fail(e, kErrInvalidArgument, procedure, 1000,
-       u"Limit: " + Text(what) + u" of this order would take more than " + intText(kSolveWorkLimit) +
-           u" operations (the matrix work limit)\r\n");
+  const Text extra = u"Limit: " + Text(what) + u" of this order would take more than " + intText(kSolveWorkLimit) +
+                     u" operations (the matrix work limit)\r\n";
+  failAndTell(e, {kErrInvalidArgument, procedure, 1000, extra});
   return true;
 }
 Text dimensions(const MatrixRecord& r) { return u"Dimensions: r1, c1 = " + shapeText(r) + u"\r\n"; }

@@ -1,7 +1,7 @@
 #include "core/script/script_file.h"
 
 #include "core/engine.h"
-#include "core/eval/error_report.h"
+#include "core/ground/error_report.h"
 #include "core/text/path_text.h"
 #include "core/text/text_files.h"
 #include "platform/platform.h"
